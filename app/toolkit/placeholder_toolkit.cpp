@@ -1,0 +1,1 @@
+// placeholder: this folder's code follows

@@ -1,0 +1,1 @@
+// placeholder: the shared numerics follow
