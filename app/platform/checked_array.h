@@ -3,6 +3,7 @@
 // inclusive upper bound). Every access is checked; an index out of bounds
 // raises "Subscript out of range". element1() is the address handed to a
 // library (the address of element 1).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -14,8 +15,9 @@ namespace kelvara {
 template <typename T>
 class CheckedArray {
 public:
+    // upper = lower - 1 gives an empty array; a smaller upper bound is refused.
     CheckedArray(int lower, int upper)
-        : lower_(lower), upper_(upper), data_(static_cast<std::size_t>(upper - lower + 1), T{}) {}
+        : lower_(lower), upper_(upper), data_(checkedSize(lower, upper), T{}) {}
 
     int lower() const noexcept { return lower_; }
     int upper() const noexcept { return upper_; }
@@ -43,6 +45,11 @@ public:
     void clear() { std::fill(data_.begin(), data_.end(), T{}); }
 
 private:
+    static std::size_t checkedSize(int lower, int upper) {
+        const long long n = static_cast<long long>(upper) - lower + 1;
+        if (n < 0) raise(ErrorCode::SubscriptOutOfRange);
+        return static_cast<std::size_t>(n);
+    }
     void check(long long i) const {
         if (i < lower_ || i > upper_) raise(ErrorCode::SubscriptOutOfRange);
     }

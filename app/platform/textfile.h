@@ -19,12 +19,19 @@ using FileItem = std::variant<std::string, float, double, int>;
 
 class TextFileWriter {
 public:
-    explicit TextFileWriter(const std::string& path); // opens for output (overwrites)
+    // Opens for output, replacing an existing file. Raises PathNotFound when
+    // the folder does not exist, PathFileAccess when the path is a folder or
+    // cannot be written, BadFileName for an empty path. Lines written after
+    // close() raise BadFileName.
+    explicit TextFileWriter(const std::string& path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 
     void writeList(const std::vector<FileItem>& items); // "a",1.5,"b"
+    // Print line: items start at columns 0, 14, 28, ... (at least one blank
+    // apart); a number is written with a blank in place of a plus sign and one
+    // trailing blank, as " 1.5 ".
     void printLine(const std::vector<FileItem>& items); // a 1.5 b
     void printText(const std::string& text);            // the text as it stands, then CR LF
     void close();                                       // raises when the data could not be written
@@ -36,7 +43,10 @@ private:
 
 class TextFileReader {
 public:
-    explicit TextFileReader(const std::string& path); // raises FileNotFound when it cannot open
+    // Reads the whole file (UTF-8; a byte-order mark is skipped) and closes it
+    // at once. Raises FileNotFound for a missing file, PathNotFound when its
+    // folder does not exist, PathFileAccess when it cannot be read.
+    explicit TextFileReader(const std::string& path);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
@@ -45,17 +55,28 @@ public:
     // Line input: the rest of the current line, without its CR LF / LF.
     std::string lineInput();
     // List input of one item: a quoted string (quotes removed, up to the
-    // closing quote), or an unquoted item up to the next comma or line end
-    // (leading and trailing blanks dropped; a blank also ends an unquoted
-    // number). Raises InputPastEnd at the end of the file.
+    // closing quote or, when it is missing, the line end), or an unquoted item
+    // up to the next comma or line end (leading and trailing blanks dropped).
+    // After the item, blanks and one comma or one line end are passed over. An
+    // empty line is one empty item. Raises InputPastEnd at the end of the file.
     std::string inputItem();
-    float inputSingle();      // inputItem() converted; TypeMismatch on bad text
+    // Numbers: line ends before the number are passed over (a number may
+    // stand on a later line); an unquoted number ends at a blank, a comma or
+    // the line end, so print lines read item by item. An empty item (",,")
+    // reads as 0; any other text that is not a number raises TypeMismatch, a
+    // value out of range Overflow.
+    float inputSingle();
     double inputDouble();
     int16_t inputInteger();
 
 private:
     int peek() const;
     int get();
+    bool atLineEnd() const;   // at CR, LF or the end of the data
+    void skipLineEnd();       // consumes one CR LF, LF or CR
+    void skipBlanks();
+    void skipDelimiter();     // blanks, then one comma or one line end
+    std::string readItem(bool numeric);
     std::string data_;
     std::size_t pos_ = 0;
 };

@@ -1,0 +1,252 @@
+#include "platform/textfile.h"
+
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
+#include "platform/errors.h"
+#include "platform/numbers.h"
+
+namespace kelvara {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr int kPrintZone = 14; // print items start at multiples of this column
+
+// Raises the error a missing folder, a folder given as a file name or an
+// empty name deserve; returns quietly when the path can be tried.
+void checkPathForOpen(const std::string& path) {
+    if (path.empty()) raise(ErrorCode::BadFileName);
+    const fs::path p = fs::path(path);
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) raise(ErrorCode::PathFileAccess);
+    const fs::path parent = p.parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec)) raise(ErrorCode::PathNotFound);
+}
+
+std::string numberText(const FileItem& item) {
+    if (const auto* f = std::get_if<float>(&item)) return GeneralText(*f);
+    if (const auto* d = std::get_if<double>(&item)) return GeneralText(*d);
+    return std::to_string(std::get<int>(item));
+}
+
+bool isNegative(const FileItem& item) {
+    if (const auto* f = std::get_if<float>(&item)) return *f < 0.0f;
+    if (const auto* d = std::get_if<double>(&item)) return *d < 0.0;
+    if (const auto* i = std::get_if<int>(&item)) return *i < 0;
+    return false;
+}
+
+// Characters on screen, not bytes: UTF-8 continuation bytes do not count.
+int displayWidth(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0u) != 0x80u) ++n;
+    return n;
+}
+
+bool isBlank(int c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
+// ---------------------------------------------------------------- writer
+
+TextFileWriter::TextFileWriter(const std::string& path) : path_(path) {
+    checkPathForOpen(path);
+    out_.open(fs::path(path), std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out_.is_open()) raise(ErrorCode::PathFileAccess);
+}
+
+TextFileWriter::~TextFileWriter() {
+    if (out_.is_open()) out_.close(); // never throws from here
+}
+
+void TextFileWriter::writeList(const std::vector<FileItem>& items) {
+    std::string line;
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first) line += ',';
+        first = false;
+        if (const auto* s = std::get_if<std::string>(&item)) {
+            line += '"';
+            line += *s;
+            line += '"';
+        } else {
+            line += numberText(item);
+        }
+    }
+    printText(line);
+}
+
+void TextFileWriter::printLine(const std::vector<FileItem>& items) {
+    std::string line;
+    int column = 0;
+    bool first = true;
+    for (const auto& item : items) {
+        if (!first) {
+            // Next print zone; at least one blank between two items.
+            int next = (column / kPrintZone + 1) * kPrintZone;
+            if (next - column < 1) next += kPrintZone;
+            line.append(static_cast<std::size_t>(next - column), ' ');
+            column = next;
+        }
+        first = false;
+        std::string text;
+        if (const auto* s = std::get_if<std::string>(&item)) {
+            text = *s;
+        } else {
+            // Print form: a blank in place of the sign of a positive number,
+            // the number, one trailing blank.
+            if (!isNegative(item)) text.push_back(' ');
+            text += numberText(item);
+            text.push_back(' ');
+        }
+        line += text;
+        column += displayWidth(text);
+    }
+    printText(line);
+}
+
+void TextFileWriter::printText(const std::string& text) {
+    if (!out_.is_open()) raise(ErrorCode::BadFileName);
+    out_ << text << kLineEnd;
+    if (!out_) raise(ErrorCode::PathFileAccess);
+}
+
+void TextFileWriter::close() {
+    if (!out_.is_open()) return;
+    out_.flush();
+    const bool ok = static_cast<bool>(out_);
+    out_.close();
+    if (!ok || out_.fail()) raise(ErrorCode::PathFileAccess);
+}
+
+// ---------------------------------------------------------------- reader
+
+TextFileReader::TextFileReader(const std::string& path) {
+    if (path.empty()) raise(ErrorCode::BadFileName);
+    const fs::path p = fs::path(path);
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) raise(ErrorCode::PathFileAccess);
+    const fs::path parent = p.parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec)) raise(ErrorCode::PathNotFound);
+    std::ifstream in(p, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        if (!fs::exists(p, ec)) raise(ErrorCode::FileNotFound);
+        raise(ErrorCode::PathFileAccess);
+    }
+    data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) raise(ErrorCode::PathFileAccess);
+    // A UTF-8 byte-order mark is not part of the text.
+    if (data_.size() >= 3 && data_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+}
+
+TextFileReader::~TextFileReader() = default; // the file was read whole and closed on opening
+
+int TextFileReader::peek() const {
+    return pos_ < data_.size() ? static_cast<unsigned char>(data_[pos_]) : -1;
+}
+
+int TextFileReader::get() {
+    const int c = peek();
+    if (c >= 0) ++pos_;
+    return c;
+}
+
+bool TextFileReader::atLineEnd() const {
+    const int c = peek();
+    return c < 0 || c == '\r' || c == '\n';
+}
+
+void TextFileReader::skipLineEnd() {
+    const int c = peek();
+    if (c == '\r') {
+        ++pos_;
+        if (peek() == '\n') ++pos_;
+    } else if (c == '\n') {
+        ++pos_;
+    }
+}
+
+void TextFileReader::skipBlanks() {
+    while (isBlank(peek())) ++pos_;
+}
+
+void TextFileReader::skipDelimiter() {
+    skipBlanks();
+    if (peek() == ',') {
+        ++pos_;
+    } else if (atLineEnd()) {
+        skipLineEnd();
+    }
+}
+
+bool TextFileReader::eof() const {
+    for (std::size_t k = pos_; k < data_.size(); ++k) {
+        const char c = data_[k];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+    }
+    return true;
+}
+
+std::string TextFileReader::lineInput() {
+    if (pos_ >= data_.size()) raise(ErrorCode::InputPastEnd);
+    std::string line;
+    while (!atLineEnd()) line.push_back(static_cast<char>(get()));
+    skipLineEnd();
+    return line;
+}
+
+std::string TextFileReader::readItem(bool numeric) {
+    skipBlanks();
+    if (numeric) {
+        // A number may stand on a later line: line ends before it are skipped.
+        while (peek() == '\r' || peek() == '\n' || isBlank(peek())) ++pos_;
+    }
+    if (pos_ >= data_.size()) raise(ErrorCode::InputPastEnd);
+
+    std::string item;
+    if (peek() == '"') {
+        ++pos_;
+        while (!atLineEnd() && peek() != '"') item.push_back(static_cast<char>(get()));
+        if (peek() == '"') ++pos_; // an unclosed quote ends at the line end
+        skipDelimiter();
+        return item;
+    }
+    if (numeric) {
+        while (!atLineEnd() && peek() != ',' && !isBlank(peek())) item.push_back(static_cast<char>(get()));
+        skipDelimiter();
+        return item;
+    }
+    while (!atLineEnd() && peek() != ',') item.push_back(static_cast<char>(get()));
+    while (!item.empty() && isBlank(static_cast<unsigned char>(item.back()))) item.pop_back();
+    if (peek() == ',') {
+        ++pos_;
+    } else {
+        skipLineEnd();
+    }
+    return item;
+}
+
+std::string TextFileReader::inputItem() { return readItem(false); }
+
+// An empty item (two commas in a row) reads as zero, as list input always did.
+float TextFileReader::inputSingle() {
+    const std::string item = readItem(true);
+    return item.empty() ? 0.0f : ToSingle(item);
+}
+
+double TextFileReader::inputDouble() {
+    const std::string item = readItem(true);
+    return item.empty() ? 0.0 : ToDouble(item);
+}
+
+int16_t TextFileReader::inputInteger() {
+    const std::string item = readItem(true);
+    return item.empty() ? int16_t{0} : ToInteger(item);
+}
+
+} // namespace kelvara

@@ -1,0 +1,103 @@
+// Half-to-even rounding with overflow, and bounds-checked arrays.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "platform/checked_array.h"
+#include "platform/errors.h"
+#include "platform/rounding.h"
+
+using namespace kelvara;
+
+namespace {
+ErrorCode errorOf(auto&& call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e.code();
+    }
+    return ErrorCode::ApplicationDefined; // nothing raised
+}
+} // namespace
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+    struct Case {
+        double value;
+        int16_t expected;
+    };
+    const Case cases[] = {{100.5, 100}, {101.5, 102}, {-0.5, 0},    {0.5, 0},     {1.5, 2},      {2.5, 2},
+                          {-1.5, -2},   {-2.5, -2},   {0.49999999, 0}, {0.50000001, 1}, {-100.5, -100},
+                          {499.99999, 500}, {32766.5, 32766}, {-32768.5, -32768}, {32767.4, 32767}};
+    for (const auto& c : cases) EXPECT_EQ(CInt(c.value), c.expected) << c.value;
+    EXPECT_FALSE(std::signbit(RoundHalfEven(-0.5)));
+    EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0); // beyond 2^52: already whole
+    EXPECT_EQ(CLng(2147483647.4), 2147483647);
+    EXPECT_EQ(CLng(-2147483648.5), std::numeric_limits<int32_t>::min());
+}
+
+TEST(Rounding, OutOfRangeAndNonFiniteOverflow) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v : {32767.5, 32768.0, -32768.6, -40000.0, nan, inf, -inf})
+        EXPECT_EQ(errorOf([&] { CInt(v); }), ErrorCode::Overflow) << v;
+    for (double v : {2147483647.5, -2147483649.0, nan, inf})
+        EXPECT_EQ(errorOf([&] { CLng(v); }), ErrorCode::Overflow) << v;
+    for (double v : {1e39, -1e39, nan, inf, -inf})
+        EXPECT_EQ(errorOf([&] { CSng(v); }), ErrorCode::Overflow) << v;
+    EXPECT_EQ(CSng(0.2), 0.2f);
+    EXPECT_EQ(CSng(1e-50), 0.0f);
+    EXPECT_EQ(CSng(static_cast<double>(std::numeric_limits<float>::max())), std::numeric_limits<float>::max());
+}
+
+TEST(RuntimeErrors, CarryTheClassicNumberAndMessage) {
+    const RuntimeError e(ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(e.number(), 9);
+    EXPECT_STREQ(e.what(), "Subscript out of range");
+    EXPECT_EQ(RuntimeError(ErrorCode::InputPastEnd).number(), 62);
+    EXPECT_STREQ(RuntimeError(ErrorCode::Overflow, "custom").what(), "custom");
+}
+
+TEST(CheckedArray, BoundsAreInclusiveAndEveryOtherIndexRaises) {
+    SingleArray spectrum(0, 5000);
+    EXPECT_EQ(spectrum.size(), 5001);
+    spectrum(0) = 1.0f;
+    spectrum[5000] = 2.0f;
+    EXPECT_EQ(spectrum(0), 1.0f);
+    EXPECT_EQ(spectrum(5000), 2.0f);
+    EXPECT_EQ(errorOf([&] { spectrum(5001); }), ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { spectrum(-1); }), ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { spectrum[1LL << 40]; }), ErrorCode::SubscriptOutOfRange);
+
+    IntegerArray rows(1, 20);
+    EXPECT_EQ(rows(1), 0);
+    EXPECT_EQ(errorOf([&] { rows(0); }), ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { rows(21); }), ErrorCode::SubscriptOutOfRange);
+    const IntegerArray& constRows = rows;
+    EXPECT_EQ(errorOf([&] { constRows(21); }), ErrorCode::SubscriptOutOfRange);
+
+    CheckedArray<float> empty(1, 0);
+    EXPECT_EQ(empty.size(), 0);
+    EXPECT_EQ(errorOf([&] { empty(1); }), ErrorCode::SubscriptOutOfRange);
+    EXPECT_EQ(errorOf([] { CheckedArray<float>(5, 1); }), ErrorCode::SubscriptOutOfRange);
+}
+
+TEST(CheckedArray, ElementOneIsWhatALibraryIndexesFrom) {
+    SingleArray a(0, 20);
+    for (int i = 0; i <= 20; ++i) a(i) = static_cast<float>(i * 10);
+    float* p = a.element1();
+    // A library sees element 1 at p[0] and element i at p[i-1].
+    EXPECT_EQ(p[0], 10.0f);
+    EXPECT_EQ(p[19], 200.0f);
+    p[4] = -1.0f;
+    EXPECT_EQ(a(5), -1.0f);
+
+    SingleArray b(1, 3);
+    EXPECT_EQ(b.element1(), b.data());
+    SingleArray c(2, 3);
+    EXPECT_EQ(errorOf([&] { c.element1(); }), ErrorCode::SubscriptOutOfRange);
+
+    a.clear();
+    for (int i = 0; i <= 20; ++i) EXPECT_EQ(a(i), 0.0f);
+}
