@@ -1,0 +1,120 @@
+#include "loss_numerics.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace kelvara::lib {
+
+namespace {
+constexpr double kDispersion = 3.8;         // eV A^2
+constexpr double kTwoOverPi = 0.6366197;    // weight of the gap correction
+constexpr double kMomentumFactor = 0.51231; // 1/(A eV^0.5)
+constexpr double kVelocityFactor = 0.256;   // factor of w/v
+}  // namespace
+
+int truncCount(double x, int cap) {
+  if (!std::isfinite(x) || x < 1.0) return 0;
+  if (x >= double(cap)) return cap;
+  return int(x);
+}
+
+int lossPointCount(float emax, float estep, int cap) {
+  return truncCount(double(emax) / double(estep), cap);
+}
+
+int intervalPointCount(double dQ, double h, int cap) {
+  const double quotient = dQ / h;
+  if (std::isfinite(quotient) && quotient >= double(cap)) return -1;
+  int n = truncCount(quotient, cap) + 1;
+  if (n % 2 == 0) ++n;
+  if (n < 5) {
+    std::puts("less than 5 points");
+    n = 5;
+  }
+  return n > cap ? -1 : n;
+}
+
+Kinematics kinematicLimits(float E, float T) {
+  const double e = E;
+  const double t = T;
+  const double k = kMomentumFactor * std::sqrt(e);
+  const double root = std::sqrt(1.0 - t / e);
+  // 1 - root written without cancellation.
+  const double lower = (t / e) / (1.0 + root);
+  return {float(k * lower), float(k * (1.0 + root)), float(kVelocityFactor * t / std::sqrt(e))};
+}
+
+float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip) {
+  float corr = 0.0f;
+  const int nodes = truncCount(double(egap) / double(dw) + 0.1, kMaxCount16);
+  for (int k = 1; k <= nodes; ++k) {
+    const float wp = float(k) * dw;
+    if (skip == GapSkip::Exact) {
+      if (wp == w) continue;
+    } else if (std::fabs(double(wp) / double(w) - 1.0) <= 1e-5) {
+      continue;
+    }
+    const double wp2 = double(wp) * wp;
+    double sum = 0.0;
+    for (int i = 0; i < m.NumOsc; ++i) {
+      const double w0 = m.W0[i];
+      const double g = m.Gamma[i];
+      const double d = (wp2 - w0 * w0) * (wp2 - w0 * w0) + (g * wp) * (g * wp);
+      sum += double(m.A0[i]) * g * wp / d;
+    }
+    const float l0 = float(sum);
+    corr = float(double(corr) + (double(dw) / (wp2 - double(w) * w)) * double(l0) * wp * kTwoOverPi);
+  }
+  return corr;
+}
+
+ComplexF epsQW(float w, float q, const Oscillators& m, float egap, float dw, GapSkip skip) {
+  if (m.NumOsc <= 0) return {1.0f, 0.0f};
+  float loss = 0.0f;
+  float realSum = 0.0f;
+  const double w2 = double(w) * w;
+  const double q2 = double(q) * q;
+  const bool absorbs = egap <= w;
+  for (int i = 0; i < m.NumOsc; ++i) {
+    const double w0 = m.W0[i];
+    const double g = m.Gamma[i];
+    const double a0 = m.A0[i];
+    const float wq = float(w0 + kDispersion * double(m.Alfa[i]) * q2);
+    const double dq = w2 - double(wq) * wq;
+    const float d = float(dq * dq + (g * w) * (g * w));
+    loss = absorbs ? float(double(loss) + a0 * g * w / double(d)) : 0.0f;
+    realSum = float(double(realSum) + a0 * (w0 * w0 - w2) / double(d));
+  }
+  const float corr = gapCor(m, w, egap, dw, skip);
+  const float r = float(double(realSum) - double(corr) - 1.0);
+  const double norm = double(r) * r + double(loss) * loss;
+  return {float(-double(r) / norm), float(double(loss) / norm)};
+}
+
+float simpson(const float* y, int n, float h) {
+  if (n < 1) return 0.0f;
+  double sum = double(y[0]) + double(y[n - 1]);
+  for (int i = 2; i <= n - 1; ++i) sum += (i % 2 == 0 ? 4.0 : 2.0) * double(y[i - 1]);
+  return float(double(h) / 3.0 * sum);
+}
+
+float imfpFromK(int n, float estep, const float* K) {
+  double sum = 0.0;
+  for (int i = 0; i < n; ++i) sum += double(estep) * double(K[i]);
+  const float stored = float(sum);
+  if (stored == 0.0f) return std::numeric_limits<float>::infinity();
+  return float(1.0 / double(stored));
+}
+
+float imfpCore(float E, float ac, float bc) {
+  return float(double(E) / (double(ac) * (std::log(double(E)) + double(bc))));
+}
+
+std::complex<double> phaseQuotient(double a, double s) {
+  const double half = 0.5 * a * s;
+  const double sinc = half == 0.0 ? 1.0 : std::sin(half) / half;
+  return std::complex<double>(0.0, a) * std::polar(1.0, half) * sinc;
+}
+
+}  // namespace kelvara::lib

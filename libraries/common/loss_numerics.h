@@ -1,0 +1,90 @@
+// Numerics shared by the loss-model libraries: the oscillator dielectric
+// function with its gap correction, Simpson's rule, the mean free paths, the
+// loss grid count, the point-count rule and the kinematic limits.
+//
+// Compiled into every library that uses it (hidden: only a library's own
+// entries are exported). Arrays are passed as the address of element 1, so
+// element k of the caller's array is p[k - 1]. Stored values are 32-bit
+// floats; intermediates inside one formula are formed in double.
+#pragma once
+
+#include <complex>
+#include <cstdint>
+
+namespace kelvara::lib {
+
+using ComplexF = std::complex<float>;
+
+// Private storage size of the libraries that keep a loss grid.
+inline constexpr int kMaxLossPoints = 1000;
+// Largest 16-bit count (loop counts such as gap-correction nodes stop there).
+inline constexpr int kMaxCount16 = 32767;
+
+// How the gap correction skips the node that coincides with the energy w.
+enum class GapSkip {
+  Exact,     // skip w' == w (32-bit comparison)
+  Relative,  // skip abs(w'/w - 1) <= 1e-5
+};
+
+// The oscillator model as a library sees it (element-1 addresses, count).
+struct Oscillators {
+  const float* W0;
+  const float* Gamma;
+  const float* A0;
+  const float* Alfa;
+  int NumOsc;  // <= 0 means no oscillator
+};
+
+// trunc(x) as a count in [0, cap]: NaN, infinite and negative x give 0,
+// anything above cap gives cap.
+int truncCount(double x, int cap);
+
+// Number of loss points N = trunc(Emax/Estep), the quotient of the two 32-bit
+// values formed in double (100/0.2 -> 499), limited to [0, cap].
+int lossPointCount(float emax, float estep, int cap = kMaxLossPoints);
+
+// Point count of one integration interval of width dQ sampled with step h:
+// n = trunc(dQ/h) + 1, made odd; below 5 it writes "less than 5 points" to
+// standard output and becomes 5. A NaN or infinite quotient counts as 0 (so
+// n = 5). Returns -1 when n would exceed cap (the storage cannot hold it).
+int intervalPointCount(double dQ, double h, int cap);
+
+// Kinematic limits at primary energy E and loss T (T < E):
+// qMinus/qPlus = 0.51231*sqrt(E)*(1 -/+ sqrt(1 - T/E)), wv = 0.256*T/sqrt(E).
+// Formed in double (avoiding the cancellation in 1 - sqrt(1 - T/E)) and
+// stored as 32-bit values.
+struct Kinematics {
+  float qMinus;
+  float qPlus;
+  float wv;
+};
+Kinematics kinematicLimits(float E, float T);
+
+// Gap correction of Re(1/eps) at w: sum over the nodes w' = k*dw,
+// k = 1..trunc(Egap/dw + 0.1) (at most 32767), of
+// dw/(w'^2 - w^2) * L0(w') * w' * 2/pi, with L0 the undispersed loss function
+// of all oscillators at w'; the node at w is skipped as `skip` says.
+float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip);
+
+// Complex dielectric function eps(q, w) of the oscillator model with the gap
+// correction on step dw: Re(1/eps) = 1 + corr + sum A0*(w^2 - W0^2)/D,
+// Im(1/eps) = -L with L = sum A0*Gamma*w/D where Egap <= w (else 0),
+// D = (w^2 - Wq^2)^2 + (Gamma*w)^2, Wq = W0 + 3.8*Alfa*q^2. NumOsc <= 0 gives 1.
+ComplexF epsQW(float w, float q, const Oscillators& m, float egap, float dw, GapSkip skip);
+
+// Composite Simpson integral of y[0..n-1] spaced h apart (n odd, >= 5):
+// (h/3)*(y1 + 4*(y2 + y4 + ...) + 2*(y3 + y5 + ...) + yn). n < 1 gives 0.
+float simpson(const float* y, int n, float h);
+
+// Mean free path from a cross section: 1/(Estep*(K(1) + ... + K(n))).
+// A zero sum gives +infinity.
+float imfpFromK(int n, float estep, const float* K);
+
+// Core mean free path E/(ac*(ln E + bc)).
+float imfpCore(float E, float ac, float bc);
+
+// (exp(i*a*s) - 1)/s, continued by its limit i*a at s = 0 and formed as
+// i*a*exp(i*a*s/2)*sin(a*s/2)/(a*s/2), free of cancellation for small a*s.
+std::complex<double> phaseQuotient(double a, double s);
+
+}  // namespace kelvara::lib

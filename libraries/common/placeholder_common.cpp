@@ -1,1 +1,0 @@
-// placeholder: the shared numerics follow

@@ -1,0 +1,96 @@
+// Optical loss functions of the oscillator model at a fixed momentum transfer:
+// Im(-1/eps), Re(1/eps), eps1, eps2 and the surface loss Im(-1/(eps + 1)).
+//
+// This model differs from the dielectric function of the momentum
+// integrations: the real sum uses the dispersed oscillator energy in its
+// numerator, absorption counts only strictly above the gap, at and below the
+// gap 1/eps = 1, and the gap correction runs on a fixed 0.1 eV grid with the
+// dispersion at Q.
+#include <cmath>
+#include <cstdint>
+
+#include "kelvara_libraries.h"
+#include "loss_numerics.h"
+
+namespace {
+
+constexpr double kDispersion = 3.8;          // eV A^2
+constexpr float kGapStep = 0.1f;             // eV
+constexpr double kGapWeight = 0.06366198;    // gap step times 2/pi
+
+// Private storage of hollenbar: the momentum it passes and the count it gets.
+float gOpticalQ = 0.0f;
+int16_t gOpticalPoints = 0;
+
+}  // namespace
+
+extern "C" void GAP_CORRECTION(float* W0, float* A0, float* Gamma, float* Alfa, float* Q, int16_t* NumOsc,
+                               float* W, float* Egap, float* Corr) {
+  const int nodes = kelvara::lib::truncCount(double(*Egap) * 10.0, kelvara::lib::kMaxCount16);
+  const float q2 = (*Q) * (*Q);
+  const double w = *W;
+  double corr = 0.0;
+  for (int j = 1; j <= nodes; ++j) {
+    const float wp = float(j) * kGapStep;
+    const double wp2 = double(wp) * wp;
+    double sum = 0.0;
+    for (int k = 0; k < *NumOsc; ++k) {
+      const float wq = float(double(W0[k]) + kDispersion * double(Alfa[k]) * double(q2));
+      const double diff = wp2 - double(wq) * wq;
+      const float d = float(diff * diff + (double(Gamma[k]) * wp) * (double(Gamma[k]) * wp));
+      sum += double(A0[k]) * double(Gamma[k]) * wp / double(d);
+    }
+    const float e = float(sum);
+    if (*W == wp) continue;
+    corr += double(e) / (wp2 - w * w) * wp * kGapWeight;
+  }
+  *Corr = float(corr);
+}
+
+extern "C" void EPSILON_Q(float* Emax, float* Estep, float* Q, float* Egap, float* W0, float* Gamma, float* A0,
+                          float* Alfa, int16_t* NumOsc, int16_t* NPts, float* ELFbulk, float* ReInvEps,
+                          float* Eps1, float* Eps2, float* ELFsurf) {
+  // The caller's arrays hold at most 1000 points.
+  const int n = kelvara::lib::lossPointCount(*Emax, *Estep);
+  *NPts = int16_t(n);
+  const float q2 = (*Q) * (*Q);
+  const float egap = *Egap;
+  for (int i = 1; i <= n; ++i) {
+    float w = float(i) * (*Estep);
+    const double w2 = double(w) * w;
+    const bool absorbs = egap < w;
+    float& im = ELFbulk[i - 1];
+    float& re = ReInvEps[i - 1];
+    im = 0.0f;
+    re = 0.0f;
+    for (int k = 0; k < *NumOsc; ++k) {
+      const float wq = float(double(W0[k]) + kDispersion * double(Alfa[k]) * double(q2));
+      const double diff = w2 - double(wq) * wq;
+      const float d = float(diff * diff + (double(Gamma[k]) * w) * (double(Gamma[k]) * w));
+      im = absorbs ? float(double(im) + double(A0[k]) / double(d) * double(Gamma[k]) * w) : 0.0f;
+      re = float(double(re) + diff / double(d) * double(A0[k]));
+    }
+    if (absorbs) {
+      // The correction only enters above the gap.
+      float corr = 0.0f;
+      GAP_CORRECTION(W0, A0, Gamma, Alfa, Q, NumOsc, &w, Egap, &corr);
+      re = float(double(re) + double(corr) + 1.0);
+    } else {
+      re = 1.0f;
+    }
+    const double r = re, l = im;
+    const double norm = r * r + l * l;
+    Eps1[i - 1] = float(r / norm);
+    Eps2[i - 1] = float(l / norm);
+    const double e1 = Eps1[i - 1], e2 = Eps2[i - 1];
+    ELFsurf[i - 1] = float(e2 / ((e1 + 1.0) * (e1 + 1.0) + e2 * e2));
+  }
+}
+
+extern "C" void hollenbar(float* ELFbulk, float* ReInvEps, float* Eps1, float* Eps2, float* ELFsurf,
+                          float* Estep, float* Emax, float* Egap, float* W0, float* Gamma, float* A0,
+                          float* Alfa, int16_t* NumOsc) {
+  gOpticalQ = 0.0f;
+  EPSILON_Q(Emax, Estep, &gOpticalQ, Egap, W0, Gamma, A0, Alfa, NumOsc, &gOpticalPoints, ELFbulk, ReInvEps,
+            Eps1, Eps2, ELFsurf);
+}
