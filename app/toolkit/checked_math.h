@@ -1,0 +1,30 @@
+#pragma once
+// Checked arithmetic shared by the toolkit's operations: 16-bit counts and
+// indices that raise Overflow when they leave -32768..32767, and float results
+// that raise Overflow, Division by zero or Invalid procedure call.
+#include <cmath>
+#include <cstdint>
+
+#include "platform/checked_array.h"
+#include "platform/errors.h"
+#include "platform/rounding.h"
+
+namespace kelvara::toolkit_detail {
+
+// A 16-bit integer result (a counter step or an index sum).
+inline int16_t I16(long long v) {
+    if (v < -32768 || v > 32767) raise(ErrorCode::Overflow);
+    return static_cast<int16_t>(v);
+}
+
+// The point count held in element 1 of a spectrum array.
+inline int16_t Count(const CheckedArray<float>& s) { return CInt(s(1)); }
+
+// Quotient stored as a float: x/0 is a division by zero, 0/0 an invalid
+// operation (reported as an overflow, as the platform does).
+inline float Div(double a, double b) {
+    if (b == 0.0) raise(a == 0.0 || std::isnan(a) ? ErrorCode::Overflow : ErrorCode::DivisionByZero);
+    return CSng(a / b);
+}
+
+} // namespace kelvara::toolkit_detail
