@@ -1,8 +1,18 @@
-#include <QApplication>
-#include <cstdio>
+#include <QLocale>
+#include <clocale>
+
+#include "main/forms.h"
+#include "main/mdiform1.h"
+#include "platform/guard.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::puts("Kelvara: the program window is not built yet.");
-    return 0;
+    kelvara::GuardedApplication app(argc, argv);
+    kelvara::GuardedApplication::setApplicationName(QStringLiteral("Kelvara"));
+    // One program-wide locale: '.' is the decimal point everywhere.
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+
+    kelvara::MDIForm1& frame = kelvara::Forms::MDIForm1();
+    frame.show();
+    return app.exec();
 }

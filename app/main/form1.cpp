@@ -1,0 +1,362 @@
+#include "main/form1.h"
+
+#include <QLabel>
+#include <QPalette>
+
+#include "main/forms.h"
+#include "main/frmsmooth.h"
+#include "main/mdiform1.h"
+#include "photoemission/formxps.h"
+#include "platform/guard.h"
+#include "platform/picturebox.h"
+#include "platform/services.h"
+#include "platform/twips.h"
+#include "state/module1.h"
+
+namespace kelvara {
+
+namespace {
+const char* const kPageCaptions[Form1::kPages] = {
+    "Electron backscattered from a surface. Normal incidence and exit angles",
+    "ELECTRON TRAVELLING IN AN INFINITE MEDIUM",
+    "ELECTRON PASSING THROUGH A THIN FILM",
+    "Electron backscattered from a surface. Any incidence and exit angles",
+    "ELF data",
+};
+
+const char* const kLowScreenWarning =
+    "Screen resolution may be too low to provide full functionality of the program. The screen "
+    "resolution must be at least 1024x765 and preferably 1152x864";
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 90,
+                        int h = 26) {
+    auto* b = MakeNamed<QPushButton>(parent, name, caption);
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Kelvara"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+
+    BuildBrowser();
+    CreatePicPlot();
+    BuildPagesFrames();
+    BuildPanels();
+    BuildStartMenu();
+    BuildPages();
+    EnsureDefaultControls();
+}
+
+Frame* Form1::page(int i) const { return frame2_.at(static_cast<std::size_t>(i)); }
+Frame* Form1::frameinfo(int i) const { return frameinfo_.at(static_cast<std::size_t>(i)); }
+InfoBox* Form1::txtinfo(int i) const { return txtinfo_.at(static_cast<std::size_t>(i)); }
+Frame* Form1::frameSave(int i) const { return frameSave_.at(static_cast<std::size_t>(i)); }
+OptionButton* Form1::option(int n) const { return options_.at(static_cast<std::size_t>(n)); }
+
+// ---- construction --------------------------------------------------------
+
+void Form1::BuildBrowser() {
+    Drive1 = MakeNamed<DriveListBox>(this, QStringLiteral("Drive1"));
+    Dir1 = MakeNamed<DirListBox>(this, QStringLiteral("Dir1"));
+    File1 = MakeNamed<FileListBox>(this, QStringLiteral("File1"));
+    {
+        // Start in the current folder of the process, on its drive.
+        QSignalBlocker block(Drive1);
+        Drive1->setDrive(DriveListBox::driveOf(Dir1->path()));
+    }
+    File1->setPath(Dir1->path());
+    connectGuarded(Drive1, &DriveListBox::driveChanged, this, [this] { Drive1_Change(); });
+    connectGuarded(Dir1, &DirListBox::pathChanged, this, [this] { Dir1_Change(); });
+    connectGuarded(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { File1_Click(); });
+    connectGuarded(File1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { File1_DblClick(); });
+}
+
+void Form1::CreatePicPlot() {
+    picPlot = new PictureBox(this);
+    picPlot->setObjectName(QStringLiteral("picPlot"));
+    picPlot->setBackColor(RGB(255, 255, 255));
+    picPlot->setDrawWidth(2);
+    plot_.LinEnergy1 = picPlot->addLine();
+    plot_.LinEnergy2 = picPlot->addLine();
+
+    Text2 = MakeNamed<TextBox>(picPlot, QStringLiteral("Text2"));
+    txtAreas = MakeNamed<InfoBox>(picPlot, QStringLiteral("txtAreas"));
+}
+
+void Form1::BuildPagesFrames() {
+    for (int i = 0; i < kPages; ++i) {
+        auto* page = MakeNamed<Frame>(this, ArrayName(QStringLiteral("frame2"), i), QString::fromUtf8(kPageCaptions[i]));
+        page->setAutoFillBackground(true);
+        frame2_[static_cast<std::size_t>(i)] = page;
+        auto* info = MakeNamed<Frame>(page, ArrayName(QStringLiteral("frameinfo"), i), QStringLiteral("Info"));
+        frameinfo_[static_cast<std::size_t>(i)] = info;
+        auto* box = MakeNamed<InfoBox>(info, ArrayName(QStringLiteral("txtinfo"), i));
+        txtinfo_[static_cast<std::size_t>(i)] = box;
+    }
+    // "Main menu" of each page, at the page's lower left corner.
+    const int y = 230;
+    connectGuarded(makeButton(page(0), QStringLiteral("Command12"), QStringLiteral("Main menu"), 10, y),
+                   &QPushButton::clicked, this, [this](bool) { Command12_Click(); });
+    connectGuarded(makeButton(page(1), QStringLiteral("Command6"), QStringLiteral("Main menu"), 10, y),
+                   &QPushButton::clicked, this, [this](bool) { Command6_Click(); });
+    connectGuarded(makeButton(page(2), QStringLiteral("Command10"), QStringLiteral("Main menu"), 10, y),
+                   &QPushButton::clicked, this, [this](bool) { Command10_Click(); });
+    connectGuarded(makeButton(page(3), QStringLiteral("Command11"), QStringLiteral("Main menu"), 10, y),
+                   &QPushButton::clicked, this, [this](bool) { Command11_Click(); });
+    connectGuarded(makeButton(page(4), ArrayName(QStringLiteral("cmdCancelELF"), 0), QStringLiteral("Main menu"), 10, y),
+                   &QPushButton::clicked, this, [this](bool) { cmdCancelELF_Click(0); });
+}
+
+void Form1::BuildPanels() {
+    // Save frames: 0 on page 0, 3 on page 3, 1 and 2 on the form.
+    QWidget* saveParents[kSaveFrames] = {page(0), this, this, page(3)};
+    for (int i = 0; i < kSaveFrames; ++i) {
+        auto* f = MakeNamed<Frame>(saveParents[i], ArrayName(QStringLiteral("frameSave"), i),
+                                   QStringLiteral("Save the Cross Section"));
+        f->setAutoFillBackground(true);
+        frameSave_[static_cast<std::size_t>(i)] = f;
+    }
+    connectGuarded(makeButton(frameSave(0), QStringLiteral("Command16"), QStringLiteral("Cancel"), 10, 150),
+                   &QPushButton::clicked, this, [this](bool) { Command16_Click(); });
+    connectGuarded(makeButton(frameSave(1), QStringLiteral("Command9"), QStringLiteral("Cancel"), 10, 150),
+                   &QPushButton::clicked, this, [this](bool) { Command9_Click(); });
+    connectGuarded(makeButton(frameSave(2), QStringLiteral("Command14"), QStringLiteral("Cancel"), 10, 150),
+                   &QPushButton::clicked, this, [this](bool) { Command14_Click(); });
+    connectGuarded(makeButton(frameSave(3), QStringLiteral("cmdCancel1"), QStringLiteral("Cancel"), 10, 150),
+                   &QPushButton::clicked, this, [this](bool) { cmdCancel1_Click(); });
+    connectGuarded(makeButton(frameSave(3), QStringLiteral("Command8"), QStringLiteral("Cancel"), 110, 150),
+                   &QPushButton::clicked, this, [this](bool) { Command8_Click(); });
+
+    // Joining panel on page 0.
+    Frame1 = MakeNamed<Frame>(page(0), QStringLiteral("Frame1"), QStringLiteral("Adjust parameters"));
+    Frame1->setGeometry(10, 24, 250, 120);
+    Frame1->setAutoFillBackground(true);
+    const char* labels[3] = {"Es =", "En1 =", "En2 (>En1)="};
+    const char* names[3] = {"Text1", "Text3", "Text4"};
+    TextBox* boxes[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        auto* label = new QLabel(QString::fromUtf8(labels[k]), Frame1);
+        label->setGeometry(10, 24 + k * 30, 90, 24);
+        boxes[k] = MakeNamed<TextBox>(Frame1, QString::fromLatin1(names[k]));
+        boxes[k]->setGeometry(105, 24 + k * 30, 80, 24);
+    }
+    Text1 = boxes[0];
+    Text3 = boxes[1];
+    Text4 = boxes[2];
+    connectGuarded(Text1, &QLineEdit::textChanged, this, [this](const QString&) { Text1_Change(); });
+
+    Frame3 = MakeNamed<Frame>(this, QStringLiteral("Frame3"), QStringLiteral("Plot Intermediate Spectra"));
+    Frame3->setAutoFillBackground(true);
+    connectGuarded(makeButton(Frame3, QStringLiteral("Command4"), QStringLiteral("Exit"), 10, 200),
+                   &QPushButton::clicked, this, [this](bool) { Command4_Click(); });
+
+    framePlotRange = MakeNamed<Frame>(this, QStringLiteral("framePlotRange"), QStringLiteral("Set Max Energy in rivmer plot"));
+    framePlotRange->setAutoFillBackground(true);
+    frameYmax = MakeNamed<Frame>(this, QStringLiteral("frameYmax"), QStringLiteral("Set Ymax of rivmer plot"));
+    frameYmax->setAutoFillBackground(true);
+    connectGuarded(makeButton(frameYmax, QStringLiteral("Command5"), QStringLiteral("Exit"), 10, 200),
+                   &QPushButton::clicked, this, [this](bool) { Command5_Click(); });
+
+    Line6 = MakeNamed<LineControl>(this, QStringLiteral("Line6"), Qt::Horizontal);
+}
+
+void Form1::BuildStartMenu() {
+    Frame4 = MakeNamed<Frame>(this, QStringLiteral("Frame4"), QStringLiteral("Select from the list below"));
+    Frame4->setAutoFillBackground(true);
+    struct Choice {
+        int n;
+        const char* caption;
+    };
+    const Choice order[6] = {
+        {6, "Set Material Parameters"},
+        {1, "Electron travelling in a homogeneous isotropic medium"},
+        {3, "Electron passing through a thin film"},
+        {2, "Electron reflected from a surface. Normal incidence and exit angles"},
+        {4, "Electron reflected from a surface. Any incidence and exit angle"},
+        {5, "Photon- and Auger excited electrons"},
+    };
+    for (int k = 0; k < 6; ++k) {
+        const int n = order[k].n;
+        auto* b = MakeNamed<OptionButton>(Frame4, QStringLiteral("Option%1").arg(n), QString::fromUtf8(order[k].caption));
+        b->setGeometry(20, 36 + k * 34, 560, 28);
+        options_[static_cast<std::size_t>(n)] = b;
+    }
+    connectGuarded(option(1), &OptionButton::chosen, this, [this] { Option1_Click(); });
+    connectGuarded(option(2), &OptionButton::chosen, this, [this] { Option2_Click(); });
+    connectGuarded(option(3), &OptionButton::chosen, this, [this] { Option3_Click(); });
+    connectGuarded(option(4), &OptionButton::chosen, this, [this] { Option4_Click(); });
+    connectGuarded(option(5), &OptionButton::chosen, this, [this] { Option5_Click(); });
+    connectGuarded(option(6), &OptionButton::chosen, this, [this] { Option6_Click(); });
+
+    auto* infoFrame = MakeNamed<Frame>(Frame4, QStringLiteral("frameStartInfo"), QStringLiteral("Information"));
+    infoFrame->setGeometry(20, 250, 560, 110);
+    auto* note = new QLabel(QStringLiteral("Choose a geometry above. Each page has a \"Main menu\" button that "
+                                           "brings you back here. Click a file in the file list to select it, "
+                                           "double click it to edit it."),
+                            infoFrame);
+    note->setObjectName(QStringLiteral("lblStartInfo"));
+    note->setWordWrap(true);
+    note->setGeometry(10, 22, 420, 80);
+    connectGuarded(makeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About TORVIK"), 440, 40, 110, 30),
+                   &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
+    connectGuarded(makeButton(Frame4, QStringLiteral("cmdExitMain"), QStringLiteral("Exit"), 20, 375, 100, 30),
+                   &QPushButton::clicked, this, [this](bool) { cmdExitMain_Click(); });
+}
+
+void Form1::EnsureDefaultControls() {
+    // The oscillator page's file-name box, which the file browser fills.
+    if (!findChild<QLineEdit*>(QStringLiteral("txtELFFilename"))) {
+        auto* label = new QLabel(QStringLiteral("File name"), page(4));
+        label->setGeometry(10, 30, 70, 24);
+        auto* box = MakeNamed<TextBox>(page(4), QStringLiteral("txtELFFilename"));
+        box->setGeometry(85, 30, 200, 24);
+    }
+}
+
+// ---- start-up ------------------------------------------------------------
+
+void Form1::ColorSmoothingFrame() {
+    frmSmooth& smooth = Forms::frmSmooth();
+    QPalette pal = smooth.frameSmooth->palette();
+    pal.setColor(QPalette::Window, QColor(0, 128, 128));
+    smooth.frameSmooth->setPalette(pal);
+    smooth.frameSmooth->setAutoFillBackground(true);
+}
+
+void Form1::PlaceSaveFrames(bool lowScreen) {
+    const double W = Module1::ScrWidth;
+    const double H = Module1::ScrHeight;
+    if (!lowScreen) {
+        PlaceTwips(frameSave(0), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+        PlaceTwips(frameSave(1), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
+        PlaceTwips(frameSave(2), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
+        PlaceTwips(frameSave(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+    } else {
+        PlaceTwips(frameSave(0), 0.1 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        PlaceTwips(frameSave(1), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        PlaceTwips(frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        PlaceTwips(frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+    }
+}
+
+void Form1::Form_Load() {
+    using namespace Module1;
+    ColorSmoothingFrame();
+
+    ScrHeight = static_cast<float>(ScreenHeightTwips());
+    ScrWidth = static_cast<float>(ScreenWidthTwips());
+    const double W = ScrWidth;
+    const double H = ScrHeight;
+
+    PlaceTwips(this, LeftTwips(this), 0, W, H);
+    Forms::MDIForm1().setClientSize(width(), height());
+    setVisible(true);
+
+    for (int i = 0; i < kPages; ++i) page(i)->hide();
+    Line6->hide();
+    for (int i = 0; i <= 2; ++i) frameSave(i)->hide();
+    Frame1->hide();
+    Forms::frmSmooth().frameSmooth->hide();
+
+    Frame4->raise();
+    PlaceTwips(Frame4, 0.4 * W, 0, 0.7 * W, 0.7 * H);
+
+    for (int i = 0; i < kPages; ++i) {
+        PlaceTwips(page(i), 0.36 * W, 0, 0.95 * W, 0.295 * H);
+        PlaceTwips(frameinfo(i), 0.38 * W, 0.018 * H, 0.24 * W, 0.27 * H);
+        const double fw = WidthTwips(frameinfo(i));
+        const double fh = HeightTwips(frameinfo(i));
+        PlaceTwips(txtinfo(i), 0.02 * fw, 0.055 * fh, 0.44 * fw, 0.33 * fh);
+    }
+
+    formXPS& xps = Forms::formXPS();
+    PlaceTwips(&xps, 0, 0, W, H);
+    xps.hide();
+
+    PlaceTwips(Forms::frmSmooth().frameSmooth, 0.36 * W, 0, 0.63 * W, 0.29 * H);
+
+    for (int i = 0; i < kSaveFrames; ++i) frameSave(i)->hide();
+    PlaceSaveFrames(false);
+
+    PlaceTwips(Frame3, 0.4 * W, 0, 0.5 * W, 0.32 * H);
+    PlaceTwips(File1, 0.18 * W, 0, 0.18 * W, 0.3 * H);
+    const double driveHeight = PixelsToTwipsY(Drive1->sizeHint().height());
+    PlaceTwips(Dir1, 0, driveHeight, 0.18 * W, 0.31 * H - driveHeight);
+    PlaceTwips(Drive1, 0, 0, 0.18 * W, driveHeight);
+
+    const double pt = HeightTwips(File1);
+    PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    const double pw = WidthTwips(picPlot);
+    const double ph = HeightTwips(picPlot);
+    PlaceTwips(Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
+    PlaceTwips(txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    // The line above the plot area.
+    Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
+
+    if (H < 12000.0) {
+        services().messageBox(QString::fromLatin1(kLowScreenWarning));
+        PlaceSaveFrames(true);
+        raiseNamed(QStringLiteral("frameCheckSumRules"));
+    }
+
+    AutoScale = True;
+
+    PlaceTwips(framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
+    PlaceTwips(frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
+
+    Text2->hide();
+
+    Text1->setText(QStringLiteral("3"));
+    Text3->setText(QStringLiteral("10"));
+    Text4->setText(QStringLiteral("25"));
+
+    framePlotRange->hide();
+    frameYmax->hide();
+    Frame3->hide();
+    plot_.LinEnergy1->setVisible(false);
+    plot_.LinEnergy2->setVisible(false);
+    plot_.RangeMode = false;
+
+    const int16_t steps[7] = {200, 100, 50, 20, 10, 5, 1};
+    for (int i = 0; i <= 6; ++i) StepTable(i) = steps[i];
+
+    // Stacking: the pages, then the panels that open over them, then the
+    // start menu in front.
+    for (int i = 0; i < kPages; ++i) page(i)->raise();
+    for (QWidget* w : {static_cast<QWidget*>(frameSave(1)), static_cast<QWidget*>(frameSave(2)),
+                       static_cast<QWidget*>(Frame3), static_cast<QWidget*>(framePlotRange),
+                       static_cast<QWidget*>(frameYmax)})
+        w->raise();
+    Frame4->raise();
+
+    emit layoutDone();
+}
+
+// ---- helpers -------------------------------------------------------------
+
+void Form1::hideNamed(const QString& name) {
+    if (QWidget* w = findChild<QWidget*>(name)) w->hide();
+}
+
+void Form1::raiseNamed(const QString& name) {
+    if (QWidget* w = findChild<QWidget*>(name)) w->raise();
+}
+
+void Form1::ClearPlot() {
+    picPlot->cls();
+    emit plotCleared();
+}
+
+void Form1::Plot(const SingleArray& spectrum, int32_t color) {
+    plot_.draw(*picPlot, spectrum, color, PlotShared{Module1::AutoScale, Module1::StepTable});
+}
+
+void Form1::Text1_Change() { emit Text1Changed(); }
+
+} // namespace kelvara

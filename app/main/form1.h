@@ -1,0 +1,163 @@
+#pragma once
+// Form1: the main form. It works like a menu with five pages.
+//
+// What Form1 owns: the containers and the navigation between them - the start
+// menu Frame4 with its six option buttons, the pages frame2_0..frame2_4 (each
+// with its info frame frameinfo_i and info box txtinfo_i and its "Main menu"
+// button), the save frames frameSave_0..frameSave_3 (with their "Cancel"
+// buttons), Frame1 (joining panel: Text1, Text3, Text4), Frame3, framePlotRange,
+// frameYmax, the file browser Drive1/Dir1/File1, the plot area picPlot with
+// Text2 and txtAreas inside it, and the line Line6. Every control carries its
+// name as object name; element i of a control array is named "name_i", so
+// anything can be found with findChild<T*>("name_i").
+//
+// How to add the contents of a page (or a panel):
+//  1. Write a class in its own file, e.g. app/main/model96_page.h/.cpp:
+//       class Model96Page : public QObject {
+//       public: explicit Model96Page(Form1& form);   // parent: &form
+//       };
+//     Inside the constructor use the Form1& it receives, never Forms::Form1()
+//     (the form reference is set only once the constructor has returned).
+//     Its constructor builds the page's controls as children of form.page(3)
+//     (or form.frameSave(3), form.Frame3, ...), gives every control its object
+//     name and connects each handler with connectGuarded() (platform/guard.h)
+//     so that no run-time error can end the program.
+//  2. Add one line to Form1::BuildPages() in form1_pages.cpp:
+//       new Model96Page(*this);
+//  3. Controls placed by the start-up layout (screen fractions) are placed in
+//     Form1::Form_Load; a page that needs to place its own controls after the
+//     layout connects to the signal layoutDone().
+//  Controls that a page owns but that the navigation touches (Line2_0, Line2_2,
+//  frameshowIMFP_0, frameCheckSumRules, LinEnergy1, LinEnergy2) are looked up
+//  by object name; when they are absent the navigation step is skipped. The
+//  handler cmdCancelShowIMFP_Click() is here for the page that creates
+//  frameshowIMFP_0 and its "Cancel" button to connect.
+//
+// picPlot is created in one function, CreatePicPlot(); the plot component
+// replaces the plain widget there (Text2 and txtAreas live inside it).
+#include <QWidget>
+#include <array>
+
+#include "main/plot.h"
+#include "platform/controls.h"
+#include "platform/checked_array.h"
+#include "platform/picturebox.h"
+
+namespace kelvara {
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kPages = 5;
+    static constexpr int kSaveFrames = 4;
+
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Load event: start-up layout and defaults.
+    void Form_Load();
+
+    // Containers.
+    Frame* page(int i) const;      // frame2_i, i = 0..4
+    Frame* frameinfo(int i) const; // inside page i
+    InfoBox* txtinfo(int i) const; // inside frameinfo i
+    Frame* frameSave(int i) const; // frameSave_i, i = 0..3
+    OptionButton* option(int n) const; // Option1..Option6
+
+    Frame* Frame4 = nullptr;          // start menu
+    Frame* Frame1 = nullptr;          // "Adjust parameters" (on page 0)
+    Frame* Frame3 = nullptr;          // "Plot Intermediate Spectra"
+    Frame* framePlotRange = nullptr;  // "Set Max Energy in rivmer plot"
+    Frame* frameYmax = nullptr;       // "Set Ymax of rivmer plot"
+    DriveListBox* Drive1 = nullptr;
+    DirListBox* Dir1 = nullptr;
+    FileListBox* File1 = nullptr;
+    PictureBox* picPlot = nullptr;    // the plot area
+    TextBox* Text2 = nullptr;         // plot title box, inside picPlot
+    InfoBox* txtAreas = nullptr;      // areas box, inside picPlot
+    TextBox* Text1 = nullptr;         // Es, in Frame1
+    TextBox* Text3 = nullptr;         // En1, in Frame1
+    TextBox* Text4 = nullptr;         // En2, in Frame1
+    LineControl* Line6 = nullptr;
+
+    // ---- start-up ------------------------------------------------------
+    void ColorSmoothingFrame();
+
+    // ---- navigation ----------------------------------------------------
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Option6_Click();
+    void Command12_Click(); // "Main menu", page 0
+    void Command6_Click();  // "Main menu", page 1
+    void Command10_Click(); // "Main menu", page 2
+    void Command11_Click(); // "Main menu", page 3
+    void cmdCancelELF_Click(int index); // "Main menu", page 4
+    void cmdCancel1_Click();  // "Cancel" in frameSave_3
+    void Command8_Click();    // "Cancel" in frameSave_3
+    void Command16_Click();   // "Cancel" in frameSave_0
+    void Command9_Click();    // "Cancel" in frameSave_1
+    void Command14_Click();   // "Cancel" in frameSave_2
+    void cmdCancelShowIMFP_Click(); // "Cancel" in frameshowIMFP_0
+    void Command4_Click();    // "Exit" in Frame3
+    void Command5_Click();    // "Exit" in frameYmax
+    void cmdExitMain_Click(); // "Exit" on the start menu
+    void cmd_AboutTORVIK_Click();
+    void ShowAbout();
+
+    // ---- file browser --------------------------------------------------
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void File1_DblClick();
+
+    // ---- other windows -------------------------------------------------
+    void ShowWebBrowser();
+
+    // Clears the plot area (the picture box's Cls).
+    void ClearPlot();
+    // Draws a spectrum array into picPlot in palette colour `color` through
+    // the main window's plot component (overlays unless ClearPlot ran first).
+    void Plot(const SingleArray& spectrum, int32_t color);
+    // The main window's plot state (read-out, savers, printout).
+    kelvara::Plot& plotState() { return plot_; }
+    // Change handler of Text1 (the join energy): runs whenever Text1 is
+    // written, by the user or by code.
+    void Text1_Change();
+
+    // The info texts the options put into the info boxes.
+    static QString InfoText(int page);
+
+signals:
+    // Text1 has changed; the spectrum-joining procedure connects here.
+    void Text1Changed();
+    // The plot area has been cleared.
+    void plotCleared();
+    // "Exit" of the Y-max panel: the fixed upper y bound is switched off.
+    void ymaxModeSwitchedOff();
+    // The start-up layout has been applied.
+    void layoutDone();
+
+private:
+    void BuildStartMenu();
+    void BuildPagesFrames();
+    void BuildPanels();
+    void BuildBrowser();
+    void CreatePicPlot();
+    void BuildPages(); // the page contents (form1_pages.cpp)
+    void EnsureDefaultControls();
+    void PlaceSaveFrames(bool lowScreen);
+    // Hides / raises a control found by object name, when it exists.
+    void hideNamed(const QString& name);
+    void raiseNamed(const QString& name);
+
+    kelvara::Plot plot_;
+    std::array<Frame*, kPages> frame2_{};
+    std::array<Frame*, kPages> frameinfo_{};
+    std::array<InfoBox*, kPages> txtinfo_{};
+    std::array<Frame*, kSaveFrames> frameSave_{};
+    std::array<OptionButton*, 7> options_{}; // index 1..6
+};
+
+} // namespace kelvara

@@ -1,0 +1,9 @@
+// The contents of the pages and panels of Form1, one builder per page (see
+// form1.h). Each builder is created here with one line.
+#include "main/form1.h"
+
+namespace kelvara {
+
+void Form1::BuildPages() {}
+
+} // namespace kelvara

@@ -1,0 +1,39 @@
+#pragma once
+// The start-up frame: the program's main window. Its client area holds the
+// main form and the photoemission window, each as large as the screen; the
+// client area scrolls when the frame is smaller than the screen, so every
+// control stays reachable.
+#include <QMainWindow>
+
+class QScrollArea;
+class QAction;
+class QMenu;
+
+namespace kelvara {
+
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIForm1(QWidget* parent = nullptr);
+
+    // Load event: creates the main form (running its load) and shows it.
+    void Form_Load();
+    // Unloads the frame: every window of the program closes and the program ends.
+    void Unload();
+
+    QWidget* clientArea() const { return client_; }
+    // Sizes the client area (pixels) to hold a form of this size.
+    void setClientSize(int width, int height);
+    // Menus, for later additions (the view menu comes with the plot).
+    QMenu* fileMenu() const { return mnuFile_; }
+
+    void mnuExit_Click();
+    void mnuAbout_Click();
+
+private:
+    QScrollArea* scroll_ = nullptr;
+    QWidget* client_ = nullptr;
+    QMenu* mnuFile_ = nullptr;
+};
+
+} // namespace kelvara

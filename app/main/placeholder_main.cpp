@@ -1,1 +1,0 @@
-// placeholder: this folder's code follows

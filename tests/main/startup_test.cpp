@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QRect>
+
+#include "main/frmsmooth.h"
+#include "photoemission/formxps.h"
+#include "platform/twips.h"
+#include "program_fixture.h"
+
+using namespace kelvara;
+
+namespace {
+const QString kWarning = "Screen resolution may be too low to provide full functionality of the program. The "
+                         "screen resolution must be at least 1024x765 and preferably 1152x864";
+
+// Expects the widget (relative to its parent) at the given fractions of the
+// screen in pixels, within one pixel on every edge.
+void expectAt(const QWidget* w, double x, double y, double width, double height) {
+    ASSERT_NE(w, nullptr);
+    SCOPED_TRACE(w->objectName().toStdString());
+    EXPECT_NEAR(w->x(), x, 1.0);
+    EXPECT_NEAR(w->y(), y, 1.0);
+    EXPECT_NEAR(w->x() + w->width(), x + width, 1.0);
+    EXPECT_NEAR(w->y() + w->height(), y + height, 1.0);
+}
+
+void expectSaveFrames(Form1& f, bool second, double W, double H) {
+    if (!second) {
+        expectAt(f.frameSave(0), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+        expectAt(f.frameSave(1), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
+        expectAt(f.frameSave(2), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
+        expectAt(f.frameSave(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+        expectAt(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+    } else {
+        expectAt(f.frameSave(0), 0.1 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        expectAt(f.frameSave(1), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        expectAt(f.frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        expectAt(f.frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+        expectAt(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+    }
+}
+
+// Every container of the layout at its fraction of a W x H pixel screen.
+void expectLayout(Form1& f, double W, double H) {
+    expectAt(&f, 0, 0, W, H);
+    expectAt(f.Frame4, 0.4 * W, 0, 0.7 * W, 0.7 * H);
+    for (int i = 0; i < Form1::kPages; ++i) {
+        expectAt(f.page(i), 0.36 * W, 0, 0.95 * W, 0.295 * H);
+        expectAt(f.frameinfo(i), 0.38 * W, 0.018 * H, 0.24 * W, 0.27 * H);
+        const double fw = f.frameinfo(i)->width(), fh = f.frameinfo(i)->height();
+        expectAt(f.txtinfo(i), 0.02 * fw, 0.055 * fh, 0.44 * fw, 0.33 * fh);
+    }
+    expectAt(f.Frame3, 0.4 * W, 0, 0.5 * W, 0.32 * H);
+    expectAt(f.File1, 0.18 * W, 0, 0.18 * W, 0.3 * H);
+    expectAt(f.Drive1, 0, 0, 0.18 * W, f.Drive1->height());
+    expectAt(f.Dir1, 0, f.Drive1->height(), 0.18 * W, 0.31 * H - f.Drive1->height());
+    const double pt = f.File1->height();
+    expectAt(f.picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    const double pw = f.picPlot->width(), ph = f.picPlot->height();
+    expectAt(f.Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
+    expectAt(f.txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    expectAt(f.framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
+    expectAt(f.frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
+    expectAt(&Forms::formXPS(), 0, 0, W, H);
+    expectAt(Forms::frmSmooth().frameSmooth, 0.36 * W, 0, 0.63 * W, 0.29 * H);
+}
+
+// What start-up leaves, whatever the screen.
+void expectStartState(Form1& f) {
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.Frame4->isVisible());
+    for (int i = 0; i < Form1::kPages; ++i) EXPECT_TRUE(f.page(i)->isHidden());
+    for (int i = 0; i < Form1::kSaveFrames; ++i) EXPECT_TRUE(f.frameSave(i)->isHidden());
+    for (QWidget* w : {static_cast<QWidget*>(f.Frame1), static_cast<QWidget*>(f.Frame3),
+                       static_cast<QWidget*>(f.framePlotRange), static_cast<QWidget*>(f.frameYmax),
+                       static_cast<QWidget*>(f.Line6)})
+        EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
+    EXPECT_TRUE(f.Text2->isHidden());
+    EXPECT_FALSE(f.txtAreas->isHidden());
+    EXPECT_TRUE(f.picPlot->isVisible());
+    EXPECT_EQ(f.Text1->text(), "3");
+    EXPECT_EQ(f.Text3->text(), "10");
+    EXPECT_EQ(f.Text4->text(), "25");
+    EXPECT_TRUE(Forms::formXPSExists());
+    EXPECT_FALSE(Forms::formXPS().isVisible());
+    EXPECT_FALSE(Forms::frmSmooth().isVisible());
+    EXPECT_EQ(Forms::frmSmooth().frameSmooth->palette().color(QPalette::Window), QColor(0, 128, 128));
+    EXPECT_EQ(Module1::AutoScale, True);
+    const int steps[7] = {200, 100, 50, 20, 10, 5, 1};
+    for (int i = 0; i <= 6; ++i) EXPECT_EQ(Module1::StepTable(i), steps[i]);
+    for (int n = 1; n <= 6; ++n) EXPECT_FALSE(f.option(n)->value());
+}
+} // namespace
+
+TEST(StartUp, ScreenJustBelow12000TwipsWarnsOnceAndPlacesTheSaveFramesAgain) {
+    if (!testsupport::UseOffscreenScreen(1280, 799)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    EXPECT_FLOAT_EQ(Module1::ScrHeight, 799 * 15.0f);
+    EXPECT_FLOAT_EQ(Module1::ScrWidth, 1280 * 15.0f);
+    ASSERT_EQ(p.services->messages.size(), 1);
+    EXPECT_EQ(p.services->messages[0].text, kWarning);
+    EXPECT_TRUE(p.services->messages[0].title.isEmpty()); // the default title
+    expectSaveFrames(*p.form, true, 1280, 799);
+    expectStartState(*p.form);
+}
+
+TEST(StartUp, Screen12000TwipsHighNoWarningAndFractionsOfTheScreen) {
+    if (!testsupport::UseOffscreenScreen(1280, 800)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    EXPECT_FLOAT_EQ(Module1::ScrHeight, 12000.0f);
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    expectSaveFrames(*p.form, false, 1280, 800);
+    expectLayout(*p.form, 1280, 800);
+    expectStartState(*p.form);
+}
+
+TEST(StartUp, LargeScreenFractionsOfTheScreen) {
+    if (!testsupport::UseOffscreenScreen(2560, 1600)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    expectSaveFrames(*p.form, false, 2560, 1600);
+    expectLayout(*p.form, 2560, 1600);
+    expectStartState(*p.form);
+}
+
+TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
+    if (!testsupport::UseOffscreenScreen(800, 600)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    ASSERT_EQ(p.services->messages.size(), 1);
+    expectLayout(*p.form, 800, 600);
+    // The frame is smaller than the form (menu bar, frame): its client area
+    // holds the whole form and scrolls.
+    QWidget* client = Forms::ClientArea();
+    EXPECT_GE(client->width(), p.form->width());
+    EXPECT_GE(client->height(), p.form->height());
+}
