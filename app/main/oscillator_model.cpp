@@ -1,0 +1,224 @@
+#include "main/oscillator_model.h"
+
+#include <QLineEdit>
+#include <cmath>
+#include <string>
+
+#include "main/form1.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/numbers.h"
+#include "platform/rounding.h"
+#include "platform/services.h"
+#include "platform/textfile.h"
+#include "state/binder.h"
+#include "state/module1.h"
+
+namespace kelvara {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+std::string LocalPath(const QString& path) { return path.toStdString(); }
+
+QString ErrorText(const RuntimeError& e) { return QString::fromStdString(e.what()); }
+
+QLineEdit* NamedBox(Form1& form, const char* name) {
+    auto* box = form.findChild<QLineEdit*>(QString::fromLatin1(name));
+    if (!box)
+        raise(ErrorCode::ObjectRequired);
+    return box;
+}
+
+} // namespace
+
+QString& ModelFilePath() {
+    static QString path;
+    return path;
+}
+
+// ---- reading
+// -----------------------------------------------------------------
+
+bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* error) {
+    const auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    std::string where = "open";
+    try {
+        TextFileReader in(LocalPath(path));
+
+        // Comment lines up to the first item that begins with "@".
+        where = "comments";
+        for (;;) {
+            if (in.eof())
+                return fail(QStringLiteral("The file has no line that begins with \"@\"."));
+            const std::string item = in.inputItem();
+            if (!item.empty() && item.front() == '@')
+                break;
+        }
+
+        where = "parameters";
+        model.Core_ac = in.inputSingle();
+        model.Core_bc = in.inputSingle();
+        model.Egap = in.inputSingle();
+        model.RefIndex = in.inputSingle();
+
+        // One row of four numbers per oscillator up to the end of the file.
+        int i = 0;
+        while (!in.eof()) {
+            ++i;
+            if (i > OscillatorModelValues::kMaxOscillators) {
+                return fail(QStringLiteral("The file holds more than %1 oscillator rows.")
+                                .arg(OscillatorModelValues::kMaxOscillators));
+            }
+            where = "row " + std::to_string(i);
+            model.W0(i) = in.inputSingle();
+            model.A0(i) = in.inputSingle();
+            model.Gamma(i) = in.inputSingle();
+            model.Alfa(i) = in.inputSingle();
+        }
+        model.NumOsc = static_cast<int16_t>(i);
+        return true;
+    } catch (const RuntimeError& e) {
+        if (where == "open")
+            return fail(QStringLiteral("The file could not be opened (%1).").arg(ErrorText(e)));
+        if (where == "comments")
+            return fail(QStringLiteral("The comment lines could not be read (%1).").arg(ErrorText(e)));
+        if (where == "parameters") {
+            return fail(QStringLiteral("The four numbers after \"@\" (ac, bc, energy "
+                                       "gap, refractive index) could "
+                                       "not be read (%1).")
+                            .arg(ErrorText(e)));
+        }
+        return fail(QStringLiteral("Oscillator %1 could not be read: each row must hold "
+                                   "four numbers, w0, A0, "
+                                   "gamma and alpha (%2).")
+                        .arg(QString::fromStdString(where.substr(4)), ErrorText(e)));
+    }
+}
+
+bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
+                 float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
+    OscillatorModelValues model;
+    QString error;
+    if (!ReadModelFile(path, model, &error)) {
+        services().messageBox(QStringLiteral("The ELF data file could not be read:") + kCrLf + path + kCrLf + kCrLf +
+                              error + kCrLf + kCrLf + QStringLiteral("The oscillator model was not changed."));
+        return false;
+    }
+    for (int i = 1; i <= model.NumOsc; ++i) {
+        W0(i) = model.W0(i);
+        A0(i) = model.A0(i);
+        Gamma(i) = model.Gamma(i);
+        Alfa(i) = model.Alfa(i);
+    }
+    Core_ac = model.Core_ac;
+    Core_bc = model.Core_bc;
+    Egap = model.Egap;
+    RefIndex = model.RefIndex;
+    NumOsc = model.NumOsc;
+    return true;
+}
+
+// ---- writing
+// -----------------------------------------------------------------
+
+void WriteELFDataFile(const QString& path, int16_t NumOsc, const SingleArray& W0, const SingleArray& A0,
+                      const SingleArray& Gamma, const SingleArray& Alfa, float RefIndex, float Egap, float Core_ac,
+                      float Core_bc) {
+    TextFileWriter out(LocalPath(path));
+    out.writeList({std::string("Data for oscillators that describe an ELF function")});
+    out.writeList({std::string("data are in rows: one row for each oscillator")});
+    out.writeList({std::string("comment lines up to first line with @ then data "
+                               "in lines with the following meaning")});
+    out.writeList({});
+    out.writeList({std::string("Excitation parameters ac, bc to model core "
+                               "excitations  (core-excitation term "
+                               "of the dielectric model)")});
+    out.writeList({std::string("Energy gap *eV(")});
+    out.writeList({std::string("Refractive Index")});
+    out.writeList({std::string("energy position (eV), intensity (eV^2),Dispersion for "
+                               "q-dependence(=1 for free electron)")});
+    out.writeList({});
+    out.writeList({std::string("@")});
+    out.writeList({Core_ac, Core_bc});
+    out.writeList({Egap});
+    out.writeList({RefIndex});
+    for (int i = 1; i <= NumOsc; ++i)
+        out.printLine({W0(i), A0(i), Gamma(i), Alfa(i)});
+    out.close();
+}
+
+// ---- the loss-function plot
+// ----------------------------------------------------
+
+int16_t WindowPointCount(float Estep, float Emax) {
+    if (Estep == 0.0f)
+        raise(ErrorCode::DivisionByZero);
+    const float quotient = Emax / Estep;
+    return CInt(quotient);
+}
+
+int16_t LibraryPointCount(float Estep, float Emax) {
+    if (Estep == 0.0f)
+        raise(ErrorCode::DivisionByZero);
+    const double quotient = std::trunc(static_cast<double>(Emax) / static_cast<double>(Estep));
+    if (!(quotient > 0.0))
+        return 0;
+    if (quotient > 32767.0)
+        raise(ErrorCode::Overflow);
+    return static_cast<int16_t>(quotient);
+}
+
+void cmdPlotELF_Click(Form1& form) {
+    using namespace Module1;
+    Estep = ToSingle(NamedBox(form, "txtE_step")->text().toStdString());
+    Emax = ToSingle(NamedBox(form, "txtE_max")->text().toStdString());
+
+    const int16_t n = WindowPointCount(Estep, Emax);
+    if (n > 1000) {
+        services().messageBox(QStringLiteral("max number of points is 1000"));
+        return;
+    }
+
+    Module1::hollenbar(ELFbulk.element1(), ReInvEps.element1(), Eps1.element1(), Eps2.element1(), ELFsurf.element1(),
+                       &Estep, &Emax, &Egap, W0.element1(), Gamma.element1(), A0.element1(), Alfa.element1(), &NumOsc);
+
+    // The curve holds exactly the points the library computed: its count is
+    // the truncated quotient, which can be one less than the rounded one.
+    const int16_t points = LibraryPointCount(Estep, Emax);
+    for (int i = 1; i <= points; ++i)
+        PlotBuf(i + 3) = ELFbulk(i);
+    PlotBuf(1) = points;
+    PlotBuf(2) = 0.0f;
+    PlotBuf(3) = Estep;
+
+    form.ClearPlot();
+    form.Plot(PlotBuf, 0);
+}
+
+// ---- the read buttons of the calculation pages
+// ---------------------------------
+
+bool ReadELFForPage(Form1& form, TextBox* fileNameBox, QWidget* frameToHide) {
+    const QString name = form.File1->fileName();
+    const QString path = JoinPath(form.Dir1->path(), name);
+    using namespace Module1;
+    if (!ReadELFData(path, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc))
+        return false;
+    ModelFilePath() = path;
+    if (fileNameBox)
+        fileNameBox->setText(name);
+    cmdPlotELF_Click(form);
+    form.Text2->setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
+    form.Text2->show();
+    if (frameToHide)
+        frameToHide->hide();
+    return true;
+}
+
+} // namespace kelvara

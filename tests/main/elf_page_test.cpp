@@ -1,0 +1,338 @@
+// The "ELF data" page through its real widgets: read, edit, rescale, sort,
+// save, the sum rule, and what a file that cannot be read leaves behind.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+
+#include "main/elf_page.h"
+#include "main/oscillator_model.h"
+#include "platform/numbers.h"
+#include "program_fixture.h"
+#include "state/binder.h"
+
+using namespace kelvara;
+
+namespace {
+
+void WriteText(const QString& path, const QString& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+QString Model(const QString& params, const QString& rows) { return "test model\r\n@\r\n" + params + rows; }
+
+struct Page {
+    testsupport::Program program;
+    Form1* f = nullptr;
+    QTemporaryDir dir;
+    int plots = 0;
+    QObject context; // ends the plot counter with the test
+
+    Page() {
+        testsupport::UseOffscreenScreen(1280, 1024);
+        program = testsupport::StartProgram();
+        SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
+        f = program.form;
+        f->Dir1->setPath(dir.path());
+        box("txtE_step")->setText("0.2");
+        box("txtE_max")->setText("100");
+        QObject::connect(f, &Form1::plotCleared, &context, [this] { ++plots; });
+    }
+    QLineEdit* box(const QString& name) const {
+        auto* b = f->findChild<QLineEdit*>(name);
+        EXPECT_NE(b, nullptr) << name.toStdString();
+        return b;
+    }
+    QLineEdit* cell(const char* column, int row) const { return box(QString("%1_%2").arg(column).arg(row)); }
+    void click(const char* name) const {
+        auto* b = f->findChild<QPushButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+    void file(const QString& name, const QString& text) {
+        WriteText(dir.filePath(name), text);
+        f->File1->refresh();
+    }
+    void read(const QString& name) {
+        f->File1->setFileName(name);
+        click("cmdReadELFdata");
+    }
+    ElfPage& page() const { return *f->findChild<ElfPage*>(); }
+    RecordingServices& services() const { return *program.services; }
+};
+
+QString FloatText(float v) { return QString::fromStdString(GeneralText(v)); }
+
+const QString kTwo = Model("0.001,-2\r\n0\r\n999\r\n", " 10 50 1 1\r\n 20 200 2 0.5\r\n");
+
+} // namespace
+
+TEST(ElfPage, ReadFillsTheTableComputesTheSumAndPlots) {
+    Page p;
+    p.file("two.elf", kTwo);
+    p.cell("txtw0", 5)->setText("99"); // an old row below the new model
+    p.plots = 0;
+    p.read("two.elf");
+
+    using namespace Module1;
+    EXPECT_EQ(NumOsc, 2);
+    EXPECT_EQ(p.box("txtNELFdata")->text(), "2");
+    EXPECT_EQ(p.cell("txtw0", 1)->text(), "10");
+    EXPECT_EQ(p.cell("txtA0", 2)->text(), "200");
+    EXPECT_EQ(p.cell("txtgamma", 2)->text(), "2");
+    EXPECT_EQ(p.cell("txtalfa", 2)->text(), "0.5");
+    EXPECT_EQ(p.cell("txtw0", 5)->text(), "");
+    EXPECT_EQ(p.box("txt_Core_ac")->text(), "0.001");
+    EXPECT_EQ(p.box("txtRef_Index")->text(), "999");
+    EXPECT_EQ(p.box("txtELFFilename")->text(), "two.elf");
+    EXPECT_EQ(ModelFilePath(), JoinPath(p.dir.path(), "two.elf"));
+    const float expected = (0.5f + 0.5f) + 1.0f / (999.0f * 999.0f);
+    EXPECT_EQ(fsum, expected);
+    EXPECT_EQ(p.box("txtfsum")->text(), FloatText(expected));
+    EXPECT_EQ(p.box("txtfsum")->text(), "1.000001");
+    EXPECT_EQ(PlotBuf(1), 499.0f);
+    EXPECT_EQ(p.plots, 1); // the read's own plot; the filling ran no update
+    EXPECT_EQ(FillingBoxes, False);
+    EXPECT_TRUE(p.services().messages.isEmpty());
+}
+
+TEST(ElfPage, SavedModelReadsBackAndEditsFollowTheBoxes) {
+    Page p;
+    p.file("two.elf", kTwo);
+    p.read("two.elf");
+    using namespace Module1;
+
+    // Typing into a w0 box: every keystroke rebuilds the model and re-plots.
+    p.plots = 0;
+    p.cell("txtw0", 3)->insert("3");
+    p.cell("txtA0", 3)->insert("4");
+    p.cell("txtgamma", 3)->insert("1");
+    p.cell("txtalfa", 3)->insert("1");
+    p.cell("txtw0", 3)->insert("0");
+    EXPECT_EQ(NumOsc, 3);
+    EXPECT_EQ(W0(3), 30.0f);
+    // "3", "4", "1": a box of the row is still empty, the update ends there;
+    // the alpha has no handler; "0" completes the row.
+    EXPECT_EQ(p.plots, 1);
+
+    // An alpha box enters the model only at the next update.
+    p.cell("txtalfa", 1)->setText("0.25");
+    EXPECT_EQ(Alfa(1), 1.0f);
+    EXPECT_EQ(p.plots, 1);
+    p.box("txtE_Gap")->setText("0.5");
+    EXPECT_EQ(Alfa(1), 0.25f);
+    EXPECT_EQ(Egap, 0.5f);
+    EXPECT_EQ(p.plots, 2);
+
+    // Rows below the first empty w0 box are ignored.
+    p.cell("txtw0", 5)->setText("50");
+    p.cell("txtA0", 5)->setText("1");
+    p.cell("txtgamma", 5)->setText("1");
+    p.cell("txtalfa", 5)->setText("1");
+    EXPECT_EQ(NumOsc, 3);
+    EXPECT_EQ(p.box("txtNELFdata")->text(), "3");
+    EXPECT_EQ(fsum, 0.5f + 0.5f + 4.0f / 900.0f + 1.0f / (999.0f * 999.0f));
+
+    // Save under a new name and read it back.
+    p.box("txtELFFilename")->setText("saved.elf");
+    p.click("cmdSaveELFdata");
+    EXPECT_TRUE(QFile::exists(p.dir.filePath("saved.elf")));
+    OscillatorModelValues m;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("saved.elf"), m, nullptr));
+    p.cell("txtw0", 1)->setText("77");
+    p.read("saved.elf");
+    EXPECT_EQ(NumOsc, 3);
+    EXPECT_EQ(m.NumOsc, 3);
+    const float w[3] = {10, 20, 30}, a[3] = {50, 200, 4}, g[3] = {1, 2, 1}, al[3] = {0.25f, 0.5f, 1};
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(W0(i), w[i - 1]);
+        EXPECT_EQ(A0(i), a[i - 1]);
+        EXPECT_EQ(Gamma(i), g[i - 1]);
+        EXPECT_EQ(Alfa(i), al[i - 1]);
+    }
+    EXPECT_EQ(Egap, 0.5f);
+    EXPECT_EQ(p.cell("txtw0", 1)->text(), "10");
+    EXPECT_TRUE(p.services().messages.isEmpty());
+}
+
+TEST(ElfPage, RescaleSortAndHints) {
+    Page p;
+    p.file("three.elf", Model("0.001,-2\r\n0\r\n2\r\n", " 15 225 3 1\r\n 5 50 1 0.5\r\n 10 25 2 0.1\r\n"));
+    p.read("three.elf");
+    using namespace Module1;
+    const float f0 = fsum; // 1 + 2 + 0.25 + 0.25
+    EXPECT_EQ(f0, 3.5f);
+    p.click("cmdAutoRescaleInt");
+    EXPECT_FLOAT_EQ(A0(2), 50.0f / 3.5f);
+    EXPECT_EQ(p.cell("txtA0", 2)->text(), FloatText(50.0f / 3.5f));
+    EXPECT_NEAR(fsum, (3.5 - 0.25) / 3.5 + 0.25, 1e-6);
+    EXPECT_EQ(FillingBoxes, False);
+
+    // Sort: rows by w0, their other columns moved along; the file written.
+    p.box("txtELFFilename")->setText("sorted.elf");
+    p.click("cmdSortOscillators");
+    const char* const w0[3] = {"5", "10", "15"};
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(p.cell("txtw0", i)->text(), w0[i - 1]);
+    EXPECT_EQ(p.cell("txtalfa", 1)->text(), "0.5");
+    EXPECT_EQ(p.cell("txtgamma", 2)->text(), "2");
+    EXPECT_EQ(p.cell("txtgamma", 3)->text(), "3");
+    OscillatorModelValues m;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("sorted.elf"), m, nullptr));
+    ASSERT_EQ(m.NumOsc, 3);
+    EXPECT_EQ(m.W0(1), 5.0f);
+    EXPECT_FLOAT_EQ(m.A0(1), 50.0f / 3.5f);
+    EXPECT_EQ(m.Alfa(1), 0.5f);
+    EXPECT_EQ(m.W0(3), 15.0f);
+    EXPECT_EQ(W0(1), 5.0f);
+    EXPECT_EQ(Alfa(3), 1.0f);
+
+    p.click("cmdTypicalRefrIndexValues");
+    EXPECT_TRUE(p.f->txtinfo(4)->text().startsWith("Metals:\r\n in general n > 3\r\nPolymers:"));
+    EXPECT_TRUE(p.f->txtinfo(4)->text().endsWith("ZrO2 n = 2.2"));
+    p.click("cmdWhatIsKK_SumRule");
+    EXPECT_EQ(p.f->txtinfo(4)->text(), " 1 = (2/pi)Integral(1/T*Im(-1/epsilon)dT + 1/n^2");
+    EXPECT_TRUE(p.services().messages.isEmpty());
+}
+
+TEST(ElfPage, FilesThatCannotBeReadLeaveTheModelAndTheTable) {
+    Page p;
+    p.file("two.elf", kTwo);
+    p.read("two.elf");
+    p.cell("txtalfa", 1)->setText("0.75"); // typed, not yet in the model
+    p.file("nosep.elf", "no separator line\r\n0,0\r\n");
+    p.file("badnum.elf", Model("5,6\r\n7\r\n8\r\n", " 1 2 3 4\r\n 1 x 3 4\r\n"));
+    QString rows;
+    for (int i = 1; i <= 21; ++i)
+        rows += QString(" %1 1 1 1\r\n").arg(i);
+    p.file("many.elf", Model("5,6\r\n7\r\n8\r\n", rows));
+    p.file("gone.elf", kTwo);
+    QFile::remove(p.dir.filePath("gone.elf")); // still listed in the browser
+
+    using namespace Module1;
+    int expectedMessages = 0;
+    for (const char* name : {"nosep.elf", "badnum.elf", "many.elf", "gone.elf"}) {
+        SCOPED_TRACE(name);
+        p.read(name);
+        ++expectedMessages;
+        ASSERT_EQ(p.services().messages.size(), expectedMessages);
+        EXPECT_TRUE(p.services().messages.last().text.contains("could not be read"));
+        EXPECT_EQ(NumOsc, 2);
+        EXPECT_EQ(W0(1), 10.0f);
+        EXPECT_EQ(A0(2), 200.0f);
+        EXPECT_EQ(Core_ac, 0.001f);
+        EXPECT_EQ(Core_bc, -2.0f);
+        EXPECT_EQ(Egap, 0.0f);
+        EXPECT_EQ(RefIndex, 999.0f);
+        EXPECT_EQ(FillingBoxes, False);
+        EXPECT_EQ(p.cell("txtw0", 2)->text(), "20");
+        EXPECT_EQ(p.box("txtE_Gap")->text(), "0");
+        EXPECT_EQ(p.box("txtELFFilename")->text(), "two.elf");
+    }
+    // The table still updates the model.
+    p.cell("txtw0", 2)->setText("25");
+    EXPECT_EQ(W0(2), 25.0f);
+    EXPECT_EQ(Alfa(1), 0.75f);
+}
+
+TEST(ElfPage, MoreThanTenOscillatorsZerosAndBoxesThatAreNoNumbers) {
+    Page p;
+    QString rows;
+    for (int i = 1; i <= 15; ++i)
+        rows += QString(" %1 %2 1 1\r\n").arg(i * 2).arg(i * 0.4);
+    p.file("fifteen.elf", Model("0.001,-2\r\n0\r\n999\r\n", rows + "\r\n\r\n"));
+    p.read("fifteen.elf");
+    using namespace Module1;
+    EXPECT_EQ(NumOsc, 15); // the whole model is in use
+    EXPECT_EQ(W0(15), 30.0f);
+    EXPECT_EQ(p.cell("txtw0", 10)->text(), "20");
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_TRUE(p.services().messages[0].text.contains("first 10"));
+    EXPECT_EQ(FillingBoxes, False);
+    double sum = 1.0 / (999.0 * 999.0);
+    for (int i = 1; i <= 15; ++i)
+        sum += i * 0.4 / (4.0 * i * i);
+    EXPECT_NEAR(fsum, sum, 1e-5);
+    EXPECT_EQ(PlotBuf(1), 499.0f);
+
+    // Rescale and sort keep to the ten rows of the table and end normally.
+    p.click("cmdAutoRescaleInt");
+    EXPECT_EQ(NumOsc, 10);
+    p.box("txtELFFilename")->setText("ten.elf");
+    p.click("cmdSortOscillators");
+    EXPECT_EQ(NumOsc, 10);
+    EXPECT_EQ(p.services().messages.size(), 1);
+
+    // A zero w0 or refractive index: the model is rebuilt, the sum box stays.
+    const QString sumText = p.box("txtfsum")->text();
+    p.cell("txtw0", 1)->setText("0");
+    EXPECT_EQ(W0(1), 0.0f);
+    EXPECT_EQ(p.box("txtfsum")->text(), sumText);
+    p.cell("txtw0", 1)->setText("2");
+    p.box("txtRef_Index")->setText("0");
+    EXPECT_EQ(RefIndex, 0.0f);
+    EXPECT_EQ(p.box("txtfsum")->text(), sumText);
+    p.box("txtRef_Index")->setText("999");
+
+    // A box that is not a number: the update ends quietly; a save says so and
+    // writes nothing; the sort does nothing.
+    p.cell("txtA0", 2)->setText("abc");
+    EXPECT_EQ(p.services().messages.size(), 1);
+    p.box("txtELFFilename")->setText("never.elf");
+    p.click("cmdSaveELFdata");
+    EXPECT_EQ(p.services().messages.size(), 2);
+    EXPECT_FALSE(QFile::exists(p.dir.filePath("never.elf")));
+    p.click("cmdSortOscillators");
+    EXPECT_EQ(p.services().messages.size(), 3);
+    EXPECT_FALSE(QFile::exists(p.dir.filePath("never.elf")));
+    p.cell("txtA0", 2)->setText("1");
+
+    // No file name: nothing written, the user is told.
+    p.box("txtELFFilename")->setText("");
+    p.click("cmdSaveELFdata");
+    EXPECT_EQ(p.services().messages.size(), 4);
+
+    // A bad grid box on the button: the guard shows the error.
+    p.box("txtE_step")->setText("x");
+    p.click("cmdPlotELF");
+    EXPECT_EQ(p.services().messages.size(), 5);
+    p.box("txtE_step")->setText("0.2");
+
+    // A zero sum cannot be rescaled.
+    fsum = 0.0f;
+    p.click("cmdAutoRescaleInt");
+    EXPECT_EQ(p.services().messages.size(), 6);
+    EXPECT_TRUE(p.services().messages.last().text.contains("KK-sum is 0"));
+}
+
+TEST(ElfPage, EveryExampleReadsThroughThePageAndPlots) {
+    Page p;
+    const QDir examples(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    p.f->Dir1->setPath(examples.path());
+    const QStringList files = examples.entryList({"*.elf"}, QDir::Files);
+    ASSERT_GE(files.size(), 2);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        p.plots = 0;
+        p.read(name);
+        EXPECT_EQ(p.box("txtELFFilename")->text(), name);
+        EXPECT_NEAR(Module1::fsum, 1.0, 1e-3);
+        EXPECT_NEAR(p.box("txtfsum")->text().toDouble(), 1.0, 1e-3);
+        EXPECT_EQ(p.plots, 1);
+        ASSERT_EQ(Module1::PlotBuf(1), 499.0f);
+        float peak = 0.0f;
+        for (int i = 4; i <= 502; ++i) {
+            ASSERT_TRUE(std::isfinite(Module1::PlotBuf(i)));
+            ASSERT_GE(Module1::PlotBuf(i), 0.0f);
+            peak = std::max(peak, Module1::PlotBuf(i));
+        }
+        EXPECT_GT(peak, 0.1f);
+    }
+    EXPECT_TRUE(p.services().messages.isEmpty());
+}
