@@ -2,11 +2,21 @@
 // form1.h). Each builder is created here with one line.
 #include "main/elf_page.h"
 #include "main/form1.h"
+#include "main/infmedium_page.h"
+#include "main/model96_page.h"
+#include "main/modelab_page.h"
+#include "main/result_files.h"
+#include "main/thinfilm_page.h"
 
 namespace kelvara {
 
 void Form1::BuildPages() {
-    new ElfPage(*this); // page 4
+    new ElfPage(*this);            // page 4
+    new ModelABPage(*this);        // page 0
+    new InfiniteMediumPage(*this); // page 1
+    new ThinFilmPage(*this);       // page 2
+    new Model96Page(*this);        // page 3
+    new ResultFiles(*this);        // the save frames of pages 0 to 3
 }
 
 } // namespace kelvara

@@ -1,0 +1,30 @@
+#pragma once
+// The infinite-medium page (frame2_1): an electron travelling in an infinite
+// medium. This part of the page holds the parameter boxes (the array has no
+// index 1), the model-file box and the "Save" button that opens the save
+// frame; the result file reads its header lines from these boxes.
+#include <QObject>
+#include <QPushButton>
+#include <map>
+
+#include "platform/controls.h"
+
+namespace kelvara {
+
+class Form1;
+
+class InfiniteMediumPage : public QObject {
+    Q_OBJECT
+public:
+    explicit InfiniteMediumPage(Form1& form);
+
+    Frame* framesetparInf = nullptr;
+    std::map<int, TextBox*> txtparInfVal; // 0 Ep, 2 Emax, 3 Estep
+    TextBox* txtELFfileInf = nullptr;
+    QPushButton* cmdSaveK = nullptr;
+
+private:
+    Form1& form_;
+};
+
+} // namespace kelvara

@@ -1,0 +1,25 @@
+#include "main/modelab_page.h"
+
+#include "main/form1.h"
+#include "main/page_controls.h"
+#include "main/result_files.h"
+#include "platform/guard.h"
+
+namespace kelvara {
+
+ModelABPage::ModelABPage(Form1& form) : QObject(&form), form_(form) {
+    setObjectName(QStringLiteral("ModelABPage"));
+    Frame* page = form.page(0);
+    const auto values = MakeParameterFrame(page, QStringLiteral("frameSetparModelAB92"), QStringLiteral("Parameters"),
+                                           QStringLiteral("txtparAB"), QStringLiteral("txtparABVal"),
+                                           {{0, "Ep = ", "1000"}, {1, "Estep = ", "0.2"}, {2, "Emax = ", "50"},
+                                            {3, "a = ", "20"}},
+                                           8, 20, &frameSetparModelAB92);
+    for (int i = 0; i < 4; ++i) txtparABVal[static_cast<std::size_t>(i)] = values.at(i);
+    txtELFfileAB = MakeNamed<TextBox>(page, ArrayName(QStringLiteral("txtELFfileAB"), 0));
+    txtELFfileAB->setGeometry(176, 26, 200, 24);
+    cmdSaveKModelsAB = MakeButton(page, QStringLiteral("cmdSaveKModelsAB"), QStringLiteral("Save"), 278, 84, 98);
+    connectGuarded(cmdSaveKModelsAB, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 0); });
+}
+
+} // namespace kelvara

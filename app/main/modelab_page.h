@@ -1,0 +1,30 @@
+#pragma once
+// The Model A/B page (frame2_0): an electron backscattered from a surface at
+// normal incidence and exit. This part of the page holds the parameter boxes,
+// the model-file box and the "Save" button that opens the page's save frame;
+// the result files read their header lines from these boxes.
+#include <QObject>
+#include <QPushButton>
+#include <array>
+
+#include "platform/controls.h"
+
+namespace kelvara {
+
+class Form1;
+
+class ModelABPage : public QObject {
+    Q_OBJECT
+public:
+    explicit ModelABPage(Form1& form);
+
+    Frame* frameSetparModelAB92 = nullptr;
+    std::array<TextBox*, 4> txtparABVal{}; // Ep, Estep, Emax, a (the depth X0)
+    TextBox* txtELFfileAB = nullptr;       // element 0 of the control array
+    QPushButton* cmdSaveKModelsAB = nullptr;
+
+private:
+    Form1& form_;
+};
+
+} // namespace kelvara

@@ -1,0 +1,43 @@
+#pragma once
+// Small builders shared by the calculation pages: the parameter frame (a
+// column of label boxes beside value boxes, both control arrays), a text box
+// that serves as a label, a named button and a box looked up by name.
+#include <QPushButton>
+#include <QString>
+#include <initializer_list>
+#include <map>
+
+#include "platform/controls.h"
+
+namespace kelvara {
+
+// A read-only, frameless text box that serves as a label.
+TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString& text, int x, int y, int w,
+                      int h = 24);
+
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
+                        int h = 26);
+
+// One row of a parameter frame: the index of both control arrays, the label's
+// text and the value box's default text.
+struct ParameterRow {
+    int index;
+    const char* label;
+    const char* defaultText;
+};
+
+// A frame holding, row by row, label box `labelArray`(index) and value box
+// `valueArray`(index). Returns the value boxes by index.
+std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frameName, const QString& caption,
+                                           const QString& labelArray, const QString& valueArray,
+                                           std::initializer_list<ParameterRow> rows, int x, int y,
+                                           Frame** frameOut = nullptr);
+
+// The text of the line box or multi-line box `objectName` below `root`;
+// raises "Object required" when there is none.
+QString BoxText(const QObject& root, const QString& objectName);
+
+// The 32-bit float in a box's whole text (raises on text that is not a number).
+float BoxSingle(const QLineEdit* box);
+
+} // namespace kelvara

@@ -1,0 +1,30 @@
+#pragma once
+// The thin-film page (frame2_2): an electron passing through a thin film.
+// This part of the page holds the parameter boxes, the model-file box and the
+// "Save" button that opens the save frame (enabled by a thin-film
+// calculation); the result files read their header lines from these boxes.
+#include <QObject>
+#include <QPushButton>
+#include <array>
+
+#include "platform/controls.h"
+
+namespace kelvara {
+
+class Form1;
+
+class ThinFilmPage : public QObject {
+    Q_OBJECT
+public:
+    explicit ThinFilmPage(Form1& form);
+
+    Frame* framesetparthinfilm = nullptr;
+    std::array<TextBox*, 4> txtpartval{}; // Ep, t (thickness), Emax, Estep
+    TextBox* txtELFfilethinfilm = nullptr;
+    QPushButton* cmdSavetf = nullptr;
+
+private:
+    Form1& form_;
+};
+
+} // namespace kelvara

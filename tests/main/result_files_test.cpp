@@ -1,0 +1,263 @@
+// The save frames of the main window and the result files they write, read
+// back from disk.
+#include <QDir>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "main/result_files.h"
+#include "model96_support.h"
+#include "platform/numbers.h"
+
+using namespace kelvara;
+using namespace kelvara::testsupport;
+
+namespace {
+
+const QString kA = QStringLiteral("\u00C5");
+
+QLineEdit* Line(Form1& form, const char* name) { return form.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+InfoBox* Notes(Form1& form, const char* name) { return form.findChild<InfoBox*>(QString::fromLatin1(name)); }
+
+// The lines between "RESULTS OF THE CALCULATION:" and the column notes.
+QStringList ResultLines(const QStringList& lines) {
+    const auto from = lines.indexOf(QStringLiteral("RESULTS OF THE CALCULATION:"));
+    const auto to = lines.indexOf(QStringLiteral("The effective cross section data are listed below in two columns:"));
+    if (from < 0 || to < from) return {QStringLiteral("<missing>")};
+    return lines.mid(from + 1, to - from - 1);
+}
+
+// Rows T = k*step with the values of the spectrum array, after the 0 0 row.
+void ExpectRowsMatch(const std::vector<std::pair<double, double>>& rows, const SingleArray& curve) {
+    const int n = static_cast<int>(curve(1));
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(n + 1));
+    EXPECT_EQ(rows[0].first, 0.0);
+    EXPECT_EQ(rows[0].second, 0.0);
+    for (int i = 1; i <= n; ++i) {
+        EXPECT_FLOAT_EQ(static_cast<float>(rows[static_cast<std::size_t>(i)].first), static_cast<float>(i) * curve(3));
+        // Seven significant digits, as the file's print zones write a value.
+        const double value = curve(i + 3);
+        EXPECT_NEAR(rows[static_cast<std::size_t>(i)].second, value, 6e-7 * std::fabs(value)) << i;
+    }
+}
+
+} // namespace
+
+TEST(ResultFiles, SaveFramesHoldTheirBoxesAndTheShowButtonsOpenThem) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    for (const char* name : {"txtoutfile", "txtFileNameCrossSection", "txtfilenametf", "txtSaveFile96"}) {
+        QLineEdit* box = Line(f, name);
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(box->text(), QStringLiteral("Enter file name here"));
+        EXPECT_EQ(box->toolTip(), QStringLiteral("Write the name of the file where you wish to save the data. "));
+    }
+    EXPECT_EQ(Notes(f, "txtDescription")->text(),
+              QStringLiteral("You may write info here to be stored with \r\nthe data.\r\n"));
+    EXPECT_EQ(Notes(f, "Text12")->text(), QStringLiteral("You may write info here to be stored with \r\nthe data.\r\n"));
+    EXPECT_EQ(Notes(f, "txtFileDescription")->text(),
+              QStringLiteral("You may write info here to be stored \r\nwith the data.\r\n"));
+    EXPECT_EQ(Notes(f, "Text7")->text(), QStringLiteral("You may write info here to be stored with the data.\r\n"));
+    EXPECT_TRUE(Notes(f, "Text7")->toolTip().startsWith(QStringLiteral("The content of this text box is added")));
+
+    // The thirteen save buttons sit in their frames.
+    const std::pair<int, std::vector<const char*>> frames[] = {
+        {0, {"cmdSaveKModelA", "cmdSaveKModelB", "cmdSaveKModelA_in", "cmdSaveKModelA_out"}},
+        {1, {"cmdSaveCrossSection"}},
+        {2, {"cmdSaveKeff", "cmdSaveKsurf", "cmdSaveKbulk"}},
+        {3, {"cmdSavekeff96", "cmdSavekmediumin96", "cmdSavekmediumout96", "cmdSavekvacin96", "cmdSavekvacout96"}}};
+    for (const auto& [index, names] : frames)
+        for (const char* name : names)
+            EXPECT_NE(f.frameSave(index)->findChild<QPushButton*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(f.findChild<QPushButton*>(QStringLiteral("cmdSavekmediumin96"))->text(), QStringLiteral("Save K medium in"));
+
+    // The show buttons open their frames; the thin-film one waits for a calculation.
+    for (int i = 0; i < 4; ++i) f.frameSave(i)->hide();
+    Click(&f, "cmdSave96");
+    EXPECT_FALSE(f.frameSave(3)->isHidden());
+    Click(&f, "cmdSaveKModelsAB");
+    EXPECT_FALSE(f.frameSave(0)->isHidden());
+    Click(&f, "cmdSaveK");
+    EXPECT_FALSE(f.frameSave(1)->isHidden());
+    EXPECT_FALSE(f.findChild<QPushButton*>(QStringLiteral("cmdSavetf"))->isEnabled());
+    ShowSaveFrame(f, 2);
+    EXPECT_FALSE(f.frameSave(2)->isHidden());
+    EXPECT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+}
+
+TEST(ResultFiles, EachModel96SaveButtonWritesItsCurveUnderTheHeaderLines) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    ReadExampleModel(w);
+    SetBoxes(*w.page, Defaults());
+    w.page->txtpar96Val[4]->setText(QStringLiteral("30"));
+    w.page->cmdCalcKeffModel96->click();
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    Notes(f, "Text7")->setText(QStringLiteral("first line\r\nsecond line\r\n"));
+    struct Case {
+        const char* button;
+        const SingleArray* curve;
+        const char* title;
+        bool resultLine;
+    };
+    const Case cases[] = {
+        {"cmdSavekeff96", &Module1::Keff, "Effective cross section for electron backscattered at depth X0 =", true},
+        {"cmdSavekmediumin96", &Module1::Kmi,
+         "Way in medium- Effective cross section for electron backscattered at depth X0 =", false},
+        {"cmdSavekmediumout96", &Module1::Kmo,
+         "Way out medium- Effective cross section for electron backscattered at depth X0 =", false},
+        {"cmdSavekvacin96", &Module1::Kvi,
+         "Way in vacuum-Effective cross section for electron backscattered at depth X0 =", false},
+        {"cmdSavekvacout96", &Module1::Kvo,
+         "Way out vacuum-Effective cross section for electron backscattered at depth X0 =", false}};
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.button) + QStringLiteral(".txt");
+        Line(f, "txtSaveFile96")->setText(name);
+        Click(&f, c.button);
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << c.button;
+        EXPECT_NE(f.File1->findItems(name, Qt::MatchExactly).size(), 0) << "the file list shows the new file";
+        const QStringList lines = FileLines(dir.filePath(name));
+        ASSERT_GT(lines.size(), 110) << c.button;
+        EXPECT_EQ(lines[0], QString::fromLatin1(c.title) + QStringLiteral("20 ") + kA);
+        EXPECT_FALSE(lines[1].isEmpty());
+        EXPECT_EQ(lines[2], QStringLiteral("Incidence angle = 30 exit angle = 0"));
+        EXPECT_EQ(lines[3], QStringLiteral("ELF function from the file free_electron_metal.elf. Primary energy = 1000 eV."));
+        // The description's line breaks give several header lines.
+        EXPECT_EQ(lines[4], QStringLiteral("first line"));
+        EXPECT_EQ(lines[5], QStringLiteral("second line"));
+        EXPECT_EQ(lines[6], QString());
+        EXPECT_TRUE(lines[7].startsWith(QStringLiteral("*****")));
+        // The oscillator model applied.
+        EXPECT_TRUE(lines.contains(QStringLiteral("ELF-data applied in the calculations:")));
+        const QStringList result = ResultLines(lines);
+        if (c.resultLine)
+            EXPECT_EQ(result, (Module1::ResultText + QStringLiteral("\r\n")).split(QStringLiteral("\r\n")));
+        else
+            EXPECT_EQ(result, (QStringList{QString(), QString()}));
+        ExpectRowsMatch(DataRows(lines), *c.curve);
+        EXPECT_DOUBLE_EQ(DataRows(lines).back().first, 50.0);
+    }
+
+    // An existing file is replaced.
+    Notes(f, "Text7")->setText(QStringLiteral("replaced"));
+    Line(f, "txtSaveFile96")->setText(QStringLiteral("cmdSavekeff96.txt"));
+    Click(&f, "cmdSavekeff96");
+    EXPECT_EQ(FileLines(dir.filePath(QStringLiteral("cmdSavekeff96.txt")))[4], QStringLiteral("replaced"));
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+    SetBoxes(*w.page, Defaults());
+}
+
+TEST(ResultFiles, RefusedNamesAndUnwritableFoldersAreReported) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    for (const char* bad : {"sub/k.txt", "..", "../k.txt", "a\\b.txt"}) {
+        w.rec->messages.clear();
+        Line(f, "txtSaveFile96")->setText(QString::fromLatin1(bad));
+        Click(&f, "cmdSavekeff96");
+        ASSERT_EQ(w.rec->messages.size(), 1) << bad;
+        EXPECT_TRUE(w.rec->messages[0].text.endsWith(QString::fromLatin1(bad))) << bad;
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("../k.txt"))));
+
+    // An empty name gives a path that is the folder itself.
+    w.rec->messages.clear();
+    Line(f, "txtSaveFile96")->setText(QString());
+    Click(&f, "cmdSavekeff96");
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.endsWith(dir.path() + QStringLiteral("/")));
+
+    // A folder that went away after it was chosen.
+    const QString gone = dir.filePath(QStringLiteral("gone"));
+    ASSERT_TRUE(QDir().mkdir(gone));
+    f.Dir1->setPath(gone);
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    w.rec->messages.clear();
+    Line(f, "txtSaveFile96")->setText(QStringLiteral("k96.txt"));
+    Click(&f, "cmdSavekvacin96");
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("The file could not be written: ") + gone + QStringLiteral("/k96.txt"));
+    f.Dir1->setPath(dir.path());
+}
+
+TEST(ResultFiles, TheOtherPagesSaveTheirArraysUnderTheirOwnHeaders) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    Module1::ResultText = QStringLiteral("\r\nTotal IMFP = 12.00\u00C5");
+    // A three-point curve in KModelA, Ksurf and Kbulk; KModelB never computed.
+    for (SingleArray* a : {&Module1::KModelA, &Module1::Ksurf, &Module1::Kbulk}) {
+        a->clear();
+        (*a)(1) = 3;
+        (*a)(3) = 0.2f;
+        (*a)(4) = 0.001f;
+        (*a)(5) = 0.002f;
+        (*a)(6) = 0.0015f;
+    }
+    Module1::KModelB.clear();
+
+    f.findChild<QLineEdit*>(QStringLiteral("txtparABVal_3"))->setText(QStringLiteral("15"));
+    f.findChild<QLineEdit*>(QStringLiteral("txtELFfileAB_0"))->setText(QStringLiteral("m.elf"));
+    Notes(f, "txtDescription")->setText(QStringLiteral("ab notes"));
+    Line(f, "txtoutfile")->setText(QStringLiteral("a.txt"));
+    Click(&f, "cmdSaveKModelA");
+    QStringList lines = FileLines(dir.filePath(QStringLiteral("a.txt")));
+    ASSERT_GT(lines.size(), 10);
+    EXPECT_EQ(lines[0], QStringLiteral("Effective cross section for electron backscattered at depth X0 =15 ") + kA +
+                            QStringLiteral("."));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("Model A")));
+    EXPECT_EQ(lines[2], QStringLiteral("ELF function from the file m.elf"));
+    EXPECT_EQ(lines[3], QStringLiteral("Primary energy = 1000 eV."));
+    EXPECT_EQ(lines[4], QStringLiteral("ab notes"));
+    EXPECT_EQ(ResultLines(lines), (QStringList{QString(), QStringLiteral("Total IMFP = 12.00") + kA, QString()}));
+    ExpectRowsMatch(DataRows(lines), Module1::KModelA);
+
+    // Saving before any calculation: the 0 0 row alone.
+    Line(f, "txtoutfile")->setText(QStringLiteral("b.txt"));
+    Click(&f, "cmdSaveKModelB");
+    lines = FileLines(dir.filePath(QStringLiteral("b.txt")));
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("Model B")));
+    EXPECT_EQ(DataRows(lines).size(), 1u);
+    Line(f, "txtoutfile")->setText(QStringLiteral("a_in.txt"));
+    Click(&f, "cmdSaveKModelA_in");
+    lines = FileLines(dir.filePath(QStringLiteral("a_in.txt")));
+    EXPECT_EQ(lines[0], QStringLiteral("Way in - Effective cross section for electron backscattered at depth X0 =15 ") +
+                            kA + QStringLiteral("."));
+    EXPECT_EQ(ResultLines(lines), (QStringList{QString(), QString()}));
+
+    // Thin film.
+    f.findChild<QLineEdit*>(QStringLiteral("txtELFfilethinfilm"))->setText(QStringLiteral("t.elf"));
+    Notes(f, "Text12")->setText(QStringLiteral("tf"));
+    Line(f, "txtfilenametf")->setText(QStringLiteral("tf.txt"));
+    Click(&f, "cmdSaveKsurf");
+    lines = FileLines(dir.filePath(QStringLiteral("tf.txt")));
+    ASSERT_GT(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("Surface contribution to the effective cross section for electron that has "
+                                       "passed through a thin film"));
+    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file t.elf"));
+    EXPECT_EQ(lines[2], QStringLiteral("Primary energy = 1000 eV."));
+    EXPECT_EQ(lines[3], QStringLiteral("Film thickness = 50 ") + kA + QStringLiteral("."));
+    EXPECT_EQ(lines[4], QStringLiteral("tf"));
+    ExpectRowsMatch(DataRows(lines), Module1::Ksurf);
+
+    // Infinite medium.
+    f.findChild<QLineEdit*>(QStringLiteral("txtELFfileInf"))->setText(QStringLiteral("i.elf"));
+    Notes(f, "txtFileDescription")->setText(QStringLiteral("inf"));
+    Line(f, "txtFileNameCrossSection")->setText(QStringLiteral("inf.txt"));
+    Click(&f, "cmdSaveCrossSection");
+    lines = FileLines(dir.filePath(QStringLiteral("inf.txt")));
+    ASSERT_GT(lines.size(), 5);
+    EXPECT_EQ(lines[0], QStringLiteral("Cross section in (eV^-1 ") + kA +
+                            QStringLiteral("^-1) for electron travelling in an infinite medium"));
+    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file i.elf. "));
+    EXPECT_EQ(lines[2], QStringLiteral("Primary energy = 1000 eV."));
+    EXPECT_EQ(lines[3], QString());
+    EXPECT_EQ(lines[4], QStringLiteral("inf"));
+    ExpectRowsMatch(DataRows(lines), Module1::Kbulk);
+    EXPECT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+}
