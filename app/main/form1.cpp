@@ -47,6 +47,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     BuildPagesFrames();
     BuildPanels();
     BuildStartMenu();
+    BuildPlotPanels();
     BuildPages();
     EnsureDefaultControls();
 }

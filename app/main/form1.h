@@ -43,6 +43,10 @@
 #include "platform/checked_array.h"
 #include "platform/picturebox.h"
 
+class QComboBox;
+class QLabel;
+class QStatusBar;
+
 namespace kelvara {
 
 class Form1 : public QWidget {
@@ -129,6 +133,38 @@ public:
     // The info texts the options put into the info boxes.
     static QString InfoText(int page);
 
+    // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
+    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom
+    QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
+    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1
+    QWidget* UpDownText1 = nullptr;     // up-down control of Text1 (buttons UpDownText1_Up/_Down)
+    TextBox* txtYmax = nullptr;         // in frameYmax
+    OptionButton* otpNewRange = nullptr; // in framePlotRange
+    float AreaK = 0.0f;                 // area of K(T), printed below the plot
+
+    void picPlot_MouseDown(int Button, int Shift, double X, double Y);
+    void picPlot_MouseMove(int Button, int Shift, double X, double Y);
+    void cmdPlot_Click();
+    void cmdPlotInelastic_Click();
+    void cmdPlotSpectra2_Click();
+    void Command3_Click(); // "Plot the combined spectrum" in Frame3
+    void otpNewRange_Click();
+    void cmdClose_Click();
+    void txtYmax_Change();
+    void UpDownText1_DownClick();
+    void UpDownText1_UpClick();
+    void mnuIncrease_Click();
+    void mnuDecrease_Click();
+    void mnuLargePlot_Click();
+    void mnuSmallPlot_Click();
+    void mnuPlotIntermediateSpectra_Click();
+    void cmdSavePlotLoss_Click();
+    void SaveSecondSpectrum();
+    void PrintPlot();
+    void SetPlotRangeLines();
+    void ShowYmaxPanel();
+    void ReplotSecondSpectrum();
+
 signals:
     // Text1 has changed; the spectrum-joining procedure connects here.
     void Text1Changed();
@@ -146,6 +182,7 @@ private:
     void BuildBrowser();
     void CreatePicPlot();
     void BuildPages(); // the page contents (form1_pages.cpp)
+    void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)
     void EnsureDefaultControls();
     void PlaceSaveFrames(bool lowScreen);
     // Hides / raises a control found by object name, when it exists.

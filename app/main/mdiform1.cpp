@@ -33,6 +33,8 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     exit->setObjectName(QStringLiteral("mnuExit"));
     connectGuarded(exit, &QAction::triggered, this, [this](bool) { mnuExit_Click(); });
 
+    BuildViewMenu();
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&About"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction* about = help->addAction(QStringLiteral("&Copyright"));
@@ -44,6 +46,25 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
         setGeometry(avail);
         setClientSize(screen->size().width(), screen->size().height());
     }
+}
+
+void MDIForm1::BuildViewMenu() {
+    mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuView_->setObjectName(QStringLiteral("mnuView"));
+    const auto item = [this](QMenu* menu, const char* name, const char* caption, void (Form1::*handler)()) {
+        QAction* a = menu->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        connectGuarded(a, &QAction::triggered, this, [handler](bool) { (Forms::Form1().*handler)(); });
+    };
+    QMenu* pointSize = mnuView_->addMenu(QStringLiteral("Set&Pointsize"));
+    pointSize->setObjectName(QStringLiteral("mnuSetPointsize"));
+    item(pointSize, "mnuIncrease", "&Increase", &Form1::mnuIncrease_Click);
+    item(pointSize, "mnuDecrease", "&Decrease", &Form1::mnuDecrease_Click);
+    QMenu* screenSize = mnuView_->addMenu(QStringLiteral("ScreenSize"));
+    screenSize->setObjectName(QStringLiteral("mnuScreenSize"));
+    item(screenSize, "mnuLargePlot", "&LargePlot", &Form1::mnuLargePlot_Click);
+    item(screenSize, "mnuSmallPlot", "&SmallPlot", &Form1::mnuSmallPlot_Click);
+    item(mnuView_, "mnuPlotIntermediateSpectra", "Plot Intermediate Spectra", &Form1::mnuPlotIntermediateSpectra_Click);
 }
 
 void MDIForm1::setClientSize(int width, int height) { client_->resize(width, height); }

@@ -26,6 +26,9 @@ public:
     void setClientSize(int width, int height);
     // Menus, for later additions (the view menu comes with the plot).
     QMenu* fileMenu() const { return mnuFile_; }
+    // "&View": pen width, plot size and the intermediate-spectra panel of the
+    // main form's plot.
+    QMenu* viewMenu() const { return mnuView_; }
 
     void mnuExit_Click();
     void mnuAbout_Click();
@@ -34,6 +37,8 @@ private:
     QScrollArea* scroll_ = nullptr;
     QWidget* client_ = nullptr;
     QMenu* mnuFile_ = nullptr;
+    QMenu* mnuView_ = nullptr;
+    void BuildViewMenu();
 };
 
 } // namespace kelvara

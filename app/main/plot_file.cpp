@@ -137,7 +137,7 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) 
 }
 
 QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot) {
-    const QString path = services().saveFileName(QString(), QString(), PlotSaveFilter());
+    const QString path = services().saveFileName(QString(), QString(), PlotSaveFilter(), PlotSaveSelectedFilter());
     if (path.isEmpty()) return {};
     return SavePlotFile(path, spectrum, plot) ? path : QString();
 }

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace kelvara {
@@ -41,8 +43,16 @@ QString Services::openFileName(const QString& caption, const QString& folder, co
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, folder, filter);
 }
 
-QString Services::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, folder, filter);
+QString Services::saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                               const QString& selectedFilter) {
+    QString selected = selectedFilter;
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, folder, filter,
+                                        selected.isEmpty() ? nullptr : &selected);
+}
+
+bool Services::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool Services::startEditor(const QString& path) {
@@ -64,8 +74,23 @@ QString RecordingServices::openFileName(const QString&, const QString&, const QS
     return nextFileName;
 }
 
-QString RecordingServices::saveFileName(const QString&, const QString&, const QString&) {
+QString RecordingServices::saveFileName(const QString&, const QString&, const QString& filter,
+                                        const QString& selectedFilter) {
+    ++saveDialogs;
+    lastFilter = filter;
+    lastSelectedFilter = selectedFilter;
     return nextFileName;
+}
+
+bool RecordingServices::printDialog(QPrinter& printer) {
+    ++printDialogs;
+    if (!printAccepts) return false;
+    if (!printToFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToFile);
+    }
+    printer.setCopyCount(printCopies);
+    return true;
 }
 
 bool RecordingServices::startEditor(const QString& path) {

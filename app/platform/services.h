@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 
+class QPrinter;
 class QWidget;
 
 namespace kelvara {
@@ -17,9 +18,15 @@ public:
     // A message box with the OK button alone; an empty title gives the
     // program's default title.
     virtual void messageBox(const QString& text, const QString& title = QString());
-    // Common file dialog; an empty result means the user cancelled.
+    // Common file dialog; an empty result means the user cancelled. The
+    // filter lists its entries separated by ";;"; selectedFilter names the
+    // entry shown first (empty: the first entry).
     virtual QString openFileName(const QString& caption, const QString& folder, const QString& filter);
-    virtual QString saveFileName(const QString& caption, const QString& folder, const QString& filter);
+    virtual QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                                 const QString& selectedFilter = QString());
+    // Print dialog: the user chooses the printer and the number of copies,
+    // which the dialog sets on `printer`. False when the user cancelled.
+    virtual bool printDialog(QPrinter& printer);
     // Opens the file in the desktop's default application. The path is one
     // argument, blanks included. Returns false when nothing could be started.
     virtual bool startEditor(const QString& path);
@@ -46,13 +53,24 @@ public:
     };
     void messageBox(const QString& text, const QString& title = QString()) override;
     QString openFileName(const QString& caption, const QString& folder, const QString& filter) override;
-    QString saveFileName(const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                         const QString& selectedFilter = QString()) override;
+    // Accepts when printAccepts is set: the printer then writes a PDF file to
+    // printToFile (when not empty) with printCopies copies.
+    bool printDialog(QPrinter& printer) override;
     bool startEditor(const QString& path) override;
     void setBusy(bool busy) override;
 
     QList<Message> messages;
     QStringList editorPaths;
     QString nextFileName;   // the answer of the next file dialog
+    int saveDialogs = 0;    // save dialogs shown
+    QString lastFilter;     // filter and preselected entry of the last save dialog
+    QString lastSelectedFilter;
+    bool printAccepts = false; // answer of the print dialog
+    QString printToFile;       // PDF file the accepted print dialog chooses
+    int printCopies = 1;
+    int printDialogs = 0;      // print dialogs shown
     bool editorStarts = true; // what startEditor reports
     int busyDepth = 0;        // hourglass requests not yet taken back
     int busyCalls = 0;

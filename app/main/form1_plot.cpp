@@ -1,0 +1,257 @@
+// Everything the user does with the main window's plot besides producing a
+// curve: the cursor read-out in the status bar, dragging the energy-range
+// marker lines, the intermediate-spectra, range and Y-max panels, the Es
+// up-down control of the joining panel, the View menu handlers, saving the
+// plotted curve and printing the second spectrum.
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include <algorithm>
+#include <exception>
+
+#include "main/form1.h"
+#include "main/plot_file.h"
+#include "main/plot_readout.h"
+#include "platform/guard.h"
+#include "platform/numbers.h"
+#include "platform/services.h"
+#include "state/module1.h"
+
+namespace kelvara {
+
+namespace {
+
+constexpr int kStatusBarHeight = 20;
+
+// Keeps the status bar along the bottom edge of the picture box whenever the
+// box changes its size (start-up layout, the View menu's plot sizes).
+class StatusBarPlacer : public QObject {
+public:
+    StatusBarPlacer(QWidget* box, QStatusBar* bar) : QObject(box), bar_(bar) {
+        box->installEventFilter(this);
+        place(box);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) place(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    void place(const QWidget* box) { bar_->setGeometry(0, box->height() - kStatusBarHeight, box->width(), kStatusBarHeight); }
+    QStatusBar* bar_;
+};
+
+QPushButton* panelButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w = 220) {
+    auto* b = MakeNamed<QPushButton>(parent, QString::fromLatin1(name), QString::fromUtf8(caption));
+    b->setGeometry(x, y, w, 26);
+    return b;
+}
+
+} // namespace
+
+void Form1::BuildPlotPanels() {
+    // Status bar inside the plot area; its first panel shows the read-out.
+    sbStatusBar = MakeNamed<QStatusBar>(picPlot, QStringLiteral("sbStatusBar"));
+    sbStatusBar->setSizeGripEnabled(false);
+    sbStatusBarPanel1 = MakeNamed<QLabel>(sbStatusBar, QStringLiteral("sbStatusBarPanel1"));
+    sbStatusBarPanel1->setMinimumWidth(280);
+    sbStatusBar->addWidget(sbStatusBarPanel1);
+    new StatusBarPlacer(picPlot, sbStatusBar);
+
+    connectGuarded(picPlot, &PictureBox::mouseDown, this,
+                   [this](int b, int s, double x, double y) { picPlot_MouseDown(b, s, x, y); });
+    connectGuarded(picPlot, &PictureBox::mouseMove, this,
+                   [this](int b, int s, double x, double y) { picPlot_MouseMove(b, s, x, y); });
+
+    // "Plot Intermediate Spectra".
+    connectGuarded(panelButton(Frame3, "cmdPlot", "Plot Elastic", 10, 30), &QPushButton::clicked, this,
+                   [this](bool) { cmdPlot_Click(); });
+    connectGuarded(panelButton(Frame3, "cmdPlotInelastic", "Plot Inelastic", 10, 62), &QPushButton::clicked, this,
+                   [this](bool) { cmdPlotInelastic_Click(); });
+    connectGuarded(panelButton(Frame3, "cmdPlotSpectra2", "Plot cross section rivmer", 10, 94), &QPushButton::clicked,
+                   this, [this](bool) { cmdPlotSpectra2_Click(); });
+    connectGuarded(panelButton(Frame3, "Command3", "Plot the combined spectrum", 10, 126), &QPushButton::clicked, this,
+                   [this](bool) { Command3_Click(); });
+    connectGuarded(panelButton(Frame3, "cmdSavePlotLoss", "Save the combined spectrum", 10, 158),
+                   &QPushButton::clicked, this, [this](bool) { cmdSavePlotLoss_Click(); });
+
+    // "Set Max Energy in rivmer plot".
+    otpNewRange = MakeNamed<OptionButton>(framePlotRange, QStringLiteral("otpNewRange"), QStringLiteral("New Range"));
+    otpNewRange->setGeometry(20, 40, 200, 28);
+    connectGuarded(otpNewRange, &OptionButton::chosen, this, [this] { otpNewRange_Click(); });
+    connectGuarded(panelButton(framePlotRange, "cmdClose", "Exit", 10, 200, 90), &QPushButton::clicked, this,
+                   [this](bool) { cmdClose_Click(); });
+
+    // "Set Ymax of rivmer plot": the default text is in place before the
+    // change handler is connected.
+    txtYmax = MakeNamed<TextBox>(frameYmax, QStringLiteral("txtYmax"), QStringLiteral("1"));
+    txtYmax->setGeometry(20, 40, 140, 24);
+    connectGuarded(txtYmax, &QLineEdit::textChanged, this, [this](const QString&) { txtYmax_Change(); });
+    // "Exit" of the panel switches the fixed upper bound off.
+    connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot_.YmaxMode = false; });
+
+    // Es step control beside Text1 in the joining panel.
+    Frame1->resize(std::max(Frame1->width(), 290), Frame1->height());
+    UpDownText1 = MakeNamed<QWidget>(Frame1, QStringLiteral("UpDownText1"));
+    UpDownText1->setGeometry(Text1->x() + Text1->width() + 2, Text1->y(), 18, Text1->height());
+    auto* up = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Up"));
+    up->setArrowType(Qt::UpArrow);
+    up->setGeometry(0, 0, 18, Text1->height() / 2);
+    auto* down = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Down"));
+    down->setArrowType(Qt::DownArrow);
+    down->setGeometry(0, Text1->height() / 2, 18, Text1->height() - Text1->height() / 2);
+    connectGuarded(up, &QToolButton::clicked, this, [this](bool) { UpDownText1_UpClick(); });
+    connectGuarded(down, &QToolButton::clicked, this, [this](bool) { UpDownText1_DownClick(); });
+    cboIncr1 = MakeNamed<QComboBox>(Frame1, QStringLiteral("cboIncr1"));
+    cboIncr1->setEditable(true);
+    cboIncr1->addItems({QStringLiteral("0.1"), QStringLiteral("0.2"), QStringLiteral("0.5"), QStringLiteral("1"),
+                        QStringLiteral("2")});
+    cboIncr1->setEditText(QStringLiteral(".5"));
+    cboIncr1->setGeometry(UpDownText1->x() + UpDownText1->width() + 6, Text1->y(), 70, Text1->height());
+}
+
+// ---- read-out and marker lines ---------------------------------------------
+
+void Form1::picPlot_MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/) {
+    MarkerMouseDown(plot_, *picPlot, X);
+}
+
+void Form1::picPlot_MouseMove(int Button, int /*Shift*/, double X, double Y) {
+    sbStatusBarPanel1->setText(QString::fromStdString(PlotReadout(plot_, X, Y)));
+    MarkerMouseMove(plot_, *picPlot, Button, X);
+}
+
+// ---- plot buttons ------------------------------------------------------------
+
+void Form1::cmdPlot_Click() {
+    ClearPlot();
+    Plot(Module1::SpecMeas, 0);
+}
+
+void Form1::cmdPlotInelastic_Click() {
+    ClearPlot();
+    Plot(Module1::SpecInel, 0);
+}
+
+void Form1::cmdPlotSpectra2_Click() { ReplotSecondSpectrum(); }
+
+void Form1::Command3_Click() {
+    ClearPlot();
+    Plot(Module1::PlotBuf, 0);
+}
+
+void Form1::ReplotSecondSpectrum() {
+    ClearPlot();
+    Plot(Module1::Spec2, 0);
+}
+
+// ---- range panel -------------------------------------------------------------
+
+void Form1::SetPlotRangeLines() {
+    PlaceRangeMarkers(plot_);
+    framePlotRange->show();
+    framePlotRange->raise();
+    otpNewRange->clear();
+    for (int i = 0; i < kPages; ++i) page(i)->setEnabled(false);
+}
+
+void Form1::otpNewRange_Click() { ReplotSecondSpectrum(); }
+
+void Form1::cmdClose_Click() {
+    for (int i = 0; i < kPages; ++i) page(i)->setEnabled(true);
+    plot_.RangeMode = false;
+    ReplotSecondSpectrum();
+    if (plot_.LinEnergy1) plot_.LinEnergy1->setVisible(false);
+    if (plot_.LinEnergy2) plot_.LinEnergy2->setVisible(false);
+    framePlotRange->hide();
+}
+
+// ---- Y-max panel ---------------------------------------------------------------
+
+void Form1::txtYmax_Change() {
+    plot_.YmaxMode = true;
+    try {
+        plot_.YmaxValue = ToSingle(txtYmax->text().toStdString());
+        ReplotSecondSpectrum();
+    } catch (const std::exception&) {
+        // Not a number (yet): the plot stays as it is.
+    }
+}
+
+void Form1::ShowYmaxPanel() {
+    plot_.YmaxMode = true;
+    txtYmax->setText(QString::fromStdString(Format(plot_.PlotYMax, "Scientific")));
+    plot_.YmaxValue = ToSingle(txtYmax->text().toStdString());
+    frameYmax->show();
+    frameYmax->raise();
+}
+
+// ---- Es step control ---------------------------------------------------------
+
+void Form1::UpDownText1_DownClick() {
+    StepDown(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
+             [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
+}
+
+void Form1::UpDownText1_UpClick() {
+    StepUp(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
+           [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
+}
+
+// ---- View menu -------------------------------------------------------------------
+
+void Form1::mnuIncrease_Click() { IncreaseDrawWidth(*picPlot); }
+
+void Form1::mnuDecrease_Click() { DecreaseDrawWidth(*picPlot); }
+
+void Form1::mnuLargePlot_Click() {
+    SetPlotSizeTwips(*picPlot, kLargePlotWidthTwips, kLargePlotHeightTwips);
+    sbStatusBarPanel1->setVisible(true);
+}
+
+void Form1::mnuSmallPlot_Click() { SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips); }
+
+void Form1::mnuPlotIntermediateSpectra_Click() {
+    Frame3->show();
+    Frame3->raise();
+}
+
+// ---- saving and printing -------------------------------------------------------
+
+namespace {
+// Saves the curve through the save dialog; on success lists the new file and
+// puts the file into the caption of the main window.
+void SaveCurve(Form1& form, const SingleArray& curve) {
+    const QString path = SavePlotThroughDialog(curve, form.plotState());
+    if (path.isEmpty()) return;
+    form.File1->refresh();
+    form.window()->setWindowTitle(PlotFileCaption(path));
+}
+} // namespace
+
+void Form1::cmdSavePlotLoss_Click() { SaveCurve(*this, Module1::PlotBuf); }
+
+void Form1::SaveSecondSpectrum() { SaveCurve(*this, Module1::Spec2); }
+
+void Form1::PrintPlot() {
+    try {
+        QPrinter printer(QPrinter::HighResolution);
+        if (!services().printDialog(printer)) return;
+        PrintPlotPage page;
+        page.fileName = File1->fileName();
+        page.areaK = AreaK;
+        page.copies = printer.copyCount();
+        // A printer that makes the copies itself gets one page; otherwise the
+        // page is drawn once for each copy.
+        page.arrangement = printer.supportsMultipleCopies() ? 2 : 1;
+        kelvara::PrintPlot(printer, Module1::Spec2, plot_, page);
+    } catch (const std::exception&) {
+        // Printing ends quietly.
+    }
+}
+
+} // namespace kelvara
