@@ -84,7 +84,7 @@ void Form1::CreatePicPlot() {
     plot_.LinEnergy1 = picPlot->addLine();
     plot_.LinEnergy2 = picPlot->addLine();
 
-    Text2 = MakeNamed<TextBox>(picPlot, QStringLiteral("Text2"));
+    Text2 = MakeNamed<InfoBox>(picPlot, QStringLiteral("Text2"));
     txtAreas = MakeNamed<InfoBox>(picPlot, QStringLiteral("txtAreas"));
 }
 

@@ -76,7 +76,7 @@ public:
     DirListBox* Dir1 = nullptr;
     FileListBox* File1 = nullptr;
     PictureBox* picPlot = nullptr;    // the plot area
-    TextBox* Text2 = nullptr;         // plot title box, inside picPlot
+    InfoBox* Text2 = nullptr;         // plot title box (several lines), inside picPlot
     InfoBox* txtAreas = nullptr;      // areas box, inside picPlot
     TextBox* Text1 = nullptr;         // Es, in Frame1
     TextBox* Text3 = nullptr;         // En1, in Frame1

@@ -6,6 +6,7 @@
 // numerator, absorption counts only strictly above the gap, at and below the
 // gap 1/eps = 1, and the gap correction runs on a fixed 0.1 eV grid with the
 // dispersion at Q.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -21,6 +22,16 @@ constexpr double kGapWeight = 0.06366198;    // gap step times 2/pi
 // Private storage of hollenbar: the momentum it passes and the count it gets.
 float gOpticalQ = 0.0f;
 int16_t gOpticalPoints = 0;
+
+// The count returned in NPts: the computed count, except that a grid running
+// downwards (a negative quotient) reports its truncated, negative count, held
+// in 16 bits; it computes nothing.
+int16_t reportedCount(float emax, float estep, int computed) {
+  const double quotient = double(emax) / double(estep);
+  if (computed == 0 && std::isfinite(quotient) && quotient <= -1.0)
+    return int16_t(std::trunc(std::max(quotient, -32768.0)));
+  return int16_t(computed);
+}
 
 }  // namespace
 
@@ -52,7 +63,7 @@ extern "C" void EPSILON_Q(float* Emax, float* Estep, float* Q, float* Egap, floa
                           float* Eps1, float* Eps2, float* ELFsurf) {
   // The caller's arrays hold at most 1000 points.
   const int n = kelvara::lib::lossPointCount(*Emax, *Estep);
-  *NPts = int16_t(n);
+  *NPts = reportedCount(*Emax, *Estep, n);
   const float q2 = (*Q) * (*Q);
   const float egap = *Egap;
   for (int i = 1; i <= n; ++i) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "kelvara_libraries.h"
@@ -184,6 +185,14 @@ TEST(Hollenbar, GridCountsAndEmptyModel) {
   const Curves empty = atMomentum(0.5f, 0.4f, 0.0f, none, 1);
   EXPECT_EQ(empty.points, 0);
   EXPECT_EQ(empty.bulk[0], kSentinel);
+  // A downward grid reports its count truncated toward zero (-2.5 -> -2)
+  // and computes nothing.
+  for (auto [emax, step, count] : {std::tuple{-3.0f, 1.0f, -3}, {2.5f, -1.0f, -2}, {-0.5f, 1.0f, 0}}) {
+    const Curves down = atMomentum(step, emax, 0.0f, none, 1);
+    EXPECT_EQ(down.points, count) << emax << "/" << step;
+    EXPECT_EQ(down.bulk[0], kSentinel);
+    EXPECT_EQ(down.surf[0], kSentinel);
+  }
 }
 
 TEST(Hollenbar, HostileArgumentsNeitherCrashNorWritePastTheArrays) {
