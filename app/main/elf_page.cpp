@@ -327,17 +327,7 @@ void ElfPage::cmdReadELFdata_Click() {
 
     ModelFilePath() = path;
     txtELFFilename->setText(name);
-    for (int i = 1; i <= model.NumOsc; ++i) {
-        W0(i) = model.W0(i);
-        A0(i) = model.A0(i);
-        Gamma(i) = model.Gamma(i);
-        Alfa(i) = model.Alfa(i);
-    }
-    Core_ac = model.Core_ac;
-    Core_bc = model.Core_bc;
-    Egap = model.Egap;
-    RefIndex = model.RefIndex;
-    NumOsc = model.NumOsc;
+    StoreModel(model, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc);
 
     txtNELFdata->setText(QString::number(NumOsc));
     {

@@ -101,15 +101,8 @@ bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* e
     }
 }
 
-bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
-                 float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
-    OscillatorModelValues model;
-    QString error;
-    if (!ReadModelFile(path, model, &error)) {
-        services().messageBox(QStringLiteral("The ELF data file could not be read:") + kCrLf + path + kCrLf + kCrLf +
-                              error + kCrLf + kCrLf + QStringLiteral("The oscillator model was not changed."));
-        return false;
-    }
+void StoreModel(const OscillatorModelValues& model, SingleArray& W0, SingleArray& A0, SingleArray& Gamma,
+                SingleArray& Alfa, float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
     for (int i = 1; i <= model.NumOsc; ++i) {
         W0(i) = model.W0(i);
         A0(i) = model.A0(i);
@@ -121,6 +114,18 @@ bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleAr
     Egap = model.Egap;
     RefIndex = model.RefIndex;
     NumOsc = model.NumOsc;
+}
+
+bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
+                 float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
+    OscillatorModelValues model;
+    QString error;
+    if (!ReadModelFile(path, model, &error)) {
+        services().messageBox(QStringLiteral("The ELF data file could not be read:") + kCrLf + path + kCrLf + kCrLf +
+                              error + kCrLf + kCrLf + QStringLiteral("The oscillator model was not changed."));
+        return false;
+    }
+    StoreModel(model, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc);
     return true;
 }
 

@@ -47,6 +47,10 @@ bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* e
 // Reads a model file into the given variables. The variables are replaced only
 // when the whole file was read; otherwise they keep their values, the user is
 // told that the file could not be read and the result is false.
+// Stores a complete model in the given variables (rows 1 to model.NumOsc).
+void StoreModel(const OscillatorModelValues& model, SingleArray& W0, SingleArray& A0, SingleArray& Gamma,
+                SingleArray& Alfa, float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
+
 bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
                  float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
 

@@ -11,21 +11,11 @@
 
 #include "platform/errors.h"
 #include "platform/numbers.h"
+#include "error_of.h"
 
 using namespace kelvara;
+using kelvara::testing::errorOf;
 
-namespace {
-
-ErrorCode errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.code();
-    }
-    return ErrorCode::ApplicationDefined; // nothing raised
-}
-
-} // namespace
 
 TEST(TextToNumber, AcceptedFormsGiveTheNearestFloat) {
     struct Case {

@@ -8,19 +8,11 @@
 #include "platform/checked_array.h"
 #include "platform/errors.h"
 #include "platform/rounding.h"
+#include "error_of.h"
 
 using namespace kelvara;
+using kelvara::testing::errorOf;
 
-namespace {
-ErrorCode errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.code();
-    }
-    return ErrorCode::ApplicationDefined; // nothing raised
-}
-} // namespace
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     struct Case {

@@ -11,8 +11,10 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
+#include "error_of.h"
 
 using namespace kelvara;
+using kelvara::testing::errorOf;
 namespace fs = std::filesystem;
 
 namespace {
@@ -41,14 +43,6 @@ protected:
     fs::path dir_;
 };
 
-ErrorCode errorOf(auto&& call) {
-    try {
-        call();
-    } catch (const RuntimeError& e) {
-        return e.code();
-    }
-    return ErrorCode::ApplicationDefined; // nothing raised
-}
 
 } // namespace
 

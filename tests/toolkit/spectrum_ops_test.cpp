@@ -8,25 +8,15 @@
 #include "platform/errors.h"
 #include "toolkit/tools.h"
 #include "toolkit_test_support.h"
+#include "error_of.h"
 
 using kelvara::CheckedArray;
 using kelvara::ErrorCode;
 using kelvara::RuntimeError;
 using kelvara::Tools_cls;
 using kelvara::test::makeSpectrum;
+using kelvara::testing::errorOf;
 
-namespace {
-
-ErrorCode errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RuntimeError& e) {
-        return e.code();
-    }
-    return ErrorCode::ApplicationDefined; // nothing raised
-}
-
-} // namespace
 
 TEST(SpectrumOps, PointWiseArithmeticKeepsFirstHeader) {
     Tools_cls t;
