@@ -32,7 +32,11 @@ int32_t CLng(double value) {
 
 float CSng(double value) {
     if (!std::isfinite(value)) raise(ErrorCode::Overflow);
-    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) raise(ErrorCode::Overflow);
+    // Overflow only when the value does not round to a finite float: values a
+    // hair above the largest float (less than half a unit in its last place)
+    // round down to it.
+    const double roundingEdge = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+    if (std::fabs(value) >= roundingEdge) raise(ErrorCode::Overflow);
     return static_cast<float>(value);
 }
 

@@ -61,8 +61,9 @@ void filter(const CheckedArray<float>& inp, CheckedArray<float>& out, int16_t m,
     out(1) = inp(1);
     out(2) = inp(2);
     out(3) = inp(3);
+    const int16_t top = I16(n + 3);
     const int first = ns + 4;
-    const int last = n + 3 - ns;
+    const int last = I16(top - ns);
     for (int j = first; j <= last; ++j) {
         const int16_t jj = I16(j);
         out(jj) = 0;
@@ -71,9 +72,8 @@ void filter(const CheckedArray<float>& inp, CheckedArray<float>& out, int16_t m,
         for (int k = 1; k <= ns; ++k)
             out(jj) = CSng(static_cast<double>(out(jj)) + static_cast<double>(inp(I16(j + k))) * c(2 * ns + 2 - k));
     }
-    const int top = n + 3;
     auto setEnd = [&](int j) { out(j) = copyEnds ? inp(j) : 0.0f; };
-    for (int j = 4; j <= std::min(ns + 3, top); ++j) setEnd(j);
+    for (int j = 4; j <= std::min(ns + 3, static_cast<int>(top)); ++j) setEnd(j);
     for (int j = std::max(n + 4 - ns, std::max(4, ns + 4)); j <= top; ++j) setEnd(j);
 }
 

@@ -155,8 +155,9 @@ void Tools_cls::AnalyzerTransmission_by_File(const Spectrum& Inp, Spectrum& CorI
     CorInp(1) = n;
     CorInp(2) = e0;
     CorInp(3) = de;
+    const int16_t last = I16(n + 3);
     float e = CSng(static_cast<double>(e0) - de);
-    for (int j = 4; j <= n + 3; ++j) {
+    for (int j = 4; j <= last; ++j) {
         e = CSng(static_cast<double>(e) + de);
         float t = 0;
         Interpolate(e, t, Trans);
@@ -172,8 +173,9 @@ bool Tools_cls::AnalyzerTransmission_by_exponent_m(const Spectrum& Inp, Spectrum
         CorInp(1) = n;
         CorInp(2) = e0;
         CorInp(3) = de;
+        const int16_t last = I16(n + 3);
         float e = CSng(static_cast<double>(e0) - de);
-        for (int j = 4; j <= n + 3; ++j) {
+        for (int j = 4; j <= last; ++j) {
             e = CSng(static_cast<double>(e) + de);
             // No logarithm of a zero or negative energy.
             if (!(e > 0.0f)) raise(ErrorCode::InvalidCall);
@@ -209,8 +211,10 @@ void Tools_cls::Interp_non_equid(float E, float& Y, const Spectrum& EH, const Sp
         const float slope = Div(static_cast<double>(SH(k + 1)) - SH(k), static_cast<double>(EH(k + 1)) - EH(k));
         Y = CSng(SH(k) + (static_cast<double>(E) - EH(k)) * slope);
     } else if (k == 0) {
-        const float slope = Div(static_cast<double>(SH(2)) - SH(1), static_cast<double>(EH(2)) - EH(1));
-        Y = CSng(SH(1) + (static_cast<double>(E) - EH(1)) * slope);
+        // Below the table: the distance times the rise, then divided by the run.
+        const double rise = static_cast<double>(SH(2)) - SH(1);
+        Y = CSng(SH(1) + static_cast<double>(Div((static_cast<double>(E) - EH(1)) * rise,
+                                                 static_cast<double>(EH(2)) - EH(1))));
     } else {
         const float slope =
             Div(static_cast<double>(SH(imax)) - SH(imax - 1), static_cast<double>(EH(imax)) - EH(imax - 1));

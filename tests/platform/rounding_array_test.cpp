@@ -41,6 +41,12 @@ TEST(Rounding, OutOfRangeAndNonFiniteOverflow) {
     EXPECT_EQ(CSng(0.2), 0.2f);
     EXPECT_EQ(CSng(1e-50), 0.0f);
     EXPECT_EQ(CSng(static_cast<double>(std::numeric_limits<float>::max())), std::numeric_limits<float>::max());
+    // A value a hair above the largest float still rounds to it (the usual
+    // 8-digit text of the largest float lies there); half a unit above
+    // rounds away to infinity and overflows.
+    EXPECT_EQ(CSng(3.4028235e38), std::numeric_limits<float>::max());
+    EXPECT_EQ(CSng(-3.4028235e38), -std::numeric_limits<float>::max());
+    EXPECT_EQ(errorOf([&] { CSng(std::ldexp(1.0, 128) - std::ldexp(1.0, 103)); }), ErrorCode::Overflow);
 }
 
 TEST(RuntimeErrors, CarryTheClassicNumberAndMessage) {

@@ -90,6 +90,19 @@ TEST_F(SavGol, GeneratedFilesHoldPublishedRowsAndExactMoments) {
     const std::vector<double> d4 = {1, -8, 0, 8, -1};
     for (int k = 0; k < 5; ++k) EXPECT_NEAR(deriv.at("4 2")[k], d4[k] / 12.0, 1e-7);
 
+    // Closed forms of quadratic (and cubic) smoothing and of the quadratic
+    // first derivative for every half-width.
+    for (int ns = 2; ns <= 24; ++ns) {
+        const double denom = (2.0 * ns - 1) * (2.0 * ns + 1) * (2.0 * ns + 3);
+        const double sumK2 = ns * (ns + 1.0) * (2.0 * ns + 1) / 3.0;
+        for (int k = -ns; k <= ns; ++k) {
+            const double w = (3.0 * (3.0 * ns * ns + 3.0 * ns - 1) - 15.0 * k * k) / denom;
+            EXPECT_NEAR(smooth.at(keyOf(2, ns))[k + ns], w, 1e-11) << ns << " " << k;
+            EXPECT_NEAR(smooth.at(keyOf(3, ns))[k + ns], w, 1e-11) << ns << " " << k;
+            EXPECT_NEAR(deriv.at(keyOf(2, ns))[k + ns], k / sumK2, 1e-11) << ns << " " << k;
+        }
+    }
+
     // Every degree 2..6 and half-width 2..24 with m <= 2*ns is present, and
     // each block reproduces the polynomials of its degree: the weights'
     // moments sum_k h(k) k^p are 1 for p = 0 (smoothing) or p = 1 (derivative)
@@ -111,6 +124,16 @@ TEST_F(SavGol, GeneratedFilesHoldPublishedRowsAndExactMoments) {
                 }
                 EXPECT_NEAR(ms, p == 0 ? 1.0 : 0.0, 1e-9 * scale) << key << " p=" << p;
                 EXPECT_NEAR(md, p == 1 ? 1.0 : 0.0, 1e-9 * scale) << key << " p=" << p;
+            }
+            // Least squares: the weights are themselves a polynomial of degree
+            // m in k, so their (m+1)-th differences vanish. With the moments
+            // above this fixes them uniquely.
+            for (const auto* h : {&smooth.at(key), &deriv.at(key)}) {
+                std::vector<double> diff = *h;
+                const std::size_t orders = static_cast<std::size_t>(m) + 1;
+                for (std::size_t order = 1; order <= orders; ++order)
+                    for (std::size_t k = 0; k + order < diff.size(); ++k) diff[k] = diff[k + 1] - diff[k];
+                for (std::size_t k = 0; k + orders < diff.size(); ++k) EXPECT_NEAR(diff[k], 0.0, 1e-9) << key;
             }
         }
     }
@@ -231,6 +254,21 @@ TEST_F(SavGol, MissingFileAndShortSpectrum) {
     shortSpec(1) = 20;
     EXPECT_FALSE(t.smooth(shortSpec, out, 2, 2));
     EXPECT_THROW(t.Derivative(shortSpec, out, 2, 2), RuntimeError);
+
+    // A count whose last element index leaves 16 bits overflows before any
+    // point is filtered.
+    CheckedArray<float> huge(0, 60), hugeOut(0, 60);
+    huge(1) = 32766;
+    for (int j = 4; j <= 60; ++j) huge(j) = 1;
+    for (int j = 0; j <= 60; ++j) hugeOut(j) = -4;
+    EXPECT_FALSE(t.smooth(huge, hugeOut, 2, 2));
+    try {
+        t.Derivative(huge, hugeOut, 2, 2);
+        ADD_FAILURE() << "a count of 32766 must overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.code(), ErrorCode::Overflow);
+    }
+    for (int j = 4; j <= 60; ++j) EXPECT_EQ(hugeOut(j), -4.0f) << j;
 
     // Without a set folder and without an application object, the folder of
     // the running executable is used.

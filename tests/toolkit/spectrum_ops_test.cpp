@@ -228,6 +228,17 @@ TEST(SpectrumOps, TransmissionCorrections) {
     EXPECT_EQ(a(3), 1.0f);
     EXPECT_EQ(a(4), -5.0f);
 
+    // A count whose last element index leaves 16 bits overflows before any
+    // point is written (the header is already written).
+    auto huge = makeSpectrum(1.0f, 1.0f, {2, 2});
+    huge(1) = 32766;
+    for (int j = 0; j <= 40; ++j) a(j) = b(j) = -5;
+    EXPECT_EQ(errorOf([&] { t.AnalyzerTransmission_by_File(huge, b, trans); }), ErrorCode::Overflow);
+    EXPECT_FALSE(t.AnalyzerTransmission_by_exponent_m(huge, a, 1.0f));
+    EXPECT_EQ(b(1), 32766.0f);
+    EXPECT_EQ(b(4), -5.0f);
+    EXPECT_EQ(a(4), -5.0f);
+
     // A transmission of 0 is a division by zero raised to the caller.
     auto zeroT = makeSpectrum(0.0f, 1.0f, {0, 0});
     EXPECT_EQ(errorOf([&] { t.AnalyzerTransmission_by_File(s, b, zeroT); }), ErrorCode::DivisionByZero);
