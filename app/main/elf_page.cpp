@@ -232,7 +232,7 @@ bool ElfPage::SumRule() {
     fsum = 0.0f;
     for (int i = 1; i <= NumOsc; ++i) {
         const float w2 = W0(i) * W0(i);
-        if (w2 == 0.0f)
+        if (w2 == 0.0f || !std::isfinite(w2))
             return false;
         const float sum = fsum + A0(i) / w2;
         if (!std::isfinite(sum))
@@ -240,7 +240,7 @@ bool ElfPage::SumRule() {
         fsum = sum;
     }
     const float n2 = RefIndex * RefIndex;
-    if (n2 == 0.0f)
+    if (n2 == 0.0f || !std::isfinite(n2))
         return false;
     const float sum = fsum + 1.0f / n2;
     if (!std::isfinite(sum))
@@ -281,23 +281,37 @@ bool ElfPage::UpdateELFdata() {
     return true;
 }
 
-bool ElfPage::SaveELFdata(const QString& path) {
+bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) == SaveOutcome::Saved; }
+
+ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
     using namespace Module1;
     if (!UpdateELFdata()) {
         services().messageBox(QStringLiteral("The model was not saved: ac, bc, E_Gap, Refr. index "
                                              "and every box of a filled row of "
                                              "the table must hold a number."));
-        return false;
+        return SaveOutcome::ModelIncomplete;
     }
     try {
         WriteELFDataFile(path, NumOsc, W0, A0, Gamma, Alfa, RefIndex, Egap, Core_ac, Core_bc);
     } catch (const RuntimeError& e) {
-        services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
-                              QString::fromStdString(e.what()) + kCrLf + kCrLf +
-                              QStringLiteral("Type a file name in the box \"File name\"."));
-        return false;
+        if (tellWriteFailure) {
+            services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
+                                  QString::fromStdString(e.what()) + kCrLf + kCrLf +
+                                  QStringLiteral("Type a file name in the box \"File name\"."));
+        }
+        return SaveOutcome::NotWritten;
     }
-    return true;
+    return SaveOutcome::Saved;
+}
+
+ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
+    const QString path = JoinPath(form_.Dir1->path(), txtELFFilename->text());
+    const SaveOutcome outcome = SaveModel(path, tellWriteFailure);
+    if (outcome == SaveOutcome::Saved) {
+        form_.Dir1->refresh();
+        form_.File1->refresh();
+    }
+    return outcome;
 }
 
 // ---- buttons
@@ -365,14 +379,7 @@ void ElfPage::cmdReadELFdata_Click() {
     }
 }
 
-bool ElfPage::cmdSaveELFdata_Click() {
-    const QString path = JoinPath(form_.Dir1->path(), txtELFFilename->text());
-    if (!SaveELFdata(path))
-        return false;
-    form_.Dir1->refresh();
-    form_.File1->refresh();
-    return true;
-}
+bool ElfPage::cmdSaveELFdata_Click() { return SaveToNamedFile(true) == SaveOutcome::Saved; }
 
 void ElfPage::cmdAutoRescaleInt_Click() {
     using namespace Module1;
@@ -394,7 +401,11 @@ void ElfPage::cmdAutoRescaleInt_Click() {
 
 void ElfPage::cmdSortOscillators_Click() {
     using namespace Module1;
-    if (!cmdSaveELFdata_Click())
+    // The table is saved and the model rebuilt from it. A table that does not
+    // hold a complete model is not sorted; a file that cannot be written
+    // (no name typed yet) is reported once and the rows are sorted all the same.
+    const SaveOutcome first = SaveToNamedFile(true);
+    if (first == SaveOutcome::ModelIncomplete)
         return;
 
     // Work table: rows 1..NumOsc, columns 1..4 (w0, A0, gamma, alpha); row 21
@@ -439,7 +450,7 @@ void ElfPage::cmdSortOscillators_Click() {
         txtgamma(i)->setText(Text(work[i][3]));
         txtalfa(i)->setText(Text(work[i][4]));
     }
-    cmdSaveELFdata_Click();
+    SaveToNamedFile(first == SaveOutcome::Saved);
 }
 
 QString ElfPage::TypicalRefrIndexText() {

@@ -84,6 +84,13 @@ public:
     static QString KKSumRuleText();
 
 private:
+    enum class SaveOutcome { Saved, ModelIncomplete, NotWritten };
+    // SaveELFdata; a file that cannot be written is reported only when
+    // `tellWriteFailure` is set.
+    SaveOutcome SaveModel(const QString& path, bool tellWriteFailure);
+    // "Save": the table written to the file named in txtELFFilename in the
+    // browser's folder, and the browser refreshed.
+    SaveOutcome SaveToNamedFile(bool tellWriteFailure);
     void build();
     void layout();
     TextBox* addBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int width);

@@ -1,6 +1,7 @@
 #include "main/infmedium_page.h"
 
 #include "main/form1.h"
+#include "main/oscillator_model.h"
 #include "main/page_controls.h"
 #include "main/result_files.h"
 #include "platform/guard.h"
@@ -16,6 +17,9 @@ InfiniteMediumPage::InfiniteMediumPage(Form1& form) : QObject(&form), form_(form
                                       &framesetparInf);
     txtELFfileInf = MakeNamed<TextBox>(page, QStringLiteral("txtELFfileInf"));
     txtELFfileInf->setGeometry(176, 26, 200, 24);
+    cmdReadELFInf = MakeButton(page, QStringLiteral("cmdReadELFInf"), QStringLiteral("Read ELF file"), 176, 54, 98);
+    connectGuarded(cmdReadELFInf, &QPushButton::clicked, this,
+                   [this](bool) { ReadELFForPage(form_, txtELFfileInf, nullptr); });
     cmdSaveK = MakeButton(page, QStringLiteral("cmdSaveK"), QStringLiteral("Save"), 278, 84, 98);
     connectGuarded(cmdSaveK, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 1); });
 }

@@ -2,7 +2,8 @@
 // The infinite-medium page (frame2_1): an electron travelling in an infinite
 // medium. This part of the page holds the parameter boxes (the array has no
 // index 1), the model-file box and the "Save" button that opens the save
-// frame; the result file reads its header lines from these boxes.
+// frame; the result file reads its header lines from these boxes. "Read ELF
+// file" reads the model selected in the file browser.
 #include <QObject>
 #include <QPushButton>
 #include <map>
@@ -21,6 +22,7 @@ public:
     Frame* framesetparInf = nullptr;
     std::map<int, TextBox*> txtparInfVal; // 0 Ep, 2 Emax, 3 Estep
     TextBox* txtELFfileInf = nullptr;
+    QPushButton* cmdReadELFInf = nullptr; // "Read ELF file"
     QPushButton* cmdSaveK = nullptr;
 
 private:

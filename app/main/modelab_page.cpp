@@ -1,6 +1,7 @@
 #include "main/modelab_page.h"
 
 #include "main/form1.h"
+#include "main/oscillator_model.h"
 #include "main/page_controls.h"
 #include "main/result_files.h"
 #include "platform/guard.h"
@@ -18,6 +19,12 @@ ModelABPage::ModelABPage(Form1& form) : QObject(&form), form_(form) {
     for (int i = 0; i < 4; ++i) txtparABVal[static_cast<std::size_t>(i)] = values.at(i);
     txtELFfileAB = MakeNamed<TextBox>(page, ArrayName(QStringLiteral("txtELFfileAB"), 0));
     txtELFfileAB->setGeometry(176, 26, 200, 24);
+    cmdELFfile92 = MakeButton(page, QStringLiteral("cmdELFfile92"), QStringLiteral("Read ELF file"), 176, 54, 98);
+    frameShowModelAB = MakeNamed<Frame>(page, QStringLiteral("frameShowModelAB"), QStringLiteral("Plot"));
+    frameShowModelAB->setGeometry(176, 114, 200, 84);
+    frameShowModelAB->hide();
+    connectGuarded(cmdELFfile92, &QPushButton::clicked, this,
+                   [this](bool) { ReadELFForPage(form_, txtELFfileAB, frameShowModelAB); });
     cmdSaveKModelsAB = MakeButton(page, QStringLiteral("cmdSaveKModelsAB"), QStringLiteral("Save"), 278, 84, 98);
     connectGuarded(cmdSaveKModelsAB, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 0); });
 }

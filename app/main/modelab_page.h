@@ -2,7 +2,8 @@
 // The Model A/B page (frame2_0): an electron backscattered from a surface at
 // normal incidence and exit. This part of the page holds the parameter boxes,
 // the model-file box and the "Save" button that opens the page's save frame;
-// the result files read their header lines from these boxes.
+// the result files read their header lines from these boxes. "Read ELF file"
+// reads the model selected in the file browser and hides the show frame.
 #include <QObject>
 #include <QPushButton>
 #include <array>
@@ -21,7 +22,9 @@ public:
     Frame* frameSetparModelAB92 = nullptr;
     std::array<TextBox*, 4> txtparABVal{}; // Ep, Estep, Emax, a (the depth X0)
     TextBox* txtELFfileAB = nullptr;       // element 0 of the control array
+    QPushButton* cmdELFfile92 = nullptr;   // "Read ELF file"
     QPushButton* cmdSaveKModelsAB = nullptr;
+    Frame* frameShowModelAB = nullptr;     // the show buttons, hidden until a calculation
 
 private:
     Form1& form_;

@@ -44,13 +44,13 @@ struct OscillatorModelValues {
 // the file are no rows.
 bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* error);
 
-// Reads a model file into the given variables. The variables are replaced only
-// when the whole file was read; otherwise they keep their values, the user is
-// told that the file could not be read and the result is false.
 // Stores a complete model in the given variables (rows 1 to model.NumOsc).
 void StoreModel(const OscillatorModelValues& model, SingleArray& W0, SingleArray& A0, SingleArray& Gamma,
                 SingleArray& Alfa, float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
 
+// Reads a model file into the given variables. The variables are replaced only
+// when the whole file was read; otherwise they keep their values, the user is
+// told that the file could not be read and the result is false.
 bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
                  float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
 

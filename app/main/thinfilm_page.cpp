@@ -1,6 +1,7 @@
 #include "main/thinfilm_page.h"
 
 #include "main/form1.h"
+#include "main/oscillator_model.h"
 #include "main/page_controls.h"
 #include "main/result_files.h"
 #include "platform/guard.h"
@@ -18,6 +19,13 @@ ThinFilmPage::ThinFilmPage(Form1& form) : QObject(&form), form_(form) {
     for (int i = 0; i < 4; ++i) txtpartval[static_cast<std::size_t>(i)] = values.at(i);
     txtELFfilethinfilm = MakeNamed<TextBox>(page, QStringLiteral("txtELFfilethinfilm"));
     txtELFfilethinfilm->setGeometry(176, 26, 200, 24);
+    cmdReadELFModelAB92 =
+        MakeButton(page, QStringLiteral("cmdReadELFModelAB92"), QStringLiteral("Read ELF file"), 176, 54, 98);
+    framePlotthinfilm = MakeNamed<Frame>(page, QStringLiteral("framePlotthinfilm"), QStringLiteral("Plot"));
+    framePlotthinfilm->setGeometry(176, 114, 200, 84);
+    framePlotthinfilm->hide();
+    connectGuarded(cmdReadELFModelAB92, &QPushButton::clicked, this,
+                   [this](bool) { ReadELFForPage(form_, txtELFfilethinfilm, framePlotthinfilm); });
     // Enabled by the page's calculation.
     cmdSavetf = MakeButton(page, QStringLiteral("cmdSavetf"), QStringLiteral("Save"), 278, 84, 98);
     cmdSavetf->setEnabled(false);

@@ -3,6 +3,8 @@
 // This part of the page holds the parameter boxes, the model-file box and the
 // "Save" button that opens the save frame (enabled by a thin-film
 // calculation); the result files read their header lines from these boxes.
+// "Read ELF file" reads the model selected in the file browser and hides the
+// show frame.
 #include <QObject>
 #include <QPushButton>
 #include <array>
@@ -21,7 +23,9 @@ public:
     Frame* framesetparthinfilm = nullptr;
     std::array<TextBox*, 4> txtpartval{}; // Ep, t (thickness), Emax, Estep
     TextBox* txtELFfilethinfilm = nullptr;
+    QPushButton* cmdReadELFModelAB92 = nullptr; // "Read ELF file"
     QPushButton* cmdSavetf = nullptr;
+    Frame* framePlotthinfilm = nullptr;         // the show buttons, hidden until a calculation
 
 private:
     Form1& form_;

@@ -1,8 +1,10 @@
 // The Model 96 page through its buttons, with the real any-angle library.
 #include <QImage>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstring>
 
 #include "main/calc_driver.h"
 #include "model96_support.h"
@@ -96,9 +98,20 @@ TEST(Model96Page, DefaultsWithAModelGiveTheLibraryCurvesTheirMeanFreePathsAndAre
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Valence electr. contrib. IMFPv = ")));
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Core electr. contrib. IMFPc = ")));
     EXPECT_TRUE(lines[4].isEmpty());
-    EXPECT_TRUE(lines[6].startsWith(QStringLiteral("Area of K_vacuum incomming trajectory = ")));
-    EXPECT_TRUE(lines[9].startsWith(QStringLiteral("Area of K_medium outgoing trajectory = ")));
-    EXPECT_TRUE(lines[9].endsWith(QStringLiteral(" (\u00C5^-1)")));
+    // Each line: its label, the value with two decimals or in the form 1.23E-02.
+    const QRegularExpression fixed(QStringLiteral("^[0-9]+\\.[0-9]{2} \u00C5$"));
+    EXPECT_TRUE(fixed.match(lines[1].mid(QStringLiteral("Total IMFP = ").size())).hasMatch()) << lines[1].toStdString();
+    const char* const labels[5] = {"Area of total K = ", "Area of K_vacuum incomming trajectory = ",
+                                   "Area of K_vacuum outgoing trajectory = ",
+                                   "Area of K_medium incomming trajectory = ",
+                                   "Area of K_medium outgoing trajectory = "};
+    const QRegularExpression scientific(QStringLiteral("^-?[0-9]\\.[0-9]{2}E[-+][0-9]{2,} \\(\u00C5\\^-1\\)$"));
+    for (int k = 0; k < 5; ++k) {
+        const QString line = lines[5 + k];
+        ASSERT_TRUE(line.startsWith(QString::fromLatin1(labels[k]))) << line.toStdString();
+        EXPECT_TRUE(scientific.match(line.mid(static_cast<int>(std::strlen(labels[k])))).hasMatch())
+            << line.toStdString();
+    }
     EXPECT_EQ(w.form->txtAreas->text(), lines.mid(5).join(QStringLiteral("\r\n")));
     EXPECT_FALSE(w.form->txtAreas->isHidden());
     EXPECT_FALSE(p.frameShowModel96->isHidden());

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cmath>
@@ -60,10 +61,13 @@ TEST(ModelFile, WrittenLineByLineAndReadBackToTheSameModel) {
     ASSERT_EQ(lines.size(), 16);
     EXPECT_EQ(lines[0], "\"Data for oscillators that describe an ELF function\"");
     EXPECT_EQ(lines[1], "\"data are in rows: one row for each oscillator\"");
+    EXPECT_EQ(lines[2], "\"comment lines up to first line with @ then data in lines with the following meaning\"");
     EXPECT_EQ(lines[3], "");
     EXPECT_TRUE(lines[4].startsWith("\"Excitation parameters ac, bc to model core excitations  ("));
+    EXPECT_TRUE(lines[4].endsWith(")\""));
     EXPECT_EQ(lines[5], "\"Energy gap *eV(\"");
     EXPECT_EQ(lines[6], "\"Refractive Index\"");
+    EXPECT_EQ(lines[7], "\"energy position (eV), intensity (eV^2),Dispersion for q-dependence(=1 for free electron)\"");
     EXPECT_EQ(lines[8], "");
     EXPECT_EQ(lines[9], "\"@\"");
     EXPECT_EQ(lines[10], "0.001,-2");
@@ -290,4 +294,43 @@ TEST(PageReadButton, ReadsTheModelAndPlotsWithoutTouchingTheTable) {
     EXPECT_EQ(Module1::NumOsc, 2);
     EXPECT_EQ(box->text(), "kept");
     EXPECT_EQ(ModelFilePath(), JoinPath(dir.path(), "two.elf"));
+
+    // The "Read ELF file" button of every calculation page: its own file-name
+    // box, the title, the page's show frame hidden, the table untouched.
+    struct Button {
+        const char* button;
+        const char* fileBox;
+        const char* hidden; // nullptr: the page hides no frame
+    };
+    const Button buttons[] = {{"cmdELFfile92", "txtELFfileAB_0", "frameShowModelAB"},
+                              {"cmdELFfile96", "txtELFfile96_3", "frameShowModel96"},
+                              {"cmdReadELFInf", "txtELFfileInf", nullptr},
+                              {"cmdReadELFModelAB92", "txtELFfilethinfilm", "framePlotthinfilm"}};
+    WriteText(dir.filePath("one.elf"), QString(kHeader) + "0.004,-1\r\n0\r\n999\r\n 15 225 3 1\r\n");
+    f.File1->refresh();
+    for (const Button& b : buttons) {
+        SCOPED_TRACE(b.button);
+        Module1::NumOsc = 0;
+        f.Text2->setText(QString());
+        QWidget* frame = b.hidden ? f.findChild<QWidget*>(b.hidden) : nullptr;
+        if (b.hidden) {
+            ASSERT_NE(frame, nullptr);
+            frame->show();
+        }
+        f.File1->setFileName("one.elf");
+        auto* button = f.findChild<QPushButton*>(b.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), "Read ELF file");
+        button->click();
+        EXPECT_EQ(Module1::NumOsc, 1);
+        EXPECT_EQ(Module1::Core_ac, 0.004f);
+        EXPECT_EQ(f.findChild<QLineEdit*>(b.fileBox)->text(), "one.elf");
+        EXPECT_EQ(ModelFilePath(), JoinPath(dir.path(), "one.elf"));
+        EXPECT_EQ(f.Text2->text(), "ELF function:  Im(-1/epsilon)");
+        if (frame) {
+            EXPECT_TRUE(frame->isHidden());
+        }
+        EXPECT_EQ(f.findChild<QLineEdit*>("txtw0_1")->text(), "");
+    }
+    EXPECT_EQ(p.services->messages.size(), 1);
 }
