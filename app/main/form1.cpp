@@ -1,7 +1,10 @@
 #include "main/form1.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+
+#include <algorithm>
 
 #include "main/forms.h"
 #include "main/frmsmooth.h"
@@ -27,6 +30,39 @@ const char* const kPageCaptions[Form1::kPages] = {
 const char* const kLowScreenWarning =
     "Screen resolution may be too low to provide full functionality of the program. The screen "
     "resolution must be at least 1024x765 and preferably 1152x864";
+
+// Room left between a container's content and its edges.
+constexpr int kContentMargin = 6;
+
+// A widget that only holds other controls: a frame or a plain widget.
+bool IsContainer(const QWidget* w) {
+    return qobject_cast<const QGroupBox*>(w) != nullptr || w->metaObject() == &QWidget::staticMetaObject;
+}
+
+// The bottom-right corner (in w's own coordinates) that w's controls reach,
+// hidden ones included since they are shown later. Every container inside w
+// is first made large enough to hold its own controls with a small border;
+// an empty container counts with its whole area.
+QPoint FitContainers(QWidget* w) {
+    QPoint reach(0, 0);
+    for (QObject* o : w->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow()) continue;
+        QPoint used = c->pos() + QPoint(c->width(), c->height());
+        if (IsContainer(c)) {
+            const QPoint inner = FitContainers(c);
+            if (inner != QPoint(0, 0)) {
+                const QPoint needed = inner + QPoint(kContentMargin, kContentMargin);
+                c->resize(std::max(c->width(), needed.x()), std::max(c->height(), needed.y()));
+                // What must stay visible is the controls, not the border.
+                used = c->pos() + inner;
+            }
+        }
+        reach.setX(std::max(reach.x(), used.x()));
+        reach.setY(std::max(reach.y(), used.y()));
+    }
+    return reach;
+}
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 90,
                         int h = 26) {
@@ -337,6 +373,23 @@ void Form1::Form_Load() {
     Frame4->raise();
 
     emit layoutDone();
+    KeepControlsReachable();
+}
+
+void Form1::KeepControlsReachable() {
+    // On a screen too small for the layout fractions a container may be
+    // smaller than the controls it holds, or the form smaller than the
+    // controls of its containers: grow them (never shrink) so that nothing is
+    // cut off; the start-up frame scrolls over a form larger than its window.
+    const QPoint reach = FitContainers(this);
+    const QSize grown(std::max(width(), reach.x()), std::max(height(), reach.y()));
+    if (grown != size()) resize(grown);
+    if (Forms::MDIForm1Exists()) {
+        QWidget* client = Forms::ClientArea();
+        if (client->width() < x() + width() || client->height() < y() + height())
+            Forms::MDIForm1().setClientSize(std::max(client->width(), x() + width()),
+                                            std::max(client->height(), y() + height()));
+    }
 }
 
 // ---- helpers -------------------------------------------------------------

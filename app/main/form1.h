@@ -26,7 +26,10 @@
 //       new Model96Page(*this);
 //  3. Controls placed by the start-up layout (screen fractions) are placed in
 //     Form1::Form_Load; a page that needs to place its own controls after the
-//     layout connects to the signal layoutDone().
+//     layout connects to the signal layoutDone(). After the layoutDone()
+//     handlers have run, every container smaller than the controls it holds
+//     (a screen too small for the layout fractions) is grown, and the form
+//     with it, so that no control is cut off.
 //  Controls that a page owns but that the navigation touches (Line2_0, Line2_2,
 //  frameshowIMFP_0, frameCheckSumRules, LinEnergy1, LinEnergy2) are looked up
 //  by object name; when they are absent the navigation step is skipped. The
@@ -185,6 +188,9 @@ private:
     void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)
     void EnsureDefaultControls();
     void PlaceSaveFrames(bool lowScreen);
+    // Grows the containers and the form that are smaller than the controls
+    // they hold (a screen too small for the layout fractions).
+    void KeepControlsReachable();
     // Hides / raises a control found by object name, when it exists.
     void hideNamed(const QString& name);
     void raiseNamed(const QString& name);

@@ -211,6 +211,7 @@ void Form1::mnuDecrease_Click() { DecreaseDrawWidth(*picPlot); }
 void Form1::mnuLargePlot_Click() {
     SetPlotSizeTwips(*picPlot, kLargePlotWidthTwips, kLargePlotHeightTwips);
     sbStatusBarPanel1->setVisible(true);
+    KeepControlsReachable();
 }
 
 void Form1::mnuSmallPlot_Click() { SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips); }

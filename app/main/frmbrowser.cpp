@@ -7,6 +7,18 @@
 
 namespace kelvara {
 
+namespace {
+// Runs one statement of a handler that ignores its errors: a failure is
+// dropped without a message and the handler goes on with the next one.
+template <typename F>
+void IgnoringErrors(F&& statement) noexcept {
+    try {
+        statement();
+    } catch (...) {
+    }
+}
+} // namespace
+
 frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QString());
@@ -39,13 +51,13 @@ frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void frmBrowser::Form_Load() {
     // Each step goes on when one before it fails.
-    Guarded([&] { show(); });
-    Guarded([&] { tbToolBar->update(); });
-    Guarded([&] { Form_Resize(); });
-    Guarded([&] {
+    IgnoringErrors([&] { show(); });
+    IgnoringErrors([&] { tbToolBar->update(); });
+    IgnoringErrors([&] { Form_Resize(); });
+    IgnoringErrors([&] {
         cboAddress->move(TwipsToPixelsX(50), lblAddress->y() + lblAddress->height() + TwipsToPixelsY(15));
     });
-    Guarded([&] {
+    IgnoringErrors([&] {
         if (!StartingAddress.isEmpty()) {
             cboAddress->setEditText(StartingAddress);
             cboAddress->addItem(StartingAddress);
@@ -64,7 +76,7 @@ void frmBrowser::Form_Resize() {
 void frmBrowser::cboAddress_Click() { timTimer->start(); }
 
 void frmBrowser::cboAddress_KeyPress(int keyCode) {
-    if (keyCode == 13) Guarded([&] { cboAddress_Click(); });
+    if (keyCode == 13) IgnoringErrors([&] { cboAddress_Click(); });
 }
 
 void frmBrowser::resizeEvent(QResizeEvent* event) {

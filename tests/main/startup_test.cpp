@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
 #include <QRect>
 
 #include "main/frmsmooth.h"
@@ -14,14 +15,49 @@ const QString kWarning = "Screen resolution may be too low to provide full funct
                          "screen resolution must be at least 1024x765 and preferably 1152x864";
 
 // Expects the widget (relative to its parent) at the given fractions of the
-// screen in pixels, within one pixel on every edge.
+// screen in pixels, within one pixel on every edge. With `grown` a container
+// may be larger than its fractions (a screen too small for the controls it
+// holds), never smaller.
+bool gGrown = false;
 void expectAt(const QWidget* w, double x, double y, double width, double height) {
     ASSERT_NE(w, nullptr);
     SCOPED_TRACE(w->objectName().toStdString());
     EXPECT_NEAR(w->x(), x, 1.0);
     EXPECT_NEAR(w->y(), y, 1.0);
-    EXPECT_NEAR(w->x() + w->width(), x + width, 1.0);
-    EXPECT_NEAR(w->y() + w->height(), y + height, 1.0);
+    if (gGrown) {
+        EXPECT_GE(w->x() + w->width(), x + width - 1.0);
+        EXPECT_GE(w->y() + w->height(), y + height - 1.0);
+    } else {
+        EXPECT_NEAR(w->x() + w->width(), x + width, 1.0);
+        EXPECT_NEAR(w->y() + w->height(), y + height, 1.0);
+    }
+}
+
+bool isContainer(const QWidget* w) {
+    return qobject_cast<const QGroupBox*>(w) != nullptr || w->metaObject() == &QWidget::staticMetaObject;
+}
+
+// Every control of the form (hidden ones included, since pages and panels
+// are shown later) lies wholly inside each container around it and inside
+// the form: nothing is cut off.
+void expectNothingCutOff(const QWidget* container, QRect visible, int& controls) {
+    for (QObject* o : container->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow()) continue;
+        const QRect r(c->mapTo(container->window(), QPoint(0, 0)), c->size());
+        if (isContainer(c)) {
+            expectNothingCutOff(c, visible.intersected(r), controls);
+        } else {
+            ++controls;
+            EXPECT_TRUE(visible.contains(r)) << c->objectName().toStdString() << " in "
+                                             << container->objectName().toStdString();
+        }
+    }
+}
+void expectNothingCutOff(Form1& f) {
+    int controls = 0;
+    expectNothingCutOff(&f, QRect(f.mapTo(f.window(), QPoint(0, 0)), f.size()), controls);
+    EXPECT_GT(controls, 100);
 }
 
 void expectSaveFrames(Form1& f, bool second, double W, double H) {
@@ -109,8 +145,12 @@ TEST(StartUp, Screen12000TwipsHighNoWarningAndFractionsOfTheScreen) {
     auto p = testsupport::StartProgram();
     EXPECT_FLOAT_EQ(Module1::ScrHeight, 12000.0f);
     EXPECT_TRUE(p.services->messages.isEmpty());
+    // The pages and the save frames hold more than their fractions of this
+    // screen's height: they grow.
+    gGrown = true;
     expectSaveFrames(*p.form, false, 1280, 800);
     expectLayout(*p.form, 1280, 800);
+    expectNothingCutOff(*p.form);
     expectStartState(*p.form);
 }
 
@@ -120,6 +160,7 @@ TEST(StartUp, LargeScreenFractionsOfTheScreen) {
     EXPECT_TRUE(p.services->messages.isEmpty());
     expectSaveFrames(*p.form, false, 2560, 1600);
     expectLayout(*p.form, 2560, 1600);
+    expectNothingCutOff(*p.form);
     expectStartState(*p.form);
 }
 
@@ -127,10 +168,20 @@ TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
     if (!testsupport::UseOffscreenScreen(800, 600)) GTEST_SKIP() << "another screen in this process";
     auto p = testsupport::StartProgram();
     ASSERT_EQ(p.services->messages.size(), 1);
+    gGrown = true;
     expectLayout(*p.form, 800, 600);
+    // Containers (and the form) too small for their controls have grown.
+    EXPECT_GT(p.form->width(), 800);
+    EXPECT_GT(p.form->Frame4->width(), 0.7 * 800 + 1);
+    expectNothingCutOff(*p.form);
     // The frame is smaller than the form (menu bar, frame): its client area
     // holds the whole form and scrolls.
     QWidget* client = Forms::ClientArea();
     EXPECT_GE(client->width(), p.form->width());
+    EXPECT_GE(client->height(), p.form->height());
+
+    // The large plot of the View menu reaches below the form: it grows too.
+    p.form->mnuLargePlot_Click();
+    EXPECT_GE(p.form->height(), p.form->picPlot->y() + p.form->picPlot->height());
     EXPECT_GE(client->height(), p.form->height());
 }
