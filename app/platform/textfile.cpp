@@ -127,12 +127,9 @@ void TextFileWriter::close() {
 // ---------------------------------------------------------------- reader
 
 TextFileReader::TextFileReader(const std::string& path) {
-    if (path.empty()) raise(ErrorCode::BadFileName);
+    checkPathForOpen(path);
     const fs::path p = fs::path(path);
     std::error_code ec;
-    if (fs::is_directory(p, ec)) raise(ErrorCode::PathFileAccess);
-    const fs::path parent = p.parent_path();
-    if (!parent.empty() && !fs::is_directory(parent, ec)) raise(ErrorCode::PathNotFound);
     std::ifstream in(p, std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         if (!fs::exists(p, ec)) raise(ErrorCode::FileNotFound);

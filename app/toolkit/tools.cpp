@@ -40,6 +40,26 @@ void pointWise(const CheckedArray<float>& inp1, const CheckedArray<float>* inp2,
     }
 }
 
+// Copies the header of `inp` into `out` and divides every point by the
+// analyser transmission at its energy, `transmissionAt(E)`; the energies run
+// as a float sum from the first energy, step by step.
+template <typename Transmission>
+void divideByTransmission(const CheckedArray<float>& inp, CheckedArray<float>& out, Transmission&& transmissionAt) {
+    const int16_t n = Count(inp);
+    const float e0 = inp(2);
+    const float de = inp(3);
+    out(1) = n;
+    out(2) = e0;
+    out(3) = de;
+    const int16_t last = I16(n + 3);
+    float e = CSng(static_cast<double>(e0) - de);
+    for (int j = 4; j <= last; ++j) {
+        e = CSng(static_cast<double>(e) + de);
+        const float t = transmissionAt(e);
+        out(I16(j)) = Div(inp(I16(j)), t);
+    }
+}
+
 } // namespace
 
 void Tools_cls::SubtractSpectra(const Spectrum& Inp1, const Spectrum& Inp2, Spectrum& Out1) {
@@ -149,39 +169,20 @@ void Tools_cls::NormalizeSpectra(const Spectrum& Inp1, const Spectrum& Inp2, Spe
 }
 
 void Tools_cls::AnalyzerTransmission_by_File(const Spectrum& Inp, Spectrum& CorInp, const Spectrum& Trans) {
-    const int16_t n = Count(Inp);
-    const float e0 = Inp(2);
-    const float de = Inp(3);
-    CorInp(1) = n;
-    CorInp(2) = e0;
-    CorInp(3) = de;
-    const int16_t last = I16(n + 3);
-    float e = CSng(static_cast<double>(e0) - de);
-    for (int j = 4; j <= last; ++j) {
-        e = CSng(static_cast<double>(e) + de);
+    divideByTransmission(Inp, CorInp, [&](float e) {
         float t = 0;
         Interpolate(e, t, Trans);
-        CorInp(I16(j)) = Div(Inp(I16(j)), t);
-    }
+        return t;
+    });
 }
 
 bool Tools_cls::AnalyzerTransmission_by_exponent_m(const Spectrum& Inp, Spectrum& CorInp, float m) {
     try {
-        const int16_t n = Count(Inp);
-        const float e0 = Inp(2);
-        const float de = Inp(3);
-        CorInp(1) = n;
-        CorInp(2) = e0;
-        CorInp(3) = de;
-        const int16_t last = I16(n + 3);
-        float e = CSng(static_cast<double>(e0) - de);
-        for (int j = 4; j <= last; ++j) {
-            e = CSng(static_cast<double>(e) + de);
+        divideByTransmission(Inp, CorInp, [m](float e) {
             // No logarithm of a zero or negative energy.
             if (!(e > 0.0f)) raise(ErrorCode::InvalidCall);
-            const float t = CSng(std::exp(-static_cast<double>(m) * std::log(static_cast<double>(e))));
-            CorInp(I16(j)) = Div(Inp(I16(j)), t);
-        }
+            return CSng(std::exp(-static_cast<double>(m) * std::log(static_cast<double>(e))));
+        });
         return true;
     } catch (const RuntimeError&) {
         return false;

@@ -14,16 +14,13 @@
 #include "platform/numbers.h"
 #include "program_fixture.h"
 #include "state/binder.h"
+#include "write_text.h"
 
 using namespace kelvara;
 
 namespace {
 
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text.toUtf8());
-}
+using kelvara::testing::WriteText;
 
 QString Model(const QString& params, const QString& rows) { return "test model\r\n@\r\n" + params + rows; }
 

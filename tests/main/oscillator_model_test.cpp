@@ -12,16 +12,13 @@
 #include "main/oscillator_model.h"
 #include "program_fixture.h"
 #include "state/binder.h"
+#include "write_text.h"
 
 using namespace kelvara;
 
 namespace {
 
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text.toUtf8());
-}
+using kelvara::testing::WriteText;
 
 QStringList Lines(const QString& path) {
     QFile f(path);
