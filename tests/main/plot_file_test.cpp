@@ -15,19 +15,13 @@
 
 #include "main/plot.h"
 #include "platform/services.h"
+#include "test_app.h"
 
 using namespace kelvara;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "plot_file_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down in the exit handlers is not safe.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+QApplication& app() { return kelvara::testing::TestApp(); }
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

@@ -14,19 +14,13 @@
 #include "platform/picturebox.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "test_app.h"
 
 using namespace kelvara;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "plot_readout_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down in the exit handlers is not safe.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+QApplication& app() { return kelvara::testing::TestApp(); }
 
 std::vector<std::string> Writes(void (*step)(const std::string&, const std::string&,
                                              const std::function<void(const std::string&)>&),

@@ -12,19 +12,13 @@
 #include "main/plot_readout.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
+#include "test_app.h"
 
 using namespace kelvara;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "plot_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down in the exit handlers is not safe.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+QApplication& app() { return kelvara::testing::TestApp(); }
 
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);

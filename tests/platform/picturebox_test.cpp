@@ -8,19 +8,13 @@
 
 #include "platform/errors.h"
 #include "platform/twips.h"
+#include "test_app.h"
 
 using namespace kelvara;
 
 namespace {
 
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "picturebox_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down in the exit handlers is not safe.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+QApplication& app() { return kelvara::testing::TestApp(); }
 
 QRgb px(const PictureBox& box, int x, int y) { return box.image().pixel(x, y); }
 
