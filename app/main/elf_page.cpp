@@ -64,13 +64,6 @@ QLabel* ElfPage::addLabel(QWidget* parent, const QString& text, int x, int y, in
     return label;
 }
 
-QPushButton* ElfPage::addButton(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width,
-                                int height) {
-    auto* button = MakeNamed<QPushButton>(parent, name, caption);
-    button->setGeometry(x, y, width, height);
-    return button;
-}
-
 void ElfPage::build() {
     QWidget* page = form_.page(4);
 
@@ -81,9 +74,9 @@ void ElfPage::build() {
     txtNELFdata = addBox(page, QStringLiteral("txtNELFdata"), QString(), 420, 22, 50);
 
     // Buttons of the model file.
-    auto* read = addButton(page, QStringLiteral("cmdReadELFdata"), QStringLiteral("Read"), 10, 52, 90);
-    auto* save = addButton(page, QStringLiteral("cmdSaveELFdata"), QStringLiteral("Save"), 10, 82, 90);
-    auto* sort = addButton(page, QStringLiteral("cmdSortOscillators"), QStringLiteral("Sort osc"), 10, 112, 90);
+    auto* read = MakeButton(page, QStringLiteral("cmdReadELFdata"), QStringLiteral("Read"), 10, 52, 90);
+    auto* save = MakeButton(page, QStringLiteral("cmdSaveELFdata"), QStringLiteral("Save"), 10, 82, 90);
+    auto* sort = MakeButton(page, QStringLiteral("cmdSortOscillators"), QStringLiteral("Sort osc"), 10, 112, 90);
 
     // The table: one row per oscillator.
     const int x0 = 110;
@@ -118,7 +111,7 @@ void ElfPage::build() {
     txtE_step = addBox(framePlotELF, QStringLiteral("txtE_step"), QStringLiteral("0.2"), 58, 20, 50);
     addLabel(framePlotELF, QStringLiteral("E_Max ="), 6, 46, 50);
     txtE_max = addBox(framePlotELF, QStringLiteral("txtE_max"), QStringLiteral("100"), 58, 46, 50);
-    auto* plot = addButton(framePlotELF, QStringLiteral("cmdPlotELF"), QStringLiteral("Plot ELF"), 6, 74, 102);
+    auto* plot = MakeButton(framePlotELF, QStringLiteral("cmdPlotELF"), QStringLiteral("Plot ELF"), 6, 74, 102);
 
     // The sum rule (placed by layout()).
     frameCheckSumRules =
@@ -128,11 +121,11 @@ void ElfPage::build() {
     txtRef_Index = addBox(frameCheckSumRules, QStringLiteral("txtRef_Index"), QStringLiteral("999"), 88, 22, 60);
     addLabel(frameCheckSumRules, QStringLiteral("KK-sum ="), 8, 48, 80);
     txtfsum = addBox(frameCheckSumRules, QStringLiteral("txtfsum"), QString(), 88, 48, 60);
-    auto* typical = addButton(frameCheckSumRules, QStringLiteral("cmdTypicalRefrIndexValues"),
+    auto* typical = MakeButton(frameCheckSumRules, QStringLiteral("cmdTypicalRefrIndexValues"),
                               QStringLiteral("Typical Refr.Index values"), 154, 20, 140, 24);
-    auto* what = addButton(frameCheckSumRules, QStringLiteral("cmdWhatIsKK_SumRule"),
+    auto* what = MakeButton(frameCheckSumRules, QStringLiteral("cmdWhatIsKK_SumRule"),
                            QStringLiteral("What is KK - sum rule"), 154, 46, 140, 24);
-    auto* rescale = addButton(frameCheckSumRules, QStringLiteral("cmdAutoRescaleInt"),
+    auto* rescale = MakeButton(frameCheckSumRules, QStringLiteral("cmdAutoRescaleInt"),
                               QStringLiteral("Auto Rescale Intensities A0 to fulfill KK-sum rule"), 8, 78, 286, 26);
 
     // Handlers.

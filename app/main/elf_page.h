@@ -95,8 +95,6 @@ private:
     void layout();
     TextBox* addBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int width);
     QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int width, int height = 20);
-    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width,
-                           int height = 26);
     // The sum rule over rows 1..NumOsc of the program-wide arrays into fsum.
     // False (fsum holding the partial sum) at a zero w0 or refractive index.
     static bool SumRule();

@@ -64,12 +64,6 @@ QPoint FitContainers(QWidget* w) {
     return reach;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int x, int y, int w = 90,
-                        int h = 26) {
-    auto* b = MakeNamed<QPushButton>(parent, name, caption);
-    b->setGeometry(x, y, w, h);
-    return b;
-}
 } // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -136,15 +130,15 @@ void Form1::BuildPagesFrames() {
     }
     // "Main menu" of each page, at the page's lower left corner.
     const int y = 230;
-    connectGuarded(makeButton(page(0), QStringLiteral("Command12"), QStringLiteral("Main menu"), 10, y),
+    connectGuarded(MakeButton(page(0), QStringLiteral("Command12"), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { Command12_Click(); });
-    connectGuarded(makeButton(page(1), QStringLiteral("Command6"), QStringLiteral("Main menu"), 10, y),
+    connectGuarded(MakeButton(page(1), QStringLiteral("Command6"), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { Command6_Click(); });
-    connectGuarded(makeButton(page(2), QStringLiteral("Command10"), QStringLiteral("Main menu"), 10, y),
+    connectGuarded(MakeButton(page(2), QStringLiteral("Command10"), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { Command10_Click(); });
-    connectGuarded(makeButton(page(3), QStringLiteral("Command11"), QStringLiteral("Main menu"), 10, y),
+    connectGuarded(MakeButton(page(3), QStringLiteral("Command11"), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { Command11_Click(); });
-    connectGuarded(makeButton(page(4), ArrayName(QStringLiteral("cmdCancelELF"), 0), QStringLiteral("Main menu"), 10, y),
+    connectGuarded(MakeButton(page(4), ArrayName(QStringLiteral("cmdCancelELF"), 0), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { cmdCancelELF_Click(0); });
 }
 
@@ -157,15 +151,15 @@ void Form1::BuildPanels() {
         f->setAutoFillBackground(true);
         frameSave_[static_cast<std::size_t>(i)] = f;
     }
-    connectGuarded(makeButton(frameSave(0), QStringLiteral("Command16"), QStringLiteral("Cancel"), 10, 150),
+    connectGuarded(MakeButton(frameSave(0), QStringLiteral("Command16"), QStringLiteral("Cancel"), 10, 150, 90),
                    &QPushButton::clicked, this, [this](bool) { Command16_Click(); });
-    connectGuarded(makeButton(frameSave(1), QStringLiteral("Command9"), QStringLiteral("Cancel"), 10, 150),
+    connectGuarded(MakeButton(frameSave(1), QStringLiteral("Command9"), QStringLiteral("Cancel"), 10, 150, 90),
                    &QPushButton::clicked, this, [this](bool) { Command9_Click(); });
-    connectGuarded(makeButton(frameSave(2), QStringLiteral("Command14"), QStringLiteral("Cancel"), 10, 150),
+    connectGuarded(MakeButton(frameSave(2), QStringLiteral("Command14"), QStringLiteral("Cancel"), 10, 150, 90),
                    &QPushButton::clicked, this, [this](bool) { Command14_Click(); });
-    connectGuarded(makeButton(frameSave(3), QStringLiteral("cmdCancel1"), QStringLiteral("Cancel"), 10, 150),
+    connectGuarded(MakeButton(frameSave(3), QStringLiteral("cmdCancel1"), QStringLiteral("Cancel"), 10, 150, 90),
                    &QPushButton::clicked, this, [this](bool) { cmdCancel1_Click(); });
-    connectGuarded(makeButton(frameSave(3), QStringLiteral("Command8"), QStringLiteral("Cancel"), 110, 150),
+    connectGuarded(MakeButton(frameSave(3), QStringLiteral("Command8"), QStringLiteral("Cancel"), 110, 150, 90),
                    &QPushButton::clicked, this, [this](bool) { Command8_Click(); });
 
     // Joining panel on page 0.
@@ -188,14 +182,14 @@ void Form1::BuildPanels() {
 
     Frame3 = MakeNamed<Frame>(this, QStringLiteral("Frame3"), QStringLiteral("Plot Intermediate Spectra"));
     Frame3->setAutoFillBackground(true);
-    connectGuarded(makeButton(Frame3, QStringLiteral("Command4"), QStringLiteral("Exit"), 10, 200),
+    connectGuarded(MakeButton(Frame3, QStringLiteral("Command4"), QStringLiteral("Exit"), 10, 200, 90),
                    &QPushButton::clicked, this, [this](bool) { Command4_Click(); });
 
     framePlotRange = MakeNamed<Frame>(this, QStringLiteral("framePlotRange"), QStringLiteral("Set Max Energy in rivmer plot"));
     framePlotRange->setAutoFillBackground(true);
     frameYmax = MakeNamed<Frame>(this, QStringLiteral("frameYmax"), QStringLiteral("Set Ymax of rivmer plot"));
     frameYmax->setAutoFillBackground(true);
-    connectGuarded(makeButton(frameYmax, QStringLiteral("Command5"), QStringLiteral("Exit"), 10, 200),
+    connectGuarded(MakeButton(frameYmax, QStringLiteral("Command5"), QStringLiteral("Exit"), 10, 200, 90),
                    &QPushButton::clicked, this, [this](bool) { Command5_Click(); });
 
     Line6 = MakeNamed<LineControl>(this, QStringLiteral("Line6"), Qt::Horizontal);
@@ -238,9 +232,9 @@ void Form1::BuildStartMenu() {
     note->setObjectName(QStringLiteral("lblStartInfo"));
     note->setWordWrap(true);
     note->setGeometry(10, 22, 420, 80);
-    connectGuarded(makeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About TORVIK"), 440, 40, 110, 30),
+    connectGuarded(MakeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About TORVIK"), 440, 40, 110, 30),
                    &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
-    connectGuarded(makeButton(Frame4, QStringLiteral("cmdExitMain"), QStringLiteral("Exit"), 20, 375, 100, 30),
+    connectGuarded(MakeButton(Frame4, QStringLiteral("cmdExitMain"), QStringLiteral("Exit"), 20, 375, 100, 30),
                    &QPushButton::clicked, this, [this](bool) { cmdExitMain_Click(); });
 }
 

@@ -46,9 +46,7 @@ private:
 };
 
 QPushButton* panelButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w = 220) {
-    auto* b = MakeNamed<QPushButton>(parent, QString::fromLatin1(name), QString::fromUtf8(caption));
-    b->setGeometry(x, y, w, 26);
-    return b;
+    return MakeButton(parent, QString::fromLatin1(name), QString::fromUtf8(caption), x, y, w);
 }
 
 } // namespace

@@ -15,11 +15,10 @@ InfiniteMediumPage::InfiniteMediumPage(Form1& form) : QObject(&form), form_(form
                                       QStringLiteral("txtparInf"), QStringLiteral("txtparInfVal"),
                                       {{0, "Ep=", "1000"}, {2, "Emax=", "70"}, {3, "Estep=", "0.2"}}, 8, 20,
                                       &framesetparInf);
-    txtELFfileInf = MakeNamed<TextBox>(page, QStringLiteral("txtELFfileInf"));
-    txtELFfileInf->setGeometry(176, 26, 200, 24);
-    cmdReadELFInf = MakeButton(page, QStringLiteral("cmdReadELFInf"), QStringLiteral("Read ELF file"), 176, 54, 98);
-    connectGuarded(cmdReadELFInf, &QPushButton::clicked, this,
-                   [this](bool) { ReadELFForPage(form_, txtELFfileInf, nullptr); });
+    const auto model = MakeModelFileControls(form, page, QStringLiteral("txtELFfileInf"),
+                                             QStringLiteral("cmdReadELFInf"), nullptr);
+    txtELFfileInf = model.box;
+    cmdReadELFInf = model.button;
     cmdSaveK = MakeButton(page, QStringLiteral("cmdSaveK"), QStringLiteral("Save"), 278, 84, 98);
     connectGuarded(cmdSaveK, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 1); });
 }

@@ -54,9 +54,6 @@ Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
         QStringLiteral("Exit angle from the surface normal (degrees)"));
 
     // Model file and the buttons.
-    txtELFfile96 = MakeNamed<TextBox>(page, ArrayName(QStringLiteral("txtELFfile96"), 3));
-    txtELFfile96->setGeometry(176, 26, 200, 24);
-    cmdELFfile96 = MakeButton(page, QStringLiteral("cmdELFfile96"), QStringLiteral("Read ELF file"), 176, 54, 98);
     cmdCalcKeffModel96 =
         MakeButton(page, QStringLiteral("cmdCalcKeffModel96"), QStringLiteral("Calculate Keff"), 278, 54, 98);
     cmdShowIMFP_eff =
@@ -72,6 +69,10 @@ Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
     cmdkmi = MakeButton(frameShowModel96, QStringLiteral("cmdkmi"), QStringLiteral("k medium in"), 6, 50, 92);
     cmdkmo = MakeButton(frameShowModel96, QStringLiteral("cmdkmo"), QStringLiteral("K medium out"), 102, 50, 92);
     frameShowModel96->hide();
+    const auto model = MakeModelFileControls(form, page, ArrayName(QStringLiteral("txtELFfile96"), 3),
+                                             QStringLiteral("cmdELFfile96"), frameShowModel96);
+    txtELFfile96 = model.box;
+    cmdELFfile96 = model.button;
 
     // The "IMFP -eff" panel, hidden until "Show IMFP-eff".
     Frame* panel = MakeNamed<Frame>(page, ArrayName(QStringLiteral("frameshowIMFP"), 0), QStringLiteral("IMFP -eff"));
@@ -111,7 +112,6 @@ Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
     click(cmdkmi, &Model96Page::cmdkmi_Click);
     click(cmdkmo, &Model96Page::cmdkmo_Click);
     click(cmdShowIMFP_eff, &Model96Page::cmdShowIMFP_eff_Click);
-    click(cmdELFfile96, &Model96Page::cmdELFfile96_Click);
     connectGuarded(cmdSave96, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 3); });
     connectGuarded(cmdCancelShowIMFP, &QPushButton::clicked, this,
                    [this](bool) { form_.cmdCancelShowIMFP_Click(); });
@@ -184,6 +184,5 @@ void Model96Page::cmdShowIMFP_eff_Click() {
     txt_IMFPeff[6]->setText(General(Module1::Core_bc));
 }
 
-void Model96Page::cmdELFfile96_Click() { ReadELFForPage(form_, txtELFfile96, frameShowModel96); }
 
 } // namespace kelvara

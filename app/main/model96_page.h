@@ -35,7 +35,6 @@ public:
     void cmdkmi_Click();
     void cmdkmo_Click();
     void cmdShowIMFP_eff_Click();
-    void cmdELFfile96_Click();
 
     Frame* frameSetparModel96 = nullptr;
     std::array<TextBox*, 6> txtpar96{};    // labels

@@ -17,14 +17,13 @@ ModelABPage::ModelABPage(Form1& form) : QObject(&form), form_(form) {
                                             {3, "a = ", "20"}},
                                            8, 20, &frameSetparModelAB92);
     for (int i = 0; i < 4; ++i) txtparABVal[static_cast<std::size_t>(i)] = values.at(i);
-    txtELFfileAB = MakeNamed<TextBox>(page, ArrayName(QStringLiteral("txtELFfileAB"), 0));
-    txtELFfileAB->setGeometry(176, 26, 200, 24);
-    cmdELFfile92 = MakeButton(page, QStringLiteral("cmdELFfile92"), QStringLiteral("Read ELF file"), 176, 54, 98);
     frameShowModelAB = MakeNamed<Frame>(page, QStringLiteral("frameShowModelAB"), QStringLiteral("Plot"));
     frameShowModelAB->setGeometry(176, 114, 200, 84);
     frameShowModelAB->hide();
-    connectGuarded(cmdELFfile92, &QPushButton::clicked, this,
-                   [this](bool) { ReadELFForPage(form_, txtELFfileAB, frameShowModelAB); });
+    const auto model = MakeModelFileControls(form, page, ArrayName(QStringLiteral("txtELFfileAB"), 0),
+                                             QStringLiteral("cmdELFfile92"), frameShowModelAB);
+    txtELFfileAB = model.box;
+    cmdELFfile92 = model.button;
     cmdSaveKModelsAB = MakeButton(page, QStringLiteral("cmdSaveKModelsAB"), QStringLiteral("Save"), 278, 84, 98);
     connectGuarded(cmdSaveKModelsAB, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 0); });
 }

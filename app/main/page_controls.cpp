@@ -1,5 +1,8 @@
 #include "main/page_controls.h"
 
+#include "main/oscillator_model.h"
+#include "platform/guard.h"
+
 #include "platform/errors.h"
 #include "platform/numbers.h"
 
@@ -12,13 +15,6 @@ TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString&
     box->setFocusPolicy(Qt::NoFocus);
     box->setGeometry(x, y, w, h);
     return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
-                        int h) {
-    auto* b = MakeNamed<QPushButton>(parent, objectName, caption);
-    b->setGeometry(x, y, w, h);
-    return b;
 }
 
 std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frameName, const QString& caption,
@@ -40,6 +36,16 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
     }
     if (frameOut) *frameOut = frame;
     return values;
+}
+
+ModelFileControls MakeModelFileControls(Form1& form, QWidget* page, const QString& boxName, const QString& buttonName,
+                                        QWidget* frameToHide) {
+    auto* box = MakeNamed<TextBox>(page, boxName);
+    box->setGeometry(176, 26, 200, 24);
+    auto* button = MakeButton(page, buttonName, QStringLiteral("Read ELF file"), 176, 54, 98);
+    connectGuarded(button, &QPushButton::clicked, page,
+                   [&form, box, frameToHide](bool) { ReadELFForPage(form, box, frameToHide); });
+    return {box, button};
 }
 
 QString BoxText(const QObject& root, const QString& objectName) {

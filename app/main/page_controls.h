@@ -1,7 +1,7 @@
 #pragma once
 // Small builders shared by the calculation pages: the parameter frame (a
 // column of label boxes beside value boxes, both control arrays), a text box
-// that serves as a label, a named button and a box looked up by name.
+// that serves as a label and a box looked up by name.
 #include <QPushButton>
 #include <QString>
 #include <initializer_list>
@@ -11,12 +11,11 @@
 
 namespace kelvara {
 
+class Form1;
+
 // A read-only, frameless text box that serves as a label.
 TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString& text, int x, int y, int w,
                       int h = 24);
-
-QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
-                        int h = 26);
 
 // One row of a parameter frame: the index of both control arrays, the label's
 // text and the value box's default text.
@@ -32,6 +31,17 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
                                            const QString& labelArray, const QString& valueArray,
                                            std::initializer_list<ParameterRow> rows, int x, int y,
                                            Frame** frameOut = nullptr);
+
+// The model-file box and its "Read ELF file" button, at the place every
+// calculation page gives them. The button reads the model selected in the
+// file browser, shows its name in the box and hides `frameToHide` (may be
+// null; create that frame before calling).
+struct ModelFileControls {
+    TextBox* box;
+    QPushButton* button;
+};
+ModelFileControls MakeModelFileControls(Form1& form, QWidget* page, const QString& boxName, const QString& buttonName,
+                                        QWidget* frameToHide);
 
 // The text of the line box or multi-line box `objectName` below `root`;
 // raises "Object required" when there is none.

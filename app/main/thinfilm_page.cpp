@@ -17,15 +17,13 @@ ThinFilmPage::ThinFilmPage(Form1& form) : QObject(&form), form_(form) {
                                             {3, "Estep=", "0.2"}},
                                            8, 20, &framesetparthinfilm);
     for (int i = 0; i < 4; ++i) txtpartval[static_cast<std::size_t>(i)] = values.at(i);
-    txtELFfilethinfilm = MakeNamed<TextBox>(page, QStringLiteral("txtELFfilethinfilm"));
-    txtELFfilethinfilm->setGeometry(176, 26, 200, 24);
-    cmdReadELFModelAB92 =
-        MakeButton(page, QStringLiteral("cmdReadELFModelAB92"), QStringLiteral("Read ELF file"), 176, 54, 98);
     framePlotthinfilm = MakeNamed<Frame>(page, QStringLiteral("framePlotthinfilm"), QStringLiteral("Plot"));
     framePlotthinfilm->setGeometry(176, 114, 200, 84);
     framePlotthinfilm->hide();
-    connectGuarded(cmdReadELFModelAB92, &QPushButton::clicked, this,
-                   [this](bool) { ReadELFForPage(form_, txtELFfilethinfilm, framePlotthinfilm); });
+    const auto model = MakeModelFileControls(form, page, QStringLiteral("txtELFfilethinfilm"),
+                                             QStringLiteral("cmdReadELFModelAB92"), framePlotthinfilm);
+    txtELFfilethinfilm = model.box;
+    cmdReadELFModelAB92 = model.button;
     // Enabled by the page's calculation.
     cmdSavetf = MakeButton(page, QStringLiteral("cmdSavetf"), QStringLiteral("Save"), 278, 84, 98);
     cmdSavetf->setEnabled(false);

@@ -11,6 +11,13 @@
 
 namespace kelvara {
 
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
+                        int h) {
+    auto* b = MakeNamed<QPushButton>(parent, objectName, caption);
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
 QString ArrayName(const QString& name, int index) { return name + QLatin1Char('_') + QString::number(index); }
 
 OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {

@@ -39,6 +39,10 @@ T* MakeNamed(QWidget* parent, const QString& objectName, Args&&... args) {
     return w;
 }
 
+// Creates a named push button at (x, y) with the given size in pixels.
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
+                        int h = 26);
+
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
