@@ -86,7 +86,9 @@ Params makeParams(float ep, float estep, float x0, float thetaDeg, int nIntegr, 
   p.ep = ep;
   p.estep = estep;
   p.x0 = x0;
-  p.thetaRad = thetaDeg * kDegree;
+  // Emission at -Theta is the same as at Theta (the geometry is symmetric
+  // about the normal); the formulas hold for the angle's magnitude.
+  p.thetaRad = std::fabs(thetaDeg * kDegree);
   p.nIntegr = nIntegr;
   p.egap = egap;
   const double c = std::cos(double(p.thetaRad));

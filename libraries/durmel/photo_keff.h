@@ -29,7 +29,7 @@ struct Params {
   float ep = 0;        // electron energy, eV
   float estep = 0;     // grid step, also the node step of the gap correction
   float x0 = 0;        // depth of the excitation, A
-  float thetaRad = 0;  // emission angle from the normal, radians
+  float thetaRad = 0;  // emission angle from the normal, radians (magnitude)
   int nIntegr = 0;     // half the number of x intervals
   float egap = 0;      // gap of the oscillator model, eV
   // False when n_integr lies outside 1..5000, X0 is not a positive finite

@@ -129,6 +129,14 @@ TEST(Durmel, InfiniteMediumPartIsTheBulkIntegralAtAnyDepth) {
     for (int j = 0; j < 4; ++j) EXPECT_EQ(other.inf[j], ref.inf[j]) << x0;
     EXPECT_NE(other.mnh[0], ref.mnh[0]) << x0;
   }
+  // Emission at -Theta is emission at Theta.
+  g.theta = -25;
+  g.x0 = 10;
+  const Result mirrored = run(g, si);
+  for (int j = 0; j < 4; ++j) {
+    EXPECT_EQ(mirrored.inf[j], ref.inf[j]);
+    EXPECT_EQ(mirrored.keff[j], ref.keff[j]);
+  }
 }
 
 TEST(Durmel, DeepOriginApproachesTheInfiniteMediumAsOneOverDepth) {
@@ -198,3 +206,92 @@ TEST(Durmel, BelowTheGapTheHoleAndNoHolePartsCancel) {
   }
 }
 
+TEST(Durmel, HostileArgumentsWriteExactlyTheGridAndNothingBeyond) {
+  constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+  constexpr float inf = std::numeric_limits<float>::infinity();
+  const Model metal = readExample("free_electron_metal.elf");  // no gap: cheap points
+  struct Case {
+    const char* name;
+    Grid g;
+    int written;    // points the library writes
+    int zeroLead;   // leading points with no cross section (all five parts 0)
+    int zeroTail;   // trailing points with no cross section
+    int16_t numOsc = -99;  // -99: the model's own count
+  };
+  auto grid = [](auto&& change) {
+    Grid g;
+    g.nIntegr = 5;
+    change(g);
+    return g;
+  };
+  const std::vector<Case> cases = {
+      {"defaults", grid([](Grid&) {}), 100, 0, 0},
+      {"zero first loss", grid([](Grid& g) { g.emin = 0; }), 101, 1, 0},
+      {"negative first loss", grid([](Grid& g) { g.emin = -2; }), 105, 5, 0},
+      {"one point", grid([](Grid& g) { g.emin = g.emax = 7; }), 1, 0, 0},
+      {"Emax below Emin", grid([](Grid& g) { g.emin = 5, g.emax = 4; }), 0, 0, 0},
+      {"zero step", grid([](Grid& g) { g.estep = 0; }), 0, 0, 0},
+      {"negative step", grid([](Grid& g) { g.estep = -0.5f; }), 0, 0, 0},
+      {"NaN step", grid([](Grid& g) { g.estep = nan; }), 0, 0, 0},
+      {"infinite step", grid([](Grid& g) { g.estep = inf; }), 0, 0, 0},
+      {"NaN Emin", grid([](Grid& g) { g.emin = nan; }), 0, 0, 0},
+      {"infinite Emax", grid([](Grid& g) { g.emax = inf; }), 0, 0, 0},
+      {"2000 points capped", grid([](Grid& g) { g.emin = g.estep = 0.01f, g.emax = 20; }), 1000, 0, 0},
+      {"step below rounding", grid([](Grid& g) { g.estep = 1e-9f, g.emax = 1; }), 1000, 0, 0},
+      {"losses at and above Ep", grid([](Grid& g) { g.ep = 20, g.emin = 10, g.estep = 5, g.emax = 30; }), 5, 0, 3},
+      {"n_integr 1", grid([](Grid& g) { g.nIntegr = 1; }), 100, 0, 0},
+      {"n_integr 5000", grid([](Grid& g) { g.nIntegr = 5000, g.emax = 2; }), 4, 0, 0},
+      {"n_integr 0", grid([](Grid& g) { g.nIntegr = 0; }), 100, 100, 0},
+      {"n_integr -1", grid([](Grid& g) { g.nIntegr = -1; }), 100, 100, 0},
+      {"n_integr 5001", grid([](Grid& g) { g.nIntegr = 5001; }), 100, 100, 0},
+      {"n_integr 32767", grid([](Grid& g) { g.nIntegr = 32767; }), 100, 100, 0},
+      {"X0 0", grid([](Grid& g) { g.x0 = 0; }), 100, 100, 0},
+      {"X0 negative", grid([](Grid& g) { g.x0 = -5; }), 100, 100, 0},
+      {"X0 NaN", grid([](Grid& g) { g.x0 = nan; }), 100, 100, 0},
+      {"X0 huge", grid([](Grid& g) { g.x0 = 1e30f; }), 100, 0, 0},
+      {"Theta 80", grid([](Grid& g) { g.theta = 80; }), 100, 0, 0},
+      {"Theta -80", grid([](Grid& g) { g.theta = -80; }), 100, 0, 0},
+      {"Theta 90", grid([](Grid& g) { g.theta = 90; }), 100, 100, 0},
+      {"Theta 135", grid([](Grid& g) { g.theta = 135; }), 100, 100, 0},
+      {"Theta NaN", grid([](Grid& g) { g.theta = nan; }), 100, 100, 0},
+      {"Ep 0", grid([](Grid& g) { g.ep = 0; }), 100, 100, 0},
+      {"Ep NaN", grid([](Grid& g) { g.ep = nan; }), 100, 100, 0},
+      {"Ep infinite", grid([](Grid& g) { g.ep = inf; }), 100, 100, 0},
+      {"no oscillator", grid([](Grid&) {}), 100, 100, 0, 0},
+      {"negative oscillator count", grid([](Grid&) {}), 100, 100, 0, -3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Model m = metal;
+    if (c.numOsc != -99) m.num = c.numOsc;
+    // Exactly one element beyond the grid (the address sanitizer guards the rest).
+    Result r = run(c.g, m, size_t(c.written) + 1);
+    int zeros = 0;
+    for (int j = 0; j < c.written; ++j) {
+      const bool none = j < c.zeroLead || j >= c.written - c.zeroTail;
+      for (auto* v : r.all()) {
+        ASSERT_TRUE(std::isfinite((*v)[j])) << j;
+        if (none) {
+          EXPECT_EQ((*v)[j], 0.0f) << j;
+        }
+      }
+      if (!none) {
+        EXPECT_GT(r.inf[j], 0.0f) << j;
+      }
+      zeros += r.keff[j] == 0.0f;
+    }
+    for (auto* v : r.all()) EXPECT_EQ((*v)[c.written], kSentinel);
+    EXPECT_GE(zeros, c.zeroLead + c.zeroTail);
+    if (c.zeroLead == c.written) {
+      // Nothing to add up: zero areas, the core mean free path alone.
+      EXPECT_EQ(r.areaHole, 0.0f);
+      EXPECT_EQ(r.areaNoHole, 0.0f);
+      const double lambda = c.g.ep / (m.ac * (std::log(double(c.g.ep)) + m.bc));
+      if (std::isfinite(lambda) && lambda > 0) {
+        EXPECT_NEAR(r.imfp, lambda, 1e-5 * lambda);
+      }
+    } else {
+      EXPECT_TRUE(std::isfinite(r.areaHole) && std::isfinite(r.areaNoHole) && std::isfinite(r.imfp));
+    }
+  }
+}
