@@ -32,7 +32,6 @@ struct Integrands {
 
 Integrands integrands(double x, double y, double Q2, ComplexF epsf, double x0, double t, double qa, double cc,
                       double b0) {
-  const C I(0.0, 1.0);
   const C eps(epsf.real(), epsf.imag());
   const double a = x0 * x;
   const double b = x0 * y;
