@@ -145,6 +145,7 @@ Parts point(int /*i*/, float T, const Oscillators& model, const Params& p, WorkA
     const float y = float(double(qa) - double(t) * double(x));
     const double Q2 = double(y) * y + double(x) * x;
     const float q = float(std::sqrt(Q2));
+    // The gap correction inside depends on T only, not on q.
     const ComplexF eps = epsQW(T, q, model, p.egap, p.estep, GapSkip::Relative);
     const Integrands v = integrands(x, y, Q2, eps, p.x0, t, qa, cc, b0);
     f[0][j] = float(v.f1);

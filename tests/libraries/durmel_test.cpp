@@ -7,7 +7,7 @@
 #include <complex>
 #include <fstream>
 #include <limits>
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
