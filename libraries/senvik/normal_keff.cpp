@@ -1,0 +1,157 @@
+// Effective inelastic cross section of an electron that travels along the
+// surface normal into the solid down to the depth X0 and back out: Model A
+// with its incoming and outgoing parts, and Model B. The momentum transfer q
+// runs from q- to q+ in a rectangle sum whose step grows with q.
+//
+// One loss point is computed by normalKeffPoint from its arguments only;
+// KEFF_AB is the serial loop over the grid.
+#include <cmath>
+#include <complex>
+#include <cstdint>
+#include <limits>
+
+#include "kelvara_libraries.h"
+#include "loss_numerics.h"
+#include "momentum_steps.h"
+#include "senvik_dielectric.h"
+
+namespace kelvara::lib {
+namespace {
+
+using C = std::complex<double>;
+
+// pi times the Bohr radius (A), as the prefactor uses it.
+constexpr double kPiBohr = 1.6625347;
+// Largest q+ the sum runs to (1/A; q+ = 4096 needs Ep of about 16 MeV) and
+// the most points it takes there: beyond, a point is not computed.
+constexpr float kMaxMomentum = 4096.0f;
+constexpr int kMaxMomentumPoints = 70000;
+
+// Inputs shared by every loss point of one call.
+struct NormalKeffParams {
+  float ep;     // primary energy (eV)
+  float x0;     // depth reached, the model length a (A)
+  float egap;   // band gap (eV)
+  float estep;  // node step of the gap correction (the grid step)
+  float pref;   // 1/(Ep*pi*a0)
+};
+
+// Results of one loss point.
+struct NormalKeffPoint {
+  float modelA, modelB, modelAIn, modelAOut;
+};
+
+// The momentum sum needs no work area beyond its locals.
+struct NormalKeffWork {};
+
+// Private working storage (static, fixed size; nothing survives a call that a
+// later call relies on).
+int16_t gPointCount = 0;
+float gLossEnergy[kMaxLossPoints];
+float gFirstLoss = 0.0f;
+float gStep = 0.0f;
+NormalKeffWork gWork;
+
+// Adds the four integrands at the momentum q, weighted with h.
+struct Sums {
+  std::complex<float> a, b, in, out;
+};
+
+void addMomentum(float q, float h, float T, float qv, const Oscillators& model, const NormalKeffParams& p,
+                 float corr, Sums& s) {
+  const ComplexF epsf = senvikEps(T, q, model, p.egap, corr);
+  const C eps(epsf.real(), epsf.imag());
+  const std::complex<float> bf(C(1.0) - 1.0 / eps);
+  const std::complex<float> sf((1.0 - eps) / (eps * (eps + 1.0)));
+  const C B(bf), S(sf);
+  const double x0 = p.x0;
+  const double qd = q;
+  const double v = qv;
+  // Q = sqrt(q^2 - qv^2) is real for q >= q- > qv; a q that rounding puts
+  // below qv counts as Q = 0 (the limit of the kinematics).
+  const float Qf = float(std::sqrt(std::fmax(qd * qd - v * v, 0.0)));
+  const double Q = Qf;
+  const double e1 = float(std::exp(-x0 * Q));
+  const double c = float(std::cos(x0 * v));
+  const double sn = float(std::sin(x0 * v));
+  const double g = float(sn * (Q * Q - v * v) + 2.0 * v * Q * c);
+  const C cm(std::complex<float>(std::exp(C(-x0 * Q, -x0 * v))));
+  const C cp(std::complex<float>(std::exp(C(-x0 * Q, x0 * v))));
+  const C I(0.0, 1.0);
+  const double pref = p.pref;
+  const double q3 = qd * qd * qd;
+
+  const C zb = I * pref * B / qd;
+  const C z1 = 2.0 * I * pref * Q * S / (x0 * q3);
+  const C z3 = -I * pref * e1 * g * S / (v * x0 * q3);
+  const C m = 8.0 * Q * v * c * e1 * S - std::sin(2.0 * x0 * v) * (Q * Q - v * v) * B -
+              2.0 * v * Q * e1 * e1 * S + 2.0 * v * Q * B * (1.0 + 2.0 * c * c * S * eps);
+  const C zB = -I * pref * m / (2.0 * v * x0 * q3);
+  const C zr = pref * B / (2.0 * v * x0 * qd);
+  const C nout = qd * qd * e1 * e1 - 2.0 * Q * C(Q, -v) * cm + 2.0 * I * v * C(Q, v) * cp;
+  const C nin = qd * qd * e1 * e1 - 2.0 * Q * C(Q, v) * cp - 2.0 * I * v * C(Q, -v) * cm;
+  const C zout = pref * S * nout / (2.0 * v * x0 * q3);
+  const C zin = pref * S * nin / (2.0 * v * x0 * q3);
+
+  const double w = h;
+  s.a = std::complex<float>(C(s.a) + w * (z1 + zb + z3));
+  s.b = std::complex<float>(C(s.b) + w * (zB + zb));
+  s.in = std::complex<float>(C(s.in) + w * (zb - zr + zin + z1));
+  s.out = std::complex<float>(C(s.out) + w * (zb + zr - zout + z1));
+}
+
+// Model A, its two parts and Model B at the loss T (point i of the grid; i is
+// not used by the arithmetic). A loss at or above the primary energy gives 0;
+// limits beyond kMaxMomentum give NaN.
+NormalKeffPoint normalKeffPoint(int /*i*/, float T, const Oscillators& model, const NormalKeffParams& p,
+                                NormalKeffWork& /*work*/) {
+  if (!(T < p.ep) || !(T > 0.0f)) return {0.0f, 0.0f, 0.0f, 0.0f};
+  const Kinematics kin = kinematicLimits(p.ep, T);
+  constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+  if (!(kin.qMinus > 0.0f) || !(kin.qPlus <= kMaxMomentum)) return {nan, nan, nan, nan};
+  const float corr = senvikGapCorrection(model, T, p.egap, p.estep);
+  Sums s{};
+  float q = kin.qMinus;
+  float h = momentumStep(q);
+  for (int k = 0; k < kMaxMomentumPoints; ++k) {
+    addMomentum(q, h, T, kin.wv, model, p, corr, s);
+    h = momentumStep(q);
+    q = q + h;
+    if (q > kin.qPlus) {
+      return {-s.a.real(), -s.b.real(), float(-0.5 * double(s.in.real())), float(-0.5 * double(s.out.real()))};
+    }
+  }
+  return {nan, nan, nan, nan};
+}
+
+// The cross sections on the grid T_i = emin + (i - 1)*step; returns the
+// number of points.
+int KEFF_AB(float ep, float emax, float emin, float step, float x0, const Oscillators& model, float egap,
+            float* kModelA, float* kModelB, float* kModelAIn, float* kModelAOut) {
+  const int n = lossPointCount(emax, step);
+  gPointCount = int16_t(n);
+  const NormalKeffParams params{ep, x0, egap, step, float(1.0 / (double(ep) * kPiBohr))};
+  for (int i = 1; i <= n; ++i) {
+    const float T = float(double(i - 1) * double(step) + double(emin));
+    gLossEnergy[i - 1] = T;
+    const NormalKeffPoint r = normalKeffPoint(i, T, model, params, gWork);
+    kModelA[i - 1] = r.modelA;
+    kModelB[i - 1] = r.modelB;
+    kModelAIn[i - 1] = r.modelAIn;
+    kModelAOut[i - 1] = r.modelAOut;
+  }
+  return n;
+}
+
+}  // namespace
+}  // namespace kelvara::lib
+
+extern "C" void senvik(float* Ep, float* Estep, float* Emax, float* X0, float* KModelA, float* KModelB,
+                       float* Egap, float* W0, float* Gamma, float* A0, float* Alfa, int16_t* NumOsc,
+                       float* KModelA_in, float* KModelA_out) {
+  using namespace kelvara::lib;
+  gFirstLoss = *Estep;
+  gStep = *Estep;
+  const Oscillators model{W0, Gamma, A0, Alfa, *NumOsc};
+  KEFF_AB(*Ep, *Emax, gFirstLoss, gStep, *X0, model, *Egap, KModelA, KModelB, KModelA_in, KModelA_out);
+}
