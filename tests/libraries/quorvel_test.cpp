@@ -110,3 +110,12 @@ TEST(Quorvel, NoPeakSeparatedLeavesTheSpectrumUnchanged) {
     EXPECT_TRUE(spectest::untouchedFrom(r.resid, 3));
   }
 }
+
+TEST(Quorvel, HostileValuesStayInsideTheArrays) {
+  for (unsigned seed = 0; seed < 300; ++seed) {
+    const float fraction = seed % 5 == 0 ? 2.0f : 0.1f * static_cast<float>(seed % 10);
+    const std::vector<float> spec = spectest::hostileSpectrum(seed, static_cast<int>(seed % 40));
+    const Result r = run(spec, fraction);  // outputs exactly as long as the input
+    ASSERT_TRUE(r.model[0] == spec[0] || r.model[0] == 0.0f) << seed;
+  }
+}

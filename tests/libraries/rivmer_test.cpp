@@ -140,3 +140,13 @@ TEST(Rivmer, UnusableSpectraGiveTheEmptyResult) {
     EXPECT_TRUE(spectest::untouchedFrom(r.k, 3));
   }
 }
+
+TEST(Rivmer, HostileValuesStayInsideTheArrays) {
+  // Inputs of exactly N + 3 elements, outputs as long: ASan reports any
+  // access beyond them.
+  for (unsigned seed = 0; seed < 300; ++seed) {
+    const int n = static_cast<int>(seed % 40);
+    const Result r = lcross(spectest::hostileSpectrum(seed, n), 2, 2, 8, static_cast<size_t>(n) + 3);
+    ASSERT_LE(r.k[0], static_cast<float>(std::max(n - 4, 0))) << seed;
+  }
+}

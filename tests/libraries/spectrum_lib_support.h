@@ -41,6 +41,21 @@ inline bool untouchedFrom(const std::vector<float>& v, size_t from) {
                      [](float x) { return x == kSentinel; });
 }
 
+// A spectrum array of exactly count + 3 elements (at least 3) with values
+// drawn from `seed`: ordinary numbers mixed with 0, negative, huge, infinite
+// and NaN values, and an odd first energy or step now and then.
+inline std::vector<float> hostileSpectrum(unsigned seed, int count) {
+  const float odd[] = {0.0f, -1.0f, 3e38f, -3e38f, 1e-30f, INFINITY, -INFINITY, NAN};
+  std::vector<float> s(static_cast<size_t>(std::max(count, 0)) + 3);
+  unsigned x = seed * 2654435761u + 1u;
+  auto next = [&x] { return x = x * 1664525u + 1013904223u; };
+  for (float& v : s) v = (next() >> 8) % 5 == 0 ? odd[(next() >> 8) % 8] : static_cast<float>((next() >> 8) % 1000) / 10.0f;
+  s[0] = static_cast<float>(count);
+  s[1] = (next() >> 8) % 4 == 0 ? odd[(next() >> 8) % 8] : 100.0f;
+  s[2] = (next() >> 8) % 4 == 0 ? odd[(next() >> 8) % 8] : 0.5f;
+  return s;
+}
+
 // K(T) = a*T*exp(-b*T). Its n-fold self-convolution is
 // a^n*T^(2n-1)*exp(-b*T)/(2n-1)!, so the loss spectrum of an elastic peak of
 // area A0 with all orders of scattering, A0*(K + K*K + K*K*K + ...), sums to

@@ -118,3 +118,13 @@ TEST(Zandrel, UnusableInputsGiveTheEmptyResult) {
     EXPECT_TRUE(spectest::untouchedFrom(out, 3));
   }
 }
+
+TEST(Zandrel, HostileValuesStayInsideTheArrays) {
+  // Inputs of exactly N + 3 elements; the output is a program array of 5000.
+  for (unsigned seed = 0; seed < 300; ++seed) {
+    const std::vector<float> a = spectest::hostileSpectrum(seed, static_cast<int>(seed % 40));
+    const std::vector<float> b = spectest::hostileSpectrum(seed + 7777, static_cast<int>((seed / 3) % 40));
+    const std::vector<float> out = join(a, b, 3, 10, 25, 5000);
+    ASSERT_LE(out[0], 4997.0f) << seed;
+  }
+}
