@@ -29,7 +29,7 @@ Result run(std::vector<float> spec, float fraction) {
   return r;
 }
 
-// Elements 4..14 (one value past the peak's end, kept as a sentinel check).
+// Elements 4..14; the peak ends at element 13, so element 14 must stay unwritten.
 const std::vector<float> kSymmetric = {0, 1, 2, 4, 7, 8, 7, 4, 2, 1, 0};
 
 }  // namespace
