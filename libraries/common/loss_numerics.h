@@ -11,6 +11,8 @@
 #include <complex>
 #include <cstdint>
 
+#include "loss_constants.h"
+
 namespace kelvara::lib {
 
 using ComplexF = std::complex<float>;
@@ -34,6 +36,15 @@ struct Oscillators {
   const float* Alfa;
   int NumOsc;  // <= 0 means no oscillator
 };
+
+// The one truncation rule of every count: trunc(x) held in [lo, hi].
+// `outside` is +1 when trunc(x) > hi (value = hi), -1 when trunc(x) < lo
+// (value = lo), 0 otherwise; NaN and infinite x give value 0, outside 0.
+struct Truncated {
+  int value;
+  int outside;
+};
+Truncated truncateTo(double x, int lo, int hi);
 
 // trunc(x) as a count in [0, cap]: NaN, infinite and negative x give 0,
 // anything above cap gives cap.
@@ -67,6 +78,33 @@ Kinematics kinematicLimits(float E, float T);
 float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip);
 
 // Complex dielectric function eps(q, w) of the oscillator model with the gap
+// correction `corr` at w already formed (gapCor(m, w, egap, dw, skip)); it
+// does not depend on q, so a momentum integration forms it once per loss
+// point.
+ComplexF epsQWCorrected(float w, float q, const Oscillators& m, float egap, float corr);
+
+// The same dielectric function at one fixed energy w with every term that does
+// not depend on q formed once (the loss point's oscillator terms): eps(q)
+// returns bit for bit what epsQWCorrected(w, q, m, egap, corr) returns.
+class DielectricAtLoss {
+ public:
+  DielectricAtLoss(const Oscillators& m, float w, float egap, float corr);
+  ComplexF eps(float q) const;
+
+ private:
+  static constexpr int kTerms = 64;  // larger models take the general routine
+  struct Term {
+    double w0, disp, gw2, absorbNum, realNum;
+  };
+  const Oscillators* model_;
+  float w_, egap_, corr_;
+  double w2_;
+  bool absorbs_;
+  int count_;  // -1: general routine
+  Term terms_[kTerms];
+};
+
+// Complex dielectric function eps(q, w) of the oscillator model with the gap
 // correction on step dw: Re(1/eps) = 1 + corr + sum A0*(w^2 - W0^2)/D,
 // Im(1/eps) = -L with L = sum A0*Gamma*w/D where Egap <= w (else 0),
 // D = (w^2 - Wq^2)^2 + (Gamma*w)^2, Wq = W0 + 3.8*Alfa*q^2. NumOsc <= 0 gives 1.
@@ -83,8 +121,16 @@ float imfpFromK(int n, float estep, const float* K);
 // Core mean free path E/(ac*(ln E + bc)).
 float imfpCore(float E, float ac, float bc);
 
+// a/b for complex doubles: the quotient of the standard library's complex
+// division (scaled Smith's rule) written out for operands of ordinary
+// magnitude, bit for bit the same there; zero, huge, tiny, infinite or NaN
+// parts go to the library routine.
+std::complex<double> divide(const std::complex<double>& a, const std::complex<double>& b);
+
 // (exp(i*a*s) - 1)/s, continued by its limit i*a at s = 0 and formed as
 // i*a*exp(i*a*s/2)*sin(a*s/2)/(a*s/2), free of cancellation for small a*s.
 std::complex<double> phaseQuotient(double a, double s);
+// The same with half = 0.5*a*s and its cosine and sine already formed.
+std::complex<double> phaseQuotient(double a, double half, double cosHalf, double sinHalf);
 
 }  // namespace kelvara::lib
