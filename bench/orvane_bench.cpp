@@ -45,14 +45,15 @@ long evaluationsPerCall(float ep, float estep, float emax) {
   return total;
 }
 
-void runOrvane(benchmark::State& state, const std::string& modelName, float estep, float emax) {
+void runOrvane(benchmark::State& state, const std::string& modelName, float estep, float emax, float ep = 1000.0f,
+               float th1 = 0.0f, float th2 = 0.0f) {
   orvane_fn orvane = loadOrvane();
   if (orvane == nullptr) {
     state.SkipWithError("orvane.so not loaded");
     return;
   }
   Model m = kelvara::bench::exampleModel(modelName);
-  float ep = 1000.0f, x0 = 20.0f, th1 = 0.0f, th2 = 0.0f;
+  float x0 = 20.0f;
   float imfpc = 0, imfpv = 0, imfpeff = 0;
   std::vector<float> kvi(1000), kvo(1000), kmi(1000), kmo(1000), keff(1000);
   for (auto _ : state) {
@@ -73,6 +74,13 @@ void BM_OrvaneThousandPoints(benchmark::State& state, const char* model) {
 // The finest grid the page accepts on the widest gap: Estep 0.01, Emax 10.
 void BM_OrvaneFineGrid(benchmark::State& state, const char* model) { runOrvane(state, model, 0.01f, 10.0f); }
 
+// A costly grid: 1000 points at oblique, unequal angles (blocks 1 and 2 share
+// nothing) and a high primary energy (wide momentum ranges). The evaluation
+// count is that of normal incidence.
+void BM_OrvaneObliqueThousandPoints(benchmark::State& state, const char* model) {
+  runOrvane(state, model, 0.1f, 100.05f, 3000.0f, 70.0f, 20.0f);
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_OrvanePageDefaults, metal, "metal")->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -83,4 +91,5 @@ BENCHMARK_CAPTURE(BM_OrvaneThousandPoints, semiconductor, "semiconductor")
     ->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_OrvaneThousandPoints, oxide, "oxide")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_OrvaneFineGrid, oxide, "oxide")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_OrvaneObliqueThousandPoints, oxide, "oxide")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

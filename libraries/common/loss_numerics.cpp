@@ -110,24 +110,6 @@ DielectricAtLoss::DielectricAtLoss(const Oscillators& m, float w, float egap, fl
   }
 }
 
-ComplexF DielectricAtLoss::eps(float q) const {
-  if (count_ < 0) return epsQWCorrected(w_, q, *model_, egap_, corr_);
-  if (count_ <= 0) return {1.0f, 0.0f};
-  float loss = 0.0f;
-  float realSum = 0.0f;
-  const double q2 = double(q) * q;
-  for (int i = 0; i < count_; ++i) {
-    const Term& t = terms_[i];
-    const float wq = float(t.w0 + t.disp * q2);
-    const double dq = w2_ - double(wq) * wq;
-    const float d = float(dq * dq + t.gw2);
-    loss = absorbs_ ? float(double(loss) + t.absorbNum / double(d)) : 0.0f;
-    realSum = float(double(realSum) + t.realNum / double(d));
-  }
-  const float r = float(double(realSum) - double(corr_) - 1.0);
-  const double norm = double(r) * r + double(loss) * loss;
-  return {float(-double(r) / norm), float(double(loss) / norm)};
-}
 
 float simpson(const float* y, int n, float h) {
   if (n < 1) return 0.0f;
@@ -148,39 +130,6 @@ float imfpCore(float E, float ac, float bc) {
   return float(double(E) / (double(ac) * (std::log(double(E)) + double(bc))));
 }
 
-namespace {
-// Parts of ordinary magnitude: zero or between 2^-300 and 2^300. For them the
-// library's scaling steps are exact powers of two and leave every bit of the
-// quotient unchanged.
-inline bool ordinary(double x) {
-  const double m = std::fabs(x);
-  return m == 0.0 || (m >= 0x1p-300 && m <= 0x1p300);
-}
-inline bool ordinaryNonZero(double x) {
-  const double m = std::fabs(x);
-  return m >= 0x1p-300 && m <= 0x1p300;
-}
-}  // namespace
-
-std::complex<double> divide(const std::complex<double>& num, const std::complex<double>& den) {
-  const double a = num.real(), b = num.imag(), c = den.real(), d = den.imag();
-  if (ordinary(a) && ordinary(b) && ordinaryNonZero(c) && ordinaryNonZero(d)) {
-    if (std::fabs(c) < std::fabs(d)) {
-      const double ratio = c / d;
-      if (std::fabs(ratio) >= 0x1p-200) {
-        const double denom = (c * ratio) + d;
-        return {((a * ratio) + b) / denom, ((b * ratio) - a) / denom};
-      }
-    } else {
-      const double ratio = d / c;
-      if (std::fabs(ratio) >= 0x1p-200) {
-        const double denom = (d * ratio) + c;
-        return {((b * ratio) + a) / denom, (b - (a * ratio)) / denom};
-      }
-    }
-  }
-  return num / den;
-}
 
 std::complex<double> phaseQuotient(double a, double half, double cosHalf, double sinHalf) {
   const double sinc = half == 0.0 ? 1.0 : sinHalf / half;

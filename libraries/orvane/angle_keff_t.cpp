@@ -5,6 +5,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
+#include <limits>
 
 #include "geometric_integration.h"
 #include "kelvara_libraries.h"
@@ -56,16 +57,34 @@ struct Sample {
   C eQo, eMinusQo;  // exp(i*X0*Qo), exp(-i*X0*Qo)
 };
 
+// The cosine and sine of the last argument: at normal incidence the phases
+// X0*Qi and X0*Qo are the same at every sample of a loss point. One per loss
+// point and phase, so each belongs to one worker.
+struct TrigMemo {
+  double x = std::numeric_limits<double>::quiet_NaN();
+  double c = 0.0, s = 0.0;
+  void at(double arg) {
+    if (arg == x) return;
+    x = arg;
+    c = std::cos(arg);
+    s = std::sin(arg);
+  }
+};
+
 // exp(i*x) and exp(-i*x) from one cosine and one sine (cos is even and sin
 // odd, bit for bit).
-inline void expPair(double x, C& plus, C& minus) {
-  const double c = std::cos(x), s = std::sin(x);
-  plus = C(c, s);
-  minus = C(c, -s);
+inline void expPair(TrigMemo& memo, double x, C& plus, C& minus) {
+  memo.at(x);
+  plus = C(memo.c, memo.s);
+  minus = C(memo.c, -memo.s);
 }
 
-Sample prepare(const Geometry& g, const LossPointTerms& p, const DielectricAtLoss& dielectric, double Q,
-               int block) {
+struct Memos {
+  TrigMemo qi, qo, half;
+};
+
+Sample prepare(const Geometry& g, const LossPointTerms& p, const DielectricAtLoss& dielectric, Memos& memo,
+               double Q, int block) {
   Sample s;
   const double wv = p.wv;
   s.Qi = wv / g.c1 - Q * g.t1;
@@ -82,16 +101,27 @@ Sample prepare(const Geometry& g, const LossPointTerms& p, const DielectricAtLos
   const C bop(wv - Q * g.s2, Q * g.c2), bom(wv - Q * g.s2, -Q * g.c2);
   s.decay = std::exp(-x0 * Q);
   const double decay = s.decay;
-  expPair(x0 * s.Qi, s.eQi, s.eMinusQi);
+  expPair(memo.qi, x0 * s.Qi, s.eQi, s.eMinusQi);
   if (s.Qo == s.Qi) {
     s.eQo = s.eQi;
     s.eMinusQo = s.eMinusQi;
   } else {
-    expPair(x0 * s.Qo, s.eQo, s.eMinusQo);
+    expPair(memo.qo, x0 * s.Qo, s.eQo, s.eMinusQo);
   }
   const C I(0.0, 1.0);
-  s.A = I * (divide(decay - s.eMinusQi, bip) + divide(s.eQo - decay, bom));
-  s.B = I * (divide(s.eMinusQi, bim) - divide(s.eQo, bop));
+  C a1, a2, b1, b2;
+  if (bop == bip && bom == bim) {
+    // Equal angles: two divisors instead of four.
+    divideShared(decay - s.eMinusQi, s.eQo, bip, a1, b2);
+    divideShared(s.eQo - decay, s.eMinusQi, bom, a2, b1);
+  } else {
+    a1 = divide(decay - s.eMinusQi, bip);
+    a2 = divide(s.eQo - decay, bom);
+    b1 = divide(s.eMinusQi, bim);
+    b2 = divide(s.eQo, bop);
+  }
+  s.A = I * (a1 + a2);
+  s.B = I * (b1 - b2);
   s.Uip = C(Q - g.t1 * s.Qi, wv / g.c1);
   s.Uim = C(Q - g.t1 * s.Qi, -wv / g.c1);
   s.Uop = C(Q - g.t2 * s.Qo, wv / g.c2);
@@ -104,10 +134,10 @@ Sample prepare(const Geometry& g, const LossPointTerms& p, const DielectricAtLos
 struct PhaseQuotients {
   C minus, plus;
 };
-PhaseQuotients phaseQuotients(double x0, double s) {
+PhaseQuotients phaseQuotients(TrigMemo& memo, double x0, double s) {
   const double half = 0.5 * x0 * s;
-  const double c = std::cos(half), sn = std::sin(half);
-  return {phaseQuotient(-x0, -half, c, -sn), phaseQuotient(x0, half, c, sn)};
+  memo.at(half);
+  return {phaseQuotient(-x0, -half, memo.c, -memo.s), phaseQuotient(x0, half, memo.c, memo.s)};
 }
 
 void block1(const Geometry& g, const LossPointTerms& p, const Sample& s, const C& phase, double Q,
@@ -175,6 +205,7 @@ void lossPoint(const Geometry& g, const Oscillators& model, float ep, float egap
   const float qlo2 = float(g.c2 * rootLo + g.s2 * wv), qhi2 = float(g.c2 * rootHi + g.s2 * wv);
 
   const DielectricAtLoss dielectric(model, p.T, egap, point.gapCorr);
+  Memos memo;
   auto& w = work.integrands;
   float s1[3], s2[3], s3[3];
   if (g.c1 == g.c2 && g.s1 == g.s2) {
@@ -182,8 +213,8 @@ void lossPoint(const Geometry& g, const Oscillators& model, float ep, float egap
     // sample Qo = Qi, so both blocks take the same quantities.
     float both[6];
     integrateGeometric(qlo1, qhi1, w, [&](float Q, float (&f)[6]) {
-      const Sample s = prepare(g, p, dielectric, Q, 1);
-      const PhaseQuotients ph = phaseQuotients(g.x0, s.Qi + s.Qo);
+      const Sample s = prepare(g, p, dielectric, memo, Q, 1);
+      const PhaseQuotients ph = phaseQuotients(memo.half, g.x0, s.Qi + s.Qo);
       block1(g, p, s, ph.minus, Q, f);
       block2(g, p, s, ph.plus, Q, f + 3);
     }, both);
@@ -193,16 +224,16 @@ void lossPoint(const Geometry& g, const Oscillators& model, float ep, float egap
     }
   } else {
     integrateGeometric(qlo1, qhi1, w, [&](float Q, float (&f)[3]) {
-      const Sample s = prepare(g, p, dielectric, Q, 1);
-      block1(g, p, s, phaseQuotients(g.x0, s.Qi + s.Qo).minus, Q, f);
+      const Sample s = prepare(g, p, dielectric, memo, Q, 1);
+      block1(g, p, s, phaseQuotients(memo.half, g.x0, s.Qi + s.Qo).minus, Q, f);
     }, s1);
     integrateGeometric(qlo2, qhi2, w, [&](float Q, float (&f)[3]) {
-      const Sample s = prepare(g, p, dielectric, Q, 2);
-      block2(g, p, s, phaseQuotients(g.x0, s.Qi + s.Qo).plus, Q, f);
+      const Sample s = prepare(g, p, dielectric, memo, Q, 2);
+      block2(g, p, s, phaseQuotients(memo.half, g.x0, s.Qi + s.Qo).plus, Q, f);
     }, s2);
   }
   integrateGeometric(kin.qMinus, kin.qPlus, w, [&](float Q, float (&f)[3]) {
-    block3(g, p, prepare(g, p, dielectric, Q, 3), Q, f);
+    block3(g, p, prepare(g, p, dielectric, memo, Q, 3), Q, f);
   }, s3);
 
   kvi[i - 1] = s1[0];
