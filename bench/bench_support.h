@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "example_models.h"
+#include "support/example_models.h"
 
 namespace kelvara::bench {
 

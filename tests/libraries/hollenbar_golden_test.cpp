@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "example_models.h"
-#include "golden.h"
+#include "support/example_models.h"
+#include "support/golden.h"
 #include "kelvara_libraries.h"
 
 namespace {
