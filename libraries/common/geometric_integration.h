@@ -29,9 +29,8 @@ inline constexpr int kMaxNodes = 50;
 // node storage kMaxNodes.
 inline int geometricNodeCount(float qlo, float qhi) {
   const double m = std::log(0.5 * (1.0 + double(qhi) / double(qlo))) / std::log(2.0) + 1.0;
-  if (!std::isfinite(m) || m < 1.0) return 0;
-  if (m >= double(kMaxNodes + 1)) return -1;
-  return int(m);
+  const Truncated t = truncateTo(m, 0, kMaxNodes);
+  return t.outside > 0 ? -1 : t.value;
 }
 
 // Fixed working storage for K integrands with Capacity samples each.
@@ -42,12 +41,14 @@ struct GeometricWork {
   std::array<std::array<float, Capacity>, K> y{};
 };
 
-// Integrates K integrands over [qlo, qhi] into sums[0..K-1] (set, not added).
-// sample(Q, values) writes the K integrand values at the sample point Q.
-// Returns the number of samples evaluated.
-template <int K, int Capacity, class Sample>
-long integrateGeometric(float qlo, float qhi, GeometricWork<K, Capacity>& work, Sample&& sample,
+// Integrates K integrands over [qlo, qhi] into sums[0..K-1] (set, not added),
+// in a work area for KW >= K integrands. sample(Q, values) writes the K
+// integrand values at the sample point Q. Returns the number of samples
+// evaluated.
+template <int K, int KW, int Capacity, class Sample>
+long integrateGeometric(float qlo, float qhi, GeometricWork<KW, Capacity>& work, Sample&& sample,
                         float (&sums)[K]) {
+  static_assert(K <= KW, "the work area holds fewer integrands");
   for (int k = 0; k < K; ++k) sums[k] = 0.0f;
   const int m = geometricNodeCount(qlo, qhi);
   if (m < 0) {

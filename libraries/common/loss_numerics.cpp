@@ -6,27 +6,25 @@
 
 namespace kelvara::lib {
 
-namespace {
-constexpr double kDispersion = 3.8;         // eV A^2
-constexpr double kTwoOverPi = 0.6366197;    // weight of the gap correction
-constexpr double kMomentumFactor = 0.51231; // 1/(A eV^0.5)
-constexpr double kVelocityFactor = 0.256;   // factor of w/v
-}  // namespace
-
-int truncCount(double x, int cap) {
-  if (!std::isfinite(x) || x < 1.0) return 0;
-  if (x >= double(cap)) return cap;
-  return int(x);
+Truncated truncateTo(double x, int lo, int hi) {
+  if (!std::isfinite(x)) return {0, 0};
+  const double t = std::trunc(x);
+  if (t > double(hi)) return {hi, 1};
+  if (t < double(lo)) return {lo, -1};
+  return {int(t), 0};
 }
+
+int truncCount(double x, int cap) { return truncateTo(x, 0, cap).value; }
 
 int lossPointCount(float emax, float estep, int cap) {
   return truncCount(double(emax) / double(estep), cap);
 }
 
 int intervalPointCount(double dQ, double h, int cap) {
-  const double quotient = dQ / h;
-  if (std::isfinite(quotient) && quotient >= double(cap)) return -1;
-  int n = truncCount(quotient, cap) + 1;
+  // A quotient of cap or more cannot be stored.
+  const Truncated t = truncateTo(dQ / h, 0, cap - 1);
+  if (t.outside > 0) return -1;
+  int n = t.value + 1;
   if (n % 2 == 0) ++n;
   if (n < 5) {
     std::puts("less than 5 points");
@@ -47,7 +45,7 @@ Kinematics kinematicLimits(float E, float T) {
 
 float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip) {
   float corr = 0.0f;
-  const int nodes = truncCount(double(egap) / double(dw) + 0.1, kMaxCount16);
+  const int nodes = truncCount(double(egap) / double(dw) + kGapNodeMargin, kMaxCount16);
   for (int k = 1; k <= nodes; ++k) {
     const float wp = float(k) * dw;
     if (skip == GapSkip::Exact) {
@@ -71,6 +69,11 @@ float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip) 
 
 ComplexF epsQW(float w, float q, const Oscillators& m, float egap, float dw, GapSkip skip) {
   if (m.NumOsc <= 0) return {1.0f, 0.0f};
+  return epsQWCorrected(w, q, m, egap, gapCor(m, w, egap, dw, skip));
+}
+
+ComplexF epsQWCorrected(float w, float q, const Oscillators& m, float egap, float corr) {
+  if (m.NumOsc <= 0) return {1.0f, 0.0f};
   float loss = 0.0f;
   float realSum = 0.0f;
   const double w2 = double(w) * w;
@@ -86,11 +89,27 @@ ComplexF epsQW(float w, float q, const Oscillators& m, float egap, float dw, Gap
     loss = absorbs ? float(double(loss) + a0 * g * w / double(d)) : 0.0f;
     realSum = float(double(realSum) + a0 * (w0 * w0 - w2) / double(d));
   }
-  const float corr = gapCor(m, w, egap, dw, skip);
   const float r = float(double(realSum) - double(corr) - 1.0);
   const double norm = double(r) * r + double(loss) * loss;
   return {float(-double(r) / norm), float(double(loss) / norm)};
 }
+
+DielectricAtLoss::DielectricAtLoss(const Oscillators& m, float w, float egap, float corr)
+    : model_(&m), w_(w), egap_(egap), corr_(corr), w2_(double(w) * w), absorbs_(egap <= w),
+      count_(m.NumOsc > kTerms ? -1 : m.NumOsc) {
+  for (int i = 0; i < count_; ++i) {
+    const double w0 = m.W0[i];
+    const double g = m.Gamma[i];
+    const double a0 = m.A0[i];
+    Term& t = terms_[i];
+    t.w0 = w0;
+    t.disp = kDispersion * double(m.Alfa[i]);
+    t.gw2 = (g * w) * (g * w);
+    t.absorbNum = a0 * g * w;
+    t.realNum = a0 * (w0 * w0 - w2_);
+  }
+}
+
 
 float simpson(const float* y, int n, float h) {
   if (n < 1) return 0.0f;
@@ -109,6 +128,12 @@ float imfpFromK(int n, float estep, const float* K) {
 
 float imfpCore(float E, float ac, float bc) {
   return float(double(E) / (double(ac) * (std::log(double(E)) + double(bc))));
+}
+
+
+std::complex<double> phaseQuotient(double a, double half, double cosHalf, double sinHalf) {
+  const double sinc = half == 0.0 ? 1.0 : sinHalf / half;
+  return std::complex<double>(0.0, a) * std::complex<double>(cosHalf, sinHalf) * sinc;
 }
 
 std::complex<double> phaseQuotient(double a, double s) {

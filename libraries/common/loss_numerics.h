@@ -8,8 +8,11 @@
 // floats; intermediates inside one formula are formed in double.
 #pragma once
 
+#include <cmath>
 #include <complex>
 #include <cstdint>
+
+#include "loss_constants.h"
 
 namespace kelvara::lib {
 
@@ -34,6 +37,15 @@ struct Oscillators {
   const float* Alfa;
   int NumOsc;  // <= 0 means no oscillator
 };
+
+// The one truncation rule of every count: trunc(x) held in [lo, hi].
+// `outside` is +1 when trunc(x) > hi (value = hi), -1 when trunc(x) < lo
+// (value = lo), 0 otherwise; NaN and infinite x give value 0, outside 0.
+struct Truncated {
+  int value;
+  int outside;
+};
+Truncated truncateTo(double x, int lo, int hi);
 
 // trunc(x) as a count in [0, cap]: NaN, infinite and negative x give 0,
 // anything above cap gives cap.
@@ -67,6 +79,33 @@ Kinematics kinematicLimits(float E, float T);
 float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip);
 
 // Complex dielectric function eps(q, w) of the oscillator model with the gap
+// correction `corr` at w already formed (gapCor(m, w, egap, dw, skip)); it
+// does not depend on q, so a momentum integration forms it once per loss
+// point.
+ComplexF epsQWCorrected(float w, float q, const Oscillators& m, float egap, float corr);
+
+// The same dielectric function at one fixed energy w with every term that does
+// not depend on q formed once (the loss point's oscillator terms): eps(q)
+// returns bit for bit what epsQWCorrected(w, q, m, egap, corr) returns.
+class DielectricAtLoss {
+ public:
+  DielectricAtLoss(const Oscillators& m, float w, float egap, float corr);
+  ComplexF eps(float q) const;
+
+ private:
+  static constexpr int kTerms = 64;  // larger models take the general routine
+  struct Term {
+    double w0, disp, gw2, absorbNum, realNum;
+  };
+  const Oscillators* model_;
+  float w_, egap_, corr_;
+  double w2_;
+  bool absorbs_;
+  int count_;  // -1: general routine
+  Term terms_[kTerms];
+};
+
+// Complex dielectric function eps(q, w) of the oscillator model with the gap
 // correction on step dw: Re(1/eps) = 1 + corr + sum A0*(w^2 - W0^2)/D,
 // Im(1/eps) = -L with L = sum A0*Gamma*w/D where Egap <= w (else 0),
 // D = (w^2 - Wq^2)^2 + (Gamma*w)^2, Wq = W0 + 3.8*Alfa*q^2. NumOsc <= 0 gives 1.
@@ -83,8 +122,107 @@ float imfpFromK(int n, float estep, const float* K);
 // Core mean free path E/(ac*(ln E + bc)).
 float imfpCore(float E, float ac, float bc);
 
+// a/b for complex doubles: the quotient of the standard library's complex
+// division (scaled Smith's rule) written out for operands of ordinary
+// magnitude, bit for bit the same there; zero, huge, tiny, infinite or NaN
+// parts go to the library routine.
+std::complex<double> divide(const std::complex<double>& a, const std::complex<double>& b);
+
+// a1/b and a2/b, each bit for bit as divide(a, b), with the divisor's part of
+// the work done once.
+void divideShared(const std::complex<double>& a1, const std::complex<double>& a2, const std::complex<double>& b,
+                  std::complex<double>& q1, std::complex<double>& q2);
+
 // (exp(i*a*s) - 1)/s, continued by its limit i*a at s = 0 and formed as
 // i*a*exp(i*a*s/2)*sin(a*s/2)/(a*s/2), free of cancellation for small a*s.
 std::complex<double> phaseQuotient(double a, double s);
+// The same with half = 0.5*a*s and its cosine and sine already formed.
+std::complex<double> phaseQuotient(double a, double half, double cosHalf, double sinHalf);
+
+// Inline definitions (called at every momentum sample).
+
+inline ComplexF DielectricAtLoss::eps(float q) const {
+  if (count_ < 0) return epsQWCorrected(w_, q, *model_, egap_, corr_);
+  if (count_ <= 0) return {1.0f, 0.0f};
+  float loss = 0.0f;
+  float realSum = 0.0f;
+  const double q2 = double(q) * q;
+  for (int i = 0; i < count_; ++i) {
+    const Term& t = terms_[i];
+    const float wq = float(t.w0 + t.disp * q2);
+    const double dq = w2_ - double(wq) * wq;
+    const float d = float(dq * dq + t.gw2);
+    loss = absorbs_ ? float(double(loss) + t.absorbNum / double(d)) : 0.0f;
+    realSum = float(double(realSum) + t.realNum / double(d));
+  }
+  const float r = float(double(realSum) - double(corr_) - 1.0);
+  const double norm = double(r) * r + double(loss) * loss;
+  return {float(-double(r) / norm), float(double(loss) / norm)};
+}
+
+namespace detail {
+// Parts of ordinary magnitude: zero or between 2^-300 and 2^300. For them the
+// library's scaling steps are exact powers of two and leave every bit of the
+// quotient unchanged.
+inline bool ordinary(double x) {
+  const double m = std::fabs(x);
+  return m == 0.0 || (m >= 0x1p-300 && m <= 0x1p300);
+}
+inline bool ordinaryNonZero(double x) {
+  const double m = std::fabs(x);
+  return m >= 0x1p-300 && m <= 0x1p300;
+}
+}  // namespace detail
+
+// The divisor's part of the written-out division: ok when it applies.
+struct DivisorTerms {
+  bool ok;
+  bool imagLarger;  // |c| < |d|
+  double ratio, denom;
+};
+inline DivisorTerms divisorTerms(double c, double d) {
+  DivisorTerms t{false, false, 0.0, 0.0};
+  if (!detail::ordinaryNonZero(c) || !detail::ordinaryNonZero(d)) return t;
+  t.imagLarger = std::fabs(c) < std::fabs(d);
+  t.ratio = t.imagLarger ? c / d : d / c;
+  if (!(std::fabs(t.ratio) >= 0x1p-200)) return t;
+  t.denom = t.imagLarger ? (c * t.ratio) + d : (d * t.ratio) + c;
+  t.ok = true;
+  return t;
+}
+inline std::complex<double> divideWith(const DivisorTerms& t, const std::complex<double>& num,
+                                       const std::complex<double>& den) {
+  const double a = num.real(), b = num.imag();
+  if (!t.ok || !detail::ordinary(a) || !detail::ordinary(b)) return num / den;
+  if (t.imagLarger) return {((a * t.ratio) + b) / t.denom, ((b * t.ratio) - a) / t.denom};
+  return {((b * t.ratio) + a) / t.denom, (b - (a * t.ratio)) / t.denom};
+}
+
+inline void divideShared(const std::complex<double>& a1, const std::complex<double>& a2,
+                         const std::complex<double>& b, std::complex<double>& q1, std::complex<double>& q2) {
+  const DivisorTerms t = divisorTerms(b.real(), b.imag());
+  q1 = divideWith(t, a1, b);
+  q2 = divideWith(t, a2, b);
+}
+
+inline std::complex<double> divide(const std::complex<double>& num, const std::complex<double>& den) {
+  const double a = num.real(), b = num.imag(), c = den.real(), d = den.imag();
+  if (detail::ordinary(a) && detail::ordinary(b) && detail::ordinaryNonZero(c) && detail::ordinaryNonZero(d)) {
+    if (std::fabs(c) < std::fabs(d)) {
+      const double ratio = c / d;
+      if (std::fabs(ratio) >= 0x1p-200) {
+        const double denom = (c * ratio) + d;
+        return {((a * ratio) + b) / denom, ((b * ratio) - a) / denom};
+      }
+    } else {
+      const double ratio = d / c;
+      if (std::fabs(ratio) >= 0x1p-200) {
+        const double denom = (d * ratio) + c;
+        return {((b * ratio) + a) / denom, (b - (a * ratio)) / denom};
+      }
+    }
+  }
+  return num / den;
+}
 
 }  // namespace kelvara::lib

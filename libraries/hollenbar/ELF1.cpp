@@ -11,11 +11,12 @@
 #include <cstdint>
 
 #include "kelvara_libraries.h"
+#include "loss_constants.h"
 #include "loss_numerics.h"
 
 namespace {
 
-constexpr double kDispersion = 3.8;          // eV A^2
+using kelvara::lib::kDispersion;
 constexpr float kGapStep = 0.1f;             // eV
 constexpr double kGapWeight = 0.06366198;    // gap step times 2/pi
 
@@ -23,39 +24,60 @@ constexpr double kGapWeight = 0.06366198;    // gap step times 2/pi
 float gOpticalQ = 0.0f;
 int16_t gOpticalPoints = 0;
 
+// The gap-correction nodes w' = j*0.1 eV and the oscillators' loss function
+// e(w') there, which depend on the momentum but not on the energy w: formed
+// once per call of EPSILON_Q and summed at every grid point.
+float gNodeEnergy[kelvara::lib::kMaxCount16];
+float gNodeLoss[kelvara::lib::kMaxCount16];
+
+int gapNodes(float egap) { return kelvara::lib::truncCount(double(egap) * 10.0, kelvara::lib::kMaxCount16); }
+
+void formGapNodes(const float* W0, const float* A0, const float* Gamma, const float* Alfa, float Q, int numOsc,
+                  int nodes) {
+  const float q2 = Q * Q;
+  for (int j = 1; j <= nodes; ++j) {
+    const float wp = float(j) * kGapStep;
+    const double wp2 = double(wp) * wp;
+    double sum = 0.0;
+    for (int k = 0; k < numOsc; ++k) {
+      const float wq = float(double(W0[k]) + kDispersion * double(Alfa[k]) * double(q2));
+      const double diff = wp2 - double(wq) * wq;
+      const float d = float(diff * diff + (double(Gamma[k]) * wp) * (double(Gamma[k]) * wp));
+      sum += double(A0[k]) * double(Gamma[k]) * wp / double(d);
+    }
+    gNodeEnergy[j - 1] = wp;
+    gNodeLoss[j - 1] = float(sum);
+  }
+}
+
+// The correction at W from the formed nodes.
+float sumGapNodes(float W, int nodes) {
+  const double w = W;
+  double corr = 0.0;
+  for (int j = 1; j <= nodes; ++j) {
+    const float wp = gNodeEnergy[j - 1];
+    if (W == wp) continue;
+    const double wp2 = double(wp) * wp;
+    corr += double(gNodeLoss[j - 1]) / (wp2 - w * w) * wp * kGapWeight;
+  }
+  return float(corr);
+}
+
 // The count returned in NPts: the computed count, except that a grid running
 // downwards (a negative quotient) reports its truncated, negative count, held
 // in 16 bits; it computes nothing.
 int16_t reportedCount(float emax, float estep, int computed) {
-  const double quotient = double(emax) / double(estep);
-  if (computed == 0 && std::isfinite(quotient) && quotient <= -1.0)
-    return int16_t(std::trunc(std::max(quotient, -32768.0)));
-  return int16_t(computed);
+  const auto signedCount = kelvara::lib::truncateTo(double(emax) / double(estep), -32768, 32767);
+  return int16_t(signedCount.value < 0 ? signedCount.value : computed);
 }
 
 }  // namespace
 
 extern "C" void GAP_CORRECTION(float* W0, float* A0, float* Gamma, float* Alfa, float* Q, int16_t* NumOsc,
                                float* W, float* Egap, float* Corr) {
-  const int nodes = kelvara::lib::truncCount(double(*Egap) * 10.0, kelvara::lib::kMaxCount16);
-  const float q2 = (*Q) * (*Q);
-  const double w = *W;
-  double corr = 0.0;
-  for (int j = 1; j <= nodes; ++j) {
-    const float wp = float(j) * kGapStep;
-    const double wp2 = double(wp) * wp;
-    double sum = 0.0;
-    for (int k = 0; k < *NumOsc; ++k) {
-      const float wq = float(double(W0[k]) + kDispersion * double(Alfa[k]) * double(q2));
-      const double diff = wp2 - double(wq) * wq;
-      const float d = float(diff * diff + (double(Gamma[k]) * wp) * (double(Gamma[k]) * wp));
-      sum += double(A0[k]) * double(Gamma[k]) * wp / double(d);
-    }
-    const float e = float(sum);
-    if (*W == wp) continue;
-    corr += double(e) / (wp2 - w * w) * wp * kGapWeight;
-  }
-  *Corr = float(corr);
+  const int nodes = gapNodes(*Egap);
+  formGapNodes(W0, A0, Gamma, Alfa, *Q, *NumOsc, nodes);
+  *Corr = sumGapNodes(*W, nodes);
 }
 
 extern "C" void EPSILON_Q(float* Emax, float* Estep, float* Q, float* Egap, float* W0, float* Gamma, float* A0,
@@ -66,8 +88,10 @@ extern "C" void EPSILON_Q(float* Emax, float* Estep, float* Q, float* Egap, floa
   *NPts = reportedCount(*Emax, *Estep, n);
   const float q2 = (*Q) * (*Q);
   const float egap = *Egap;
+  const int nodes = gapNodes(egap);
+  bool nodesFormed = false;
   for (int i = 1; i <= n; ++i) {
-    float w = float(i) * (*Estep);
+    const float w = float(i) * (*Estep);
     const double w2 = double(w) * w;
     const bool absorbs = egap < w;
     float& im = ELFbulk[i - 1];
@@ -83,8 +107,11 @@ extern "C" void EPSILON_Q(float* Emax, float* Estep, float* Q, float* Egap, floa
     }
     if (absorbs) {
       // The correction only enters above the gap.
-      float corr = 0.0f;
-      GAP_CORRECTION(W0, A0, Gamma, Alfa, Q, NumOsc, &w, Egap, &corr);
+      if (!nodesFormed) {
+        formGapNodes(W0, A0, Gamma, Alfa, *Q, *NumOsc, nodes);
+        nodesFormed = true;
+      }
+      const float corr = sumGapNodes(w, nodes);
       re = float(double(re) + double(corr) + 1.0);
     } else {
       re = 1.0f;

@@ -1,0 +1,37 @@
+#pragma once
+// Shared pieces of the library benchmarks: loading a library as the program
+// does (by full path), the example oscillator models, and the two counters
+// every benchmark reports.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+
+#include <string>
+
+#include "support/example_models.h"
+
+namespace kelvara::bench {
+
+inline void* openLibrary(const char* name) {
+  return dlopen((std::string(KELVARA_BIN_DIR "/") + name + ".so").c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+// The metal and the gapped example models.
+inline const examples::Model& exampleModel(const std::string& file) {
+  static const examples::Model metal = examples::readModel(KELVARA_SOURCE_DIR "/examples/free_electron_metal.elf");
+  static const examples::Model semiconductor =
+      examples::readModel(KELVARA_SOURCE_DIR "/examples/semiconductor_si_like.elf");
+  static const examples::Model oxide = examples::readModel(KELVARA_SOURCE_DIR "/examples/oxide_sio2_like.elf");
+  if (file == "metal") return metal;
+  if (file == "semiconductor") return semiconductor;
+  return oxide;
+}
+
+// calls/s and dielectric-function evaluations/s of a finished loop.
+inline void reportRates(benchmark::State& state, double evaluationsPerCall) {
+  const double calls = double(state.iterations());
+  state.counters["calls/s"] = benchmark::Counter(calls, benchmark::Counter::kIsRate);
+  state.counters["eps_evals/s"] = benchmark::Counter(calls * evaluationsPerCall, benchmark::Counter::kIsRate);
+  state.counters["eps_evals/call"] = evaluationsPerCall;
+}
+
+}  // namespace kelvara::bench

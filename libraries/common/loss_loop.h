@@ -1,0 +1,96 @@
+// The loop over the loss grid shared by the libraries that integrate over the
+// momentum transfer at every loss T_i = i*Estep, i = 1..N,
+// N = trunc(Emax/Estep) from the unrounded quotient (lossPointCount).
+//
+// The loss points of a call are independent, so the loop spreads them over
+// worker threads. Each point is computed by one worker with the same
+// operations whatever the number of workers, so the results do not depend on
+// it. Every worker has its own work area, one of kMaxWorkers fixed, static
+// areas that the library owns; nothing is allocated per call. Workers are
+// plain threads started by the call and joined before it returns: the call
+// blocks like a single-threaded one, no thread outlives it, and the library is
+// still not re-entrant (the work areas are shared by all calls). Small grids
+// run on the calling thread alone.
+//
+// How a library uses it:
+//
+//   struct Work { GeometricWork<3, 40000> integrands; };   // one worker's storage
+//   Work gWork[kMaxWorkers];                               // static, in the library
+//
+//   const GapRule gap{&model, egap, estep, GapSkip::Exact};
+//   const int n = forEachLossPoint(emax, estep, gap, gWork,
+//       [&](const LossPoint& p, Work& w) {
+//         // p.i (1..N), p.T = i*Estep, p.gapCorr = gapCor(model, T, egap, estep, skip)
+//         const DielectricAtLoss eps(model, p.T, egap, p.gapCorr);
+//         ... integrate with w.integrands, calling eps.eps(q) per sample ...
+//         out[p.i - 1] = ...;    // write only the point's own elements
+//       });
+//
+// The per-point callable must write only the outputs of its own point, must
+// not throw, and may write the warning line (stdio is thread-safe). The worker
+// count is KELVARA_THREADS (1..kMaxWorkers) when that is set, otherwise the
+// machine's hardware concurrency capped at kMaxWorkers.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "loss_numerics.h"
+
+namespace kelvara::lib {
+
+inline constexpr int kMaxWorkers = 16;
+// A worker takes at least this many points; smaller grids use fewer workers.
+inline constexpr int kPointsPerWorker = 4;
+
+// Workers for a grid of `points` loss points (at least 1).
+int lossWorkerCount(int points);
+
+// The gap correction of the loss points: formed once per point with the
+// oscillator model `model` (none when model is null; gapCorr is then 0).
+struct GapRule {
+  const Oscillators* model = nullptr;
+  float egap = 0.0f;
+  float dw = 0.0f;
+  GapSkip skip = GapSkip::Exact;
+};
+
+struct LossPoint {
+  int i;          // 1..N
+  float T;        // i*Estep, rounded to 32 bits
+  float gapCorr;  // gap correction of Re(1/eps) at T
+};
+
+// Runs point(LossPoint, Work&) for every point of the grid (in any order, on
+// up to lossWorkerCount(N) workers, worker k using work[k]); returns N.
+template <class Work, class PointFn>
+int forEachLossPoint(float emax, float estep, const GapRule& gap, Work (&work)[kMaxWorkers], PointFn&& point) {
+  const int n = lossPointCount(emax, estep);
+  if (n <= 0) return n;
+  std::atomic<int> next{1};
+  auto run = [&](Work& area) {
+    for (int i = next.fetch_add(1, std::memory_order_relaxed); i <= n;
+         i = next.fetch_add(1, std::memory_order_relaxed)) {
+      LossPoint p{i, float(i) * estep, 0.0f};
+      if (gap.model != nullptr) p.gapCorr = gapCor(*gap.model, p.T, gap.egap, gap.dw, gap.skip);
+      point(static_cast<const LossPoint&>(p), area);
+    }
+  };
+  const int workers = lossWorkerCount(n);
+  std::thread helpers[kMaxWorkers - 1];
+  int started = 0;
+  for (int k = 1; k < workers; ++k) {
+    try {
+      helpers[started] = std::thread(run, std::ref(work[k]));
+      ++started;
+    } catch (...) {
+      break;  // no more threads: the started ones and this one do the rest
+    }
+  }
+  run(work[0]);
+  for (int k = 0; k < started; ++k) helpers[k].join();
+  return n;
+}
+
+}  // namespace kelvara::lib

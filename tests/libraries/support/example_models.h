@@ -1,0 +1,46 @@
+#pragma once
+// Reads the example oscillator models (examples/*.elf): comment lines, a
+// line "@", then "ac,bc", the gap, the refractive index and one row per
+// oscillator "w0 A0 gamma alpha".
+#include <cstdint>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kelvara::examples {
+
+struct Model {
+  std::vector<float> w0, gamma, a0, alfa;
+  int16_t num = 0;
+  float egap = 0, ac = 1, bc = 0;
+};
+
+inline Model readModel(const std::string& path) {
+  Model m;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line) && line.rfind('@', 0) != 0) {
+  }
+  if (std::getline(in, line)) {
+    for (char& c : line)
+      if (c == ',') c = ' ';
+    std::istringstream(line) >> m.ac >> m.bc;
+  }
+  float refIndex = 0;
+  in >> m.egap >> refIndex;
+  float w0, a0, g, a;
+  while (in >> w0 >> a0 >> g >> a) {
+    m.w0.push_back(w0);
+    m.a0.push_back(a0);
+    m.gamma.push_back(g);
+    m.alfa.push_back(a);
+  }
+  m.num = int16_t(m.w0.size());
+  // Arrays of at least one element, so that element 1 has an address.
+  for (auto* v : {&m.w0, &m.gamma, &m.a0, &m.alfa}) v->resize(std::max<std::size_t>(v->size(), 1));
+  return m;
+}
+
+}  // namespace kelvara::examples
