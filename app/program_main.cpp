@@ -1,8 +1,8 @@
 #include <QLocale>
 #include <clocale>
 
-#include "main/forms.h"
-#include "main/mdiform1.h"
+#include "shell/forms.h"
+#include "shell/mdiform1.h"
 #include "platform/guard.h"
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "main/form1.h"
-#include "main/oscillator_model.h"
+#include "shared/oscillator_model.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/guard.h"
@@ -16,6 +16,17 @@
 #include "state/module1.h"
 
 namespace kelvara {
+
+void cmdPlotELF_Click(Form1& form) {
+    const auto box = [&form](const char* name) {
+        auto* b = form.findChild<QLineEdit*>(QString::fromLatin1(name));
+        if (!b) raise(ErrorCode::ObjectRequired);
+        return b;
+    };
+    Module1::Estep = ToSingle(box("txtE_step")->text().toStdString());
+    Module1::Emax = ToSingle(box("txtE_max")->text().toStdString());
+    PlotModelLossFunction(form);
+}
 
 namespace {
 
@@ -285,7 +296,7 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
         return SaveOutcome::ModelIncomplete;
     }
     try {
-        WriteELFDataFile(path, NumOsc, W0, A0, Gamma, Alfa, RefIndex, Egap, Core_ac, Core_bc);
+        WriteELFDataFile(path, ProgramModel());
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
             services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +

@@ -7,13 +7,13 @@
 #include <algorithm>
 
 #include "main/forms.h"
+#include "main/elf_page.h"
 #include "main/frmsmooth.h"
-#include "main/mdiform1.h"
-#include "photoemission/formxps.h"
 #include "platform/guard.h"
 #include "platform/picturebox.h"
 #include "platform/services.h"
 #include "platform/twips.h"
+#include "shared/program_shell.h"
 #include "state/module1.h"
 
 namespace kelvara {
@@ -266,13 +266,11 @@ void Form1::PlaceSaveFrames(bool lowScreen) {
         PlaceTwips(frameSave(1), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
         PlaceTwips(frameSave(2), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
-        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
     } else {
         PlaceTwips(frameSave(0), 0.1 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(1), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
-        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
     }
 }
 
@@ -286,7 +284,7 @@ void Form1::Form_Load() {
     const double H = ScrHeight;
 
     PlaceTwips(this, LeftTwips(this), 0, W, H);
-    Forms::MDIForm1().setClientSize(width(), height());
+    Shell().setClientSize(width(), height());
     setVisible(true);
 
     for (int i = 0; i < kPages; ++i) page(i)->hide();
@@ -305,10 +303,6 @@ void Form1::Form_Load() {
         const double fh = HeightTwips(frameinfo(i));
         PlaceTwips(txtinfo(i), 0.02 * fw, 0.055 * fh, 0.44 * fw, 0.33 * fh);
     }
-
-    formXPS& xps = Forms::formXPS();
-    PlaceTwips(&xps, 0, 0, W, H);
-    xps.hide();
 
     PlaceTwips(Forms::frmSmooth().frameSmooth, 0.36 * W, 0, 0.63 * W, 0.29 * H);
 
@@ -378,10 +372,10 @@ void Form1::KeepControlsReachable() {
     const QPoint reach = FitContainers(this);
     const QSize grown(std::max(width(), reach.x()), std::max(height(), reach.y()));
     if (grown != size()) resize(grown);
-    if (Forms::MDIForm1Exists()) {
-        QWidget* client = Forms::ClientArea();
+    if (ShellExists()) {
+        QWidget* client = Shell().clientArea();
         if (client->width() < x() + width() || client->height() < y() + height())
-            Forms::MDIForm1().setClientSize(std::max(client->width(), x() + width()),
+            Shell().setClientSize(std::max(client->width(), x() + width()),
                                             std::max(client->height(), y() + height()));
     }
 }
@@ -401,9 +395,10 @@ void Form1::ClearPlot() {
     emit plotCleared();
 }
 
-void Form1::Plot(const SingleArray& spectrum, int32_t color) {
-    plot_.draw(*picPlot, spectrum, color, PlotShared{Module1::AutoScale, Module1::StepTable});
-}
+QString Form1::browserFolder() const { return Dir1->path(); }
+QString Form1::browserFileName() const { return File1->fileName(); }
+void Form1::refreshBrowser() { File1->refresh(); }
+void Form1::PlotLossFunction() { cmdPlotELF_Click(*this); }
 
 void Form1::Text1_Change() { emit Text1Changed(); }
 

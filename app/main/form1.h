@@ -41,7 +41,8 @@
 #include <QWidget>
 #include <array>
 
-#include "main/plot.h"
+#include "shared/plot.h"
+#include "shared/window_surface.h"
 #include "platform/controls.h"
 #include "platform/checked_array.h"
 #include "platform/picturebox.h"
@@ -52,7 +53,7 @@ class QStatusBar;
 
 namespace kelvara {
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, public WindowSurface {
     Q_OBJECT
 public:
     static constexpr int kPages = 5;
@@ -122,13 +123,19 @@ public:
     // ---- other windows -------------------------------------------------
     void ShowWebBrowser();
 
-    // Clears the plot area (the picture box's Cls).
-    void ClearPlot();
-    // Draws a spectrum array into picPlot in palette colour `color` through
-    // the main window's plot component (overlays unless ClearPlot ran first).
-    void Plot(const SingleArray& spectrum, int32_t color);
+    // ---- the window's surface for the shared parts (shared/window_surface.h)
+    // Clears the plot area (the picture box's Cls) and tells plotCleared().
+    void ClearPlot() override;
     // The main window's plot state (read-out, savers, printout).
-    kelvara::Plot& plotState() { return plot_; }
+    kelvara::Plot& plotState() override { return plot_; }
+    PictureBox& plotBox() override { return *picPlot; }
+    InfoBox& titleBox() override { return *Text2; }
+    InfoBox& areasBox() override { return *txtAreas; }
+    QString browserFolder() const override;
+    QString browserFileName() const override;
+    void refreshBrowser() override;
+    // "Plot ELF" on the grid of the ELF page's boxes.
+    void PlotLossFunction() override;
     // Change handler of Text1 (the join energy): runs whenever Text1 is
     // written, by the user or by code.
     void Text1_Change();

@@ -6,7 +6,7 @@
 #include "main/formabout.h"
 #include "main/forms.h"
 #include "main/frmbrowser.h"
-#include "main/mdiform1.h"
+#include "shared/program_shell.h"
 #include "platform/services.h"
 #include "platform/twips.h"
 
@@ -45,7 +45,7 @@ void Form1::ShowAbout() {
 void Form1::ShowWebBrowser() {
     frmBrowser& browser = Forms::frmBrowser();
     browser.show();
-    MDIForm1& frame = Forms::MDIForm1();
+    QWidget& frame = *Shell().frameWindow();
     const auto place = [](QWidget* w) {
         w->setGeometry(TwipsToPixelsX(100), TwipsToPixelsY(100), TwipsToPixelsX(12000), TwipsToPixelsY(10000));
     };

@@ -1,8 +1,7 @@
 // The start menu, the pages and the panels that close with "Cancel"/"Exit".
 #include "main/form1.h"
 #include "main/forms.h"
-#include "main/mdiform1.h"
-#include "photoemission/formxps.h"
+#include "shared/program_shell.h"
 
 namespace kelvara {
 
@@ -104,9 +103,7 @@ void Form1::Option6_Click() {
 
 void Form1::Option5_Click() {
     hide();
-    formXPS& xps = Forms::formXPS();
-    xps.show();
-    xps.raise();
+    Shell().ShowPhotoemissionWindow();
     picPlot->show();
     ClearPlot();
 }
@@ -174,7 +171,7 @@ void Form1::Command5_Click() {
 
 // ---- leaving and the small windows ----------------------------------------
 
-void Form1::cmdExitMain_Click() { Forms::MDIForm1().Unload(); }
+void Form1::cmdExitMain_Click() { Shell().Unload(); }
 
 void Form1::cmd_AboutTORVIK_Click() { ShowAbout(); }
 

@@ -14,8 +14,8 @@
 #include <exception>
 
 #include "main/form1.h"
-#include "main/plot_file.h"
-#include "main/plot_readout.h"
+#include "shared/plot_file.h"
+#include "shared/plot_readout.h"
 #include "platform/guard.h"
 #include "platform/numbers.h"
 #include "platform/services.h"

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "main/calc_driver.h"
+#include "shared/calc_driver.h"
 #include "main/form1.h"
-#include "main/oscillator_model.h"
-#include "main/page_controls.h"
+#include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
 #include "main/result_files.h"
 #include "platform/guard.h"
 #include "platform/numbers.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "main/form1.h"
-#include "main/page_controls.h"
+#include "shared/page_controls.h"
 #include "platform/guard.h"
 #include "platform/services.h"
 #include "state/module1.h"
@@ -63,29 +63,6 @@ void ShowSaveFrame(Form1& form, int index) {
     Frame* frame = form.frameSave(index);
     frame->show();
     frame->raise();
-}
-
-bool IsPlainFileName(const QString& name) {
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QStringLiteral(".."));
-}
-
-bool SaveResultFile(Form1& form, const QString& fileNameBox, const SingleArray& curve, const HeaderLines& header,
-                    const QString& resultLine) {
-    const QString name = BoxText(form, fileNameBox);
-    if (!IsPlainFileName(name)) {
-        services().messageBox(QStringLiteral("The file name may not hold a folder or \"..\": ") + name);
-        return false;
-    }
-    const QString path = form.Dir1->path() + QStringLiteral("/") + name;
-    Tools_cls::TextLines text(0, 20);
-    for (int i = 0; i < 5; ++i) text(i + 1) = header[static_cast<std::size_t>(i)].toStdString();
-    using namespace Module1;
-    const bool written = Tools().Save2col_ELF(path.toStdString(), curve, text, 5, NumOsc, W0, A0, Gamma, Alfa,
-                                              RefIndex, Egap, Core_ac, Core_bc, resultLine.toStdString());
-    if (!written) services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
-    form.File1->refresh();
-    return written;
 }
 
 // ---- header lines ------------------------------------------------------------
@@ -191,59 +168,64 @@ namespace {
 const QString kNoResultLine;
 }
 
+void ResultFiles::Save(const char* fileNameBox, const SingleArray& curve, const HeaderLines& header,
+                       const QString& resultLine) {
+    SaveResultFile(form_, BoxText(form_, QString::fromLatin1(fileNameBox)), curve, header, resultLine);
+}
+
 void ResultFiles::cmdSaveKModelA_Click() {
-    SaveResultFile(form_, QStringLiteral("txtoutfile"), Module1::KModelA, ModelABHeader(form_, ModelABCurve::ModelA),
+    Save("txtoutfile", Module1::KModelA, ModelABHeader(form_, ModelABCurve::ModelA),
                    Module1::ResultText);
 }
 void ResultFiles::cmdSaveKModelB_Click() {
-    SaveResultFile(form_, QStringLiteral("txtoutfile"), Module1::KModelB, ModelABHeader(form_, ModelABCurve::ModelB),
+    Save("txtoutfile", Module1::KModelB, ModelABHeader(form_, ModelABCurve::ModelB),
                    Module1::ResultText);
 }
 void ResultFiles::cmdSaveKModelA_in_Click() {
-    SaveResultFile(form_, QStringLiteral("txtoutfile"), Module1::KModelA_in,
+    Save("txtoutfile", Module1::KModelA_in,
                    ModelABHeader(form_, ModelABCurve::ModelA_in), kNoResultLine);
 }
 void ResultFiles::cmdSaveKModelA_out_Click() {
-    SaveResultFile(form_, QStringLiteral("txtoutfile"), Module1::KModelA_out,
+    Save("txtoutfile", Module1::KModelA_out,
                    ModelABHeader(form_, ModelABCurve::ModelA_out), kNoResultLine);
 }
 
 void ResultFiles::cmdSaveCrossSection_Click() {
-    SaveResultFile(form_, QStringLiteral("txtFileNameCrossSection"), Module1::Kbulk, InfiniteMediumHeader(form_),
+    Save("txtFileNameCrossSection", Module1::Kbulk, InfiniteMediumHeader(form_),
                    Module1::ResultText);
 }
 
 void ResultFiles::cmdSaveKeff_Click() {
-    SaveResultFile(form_, QStringLiteral("txtfilenametf"), Module1::Keff, ThinFilmHeader(form_, ThinFilmCurve::Keff),
+    Save("txtfilenametf", Module1::Keff, ThinFilmHeader(form_, ThinFilmCurve::Keff),
                    Module1::ResultText);
 }
 void ResultFiles::cmdSaveKsurf_Click() {
-    SaveResultFile(form_, QStringLiteral("txtfilenametf"), Module1::Ksurf,
+    Save("txtfilenametf", Module1::Ksurf,
                    ThinFilmHeader(form_, ThinFilmCurve::Ksurf), kNoResultLine);
 }
 void ResultFiles::cmdSaveKbulk_Click() {
-    SaveResultFile(form_, QStringLiteral("txtfilenametf"), Module1::Kbulk,
+    Save("txtfilenametf", Module1::Kbulk,
                    ThinFilmHeader(form_, ThinFilmCurve::Kbulk), kNoResultLine);
 }
 
 void ResultFiles::cmdSavekeff96_Click() {
-    SaveResultFile(form_, QStringLiteral("txtSaveFile96"), Module1::Keff, Model96Header(form_, Model96Curve::Keff),
+    Save("txtSaveFile96", Module1::Keff, Model96Header(form_, Model96Curve::Keff),
                    Module1::ResultText);
 }
 void ResultFiles::cmdSavekmediumin96_Click() {
-    SaveResultFile(form_, QStringLiteral("txtSaveFile96"), Module1::Kmi,
+    Save("txtSaveFile96", Module1::Kmi,
                    Model96Header(form_, Model96Curve::MediumIn), kNoResultLine);
 }
 void ResultFiles::cmdSavekmediumout96_Click() {
-    SaveResultFile(form_, QStringLiteral("txtSaveFile96"), Module1::Kmo,
+    Save("txtSaveFile96", Module1::Kmo,
                    Model96Header(form_, Model96Curve::MediumOut), kNoResultLine);
 }
 void ResultFiles::cmdSavekvacin96_Click() {
-    SaveResultFile(form_, QStringLiteral("txtSaveFile96"), Module1::Kvi,
+    Save("txtSaveFile96", Module1::Kvi,
                    Model96Header(form_, Model96Curve::VacuumIn), kNoResultLine);
 }
 void ResultFiles::cmdSavekvacout96_Click() {
-    SaveResultFile(form_, QStringLiteral("txtSaveFile96"), Module1::Kvo,
+    Save("txtSaveFile96", Module1::Kvo,
                    Model96Header(form_, Model96Curve::VacuumOut), kNoResultLine);
 }
 

@@ -3,12 +3,8 @@
 // button that opens its save frame ("Save the Cross Section"); there the user
 // types a file name and a description and presses one of the frame's save
 // buttons. Each save button writes one program-wide result array as a result
-// file (the toolkit's writer: five header lines built from the page's boxes,
-// the oscillator model, the result line, "@" and the two columns) into the
-// file browser's folder, then refreshes the file list.
-//
-// A file name that holds a path separator or ".." is refused; a file that
-// cannot be written is reported with its path. An existing file is replaced.
+// file (shared/result_file.h) under the header lines of its page into the
+// main window's browser folder.
 #include <QObject>
 #include <QPushButton>
 #include <QString>
@@ -16,6 +12,7 @@
 
 #include "platform/checked_array.h"
 #include "platform/controls.h"
+#include "shared/result_file.h"
 
 namespace kelvara {
 
@@ -23,18 +20,6 @@ class Form1;
 
 // The show buttons of the save frames: frameSave(index) visible and in front.
 void ShowSaveFrame(Form1& form, int index);
-
-using HeaderLines = std::array<QString, 5>;
-
-// Writes `curve` as a result file named by the text of the box
-// `fileNameBox` in the browser's folder, under `header` and `resultLine`,
-// with the program-wide oscillator model. Returns false when nothing was
-// written (the user has been told why).
-bool SaveResultFile(Form1& form, const QString& fileNameBox, const SingleArray& curve, const HeaderLines& header,
-                    const QString& resultLine);
-
-// Whether a typed file name may be used (no folder part, no "..").
-bool IsPlainFileName(const QString& name);
 
 // The five header lines of each page, built from the page's boxes.
 enum class Model96Curve { Keff, MediumIn, MediumOut, VacuumIn, VacuumOut };
@@ -70,6 +55,9 @@ public:
     void cmdSavekvacout96_Click();
 
 private:
+    // SaveResultFile with the file name typed in the box `fileNameBox`.
+    void Save(const char* fileNameBox, const SingleArray& curve, const HeaderLines& header,
+              const QString& resultLine);
     Form1& form_;
 };
 

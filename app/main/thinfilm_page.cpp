@@ -1,8 +1,8 @@
 #include "main/thinfilm_page.h"
 
 #include "main/form1.h"
-#include "main/oscillator_model.h"
-#include "main/page_controls.h"
+#include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
 #include "main/result_files.h"
 #include "platform/guard.h"
 

@@ -10,7 +10,7 @@
 #include <cmath>
 
 #include "main/elf_page.h"
-#include "main/oscillator_model.h"
+#include "shared/oscillator_model.h"
 #include "platform/numbers.h"
 #include "program_fixture.h"
 #include "state/binder.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "main/form1.h"
-#include "main/forms.h"
+#include "shell/forms.h"
 #include "main/model96_page.h"
 #include "offscreen_screen.h"
 #include "platform/services.h"

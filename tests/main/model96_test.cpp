@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "main/calc_driver.h"
+#include "shared/calc_driver.h"
 #include "model96_support.h"
 #include "platform/numbers.h"
 

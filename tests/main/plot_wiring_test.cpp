@@ -22,7 +22,7 @@
 #include <cmath>
 #include <vector>
 
-#include "main/plot.h"
+#include "shared/plot.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "program_fixture.h"

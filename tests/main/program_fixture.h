@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "main/form1.h"
-#include "main/forms.h"
-#include "main/mdiform1.h"
+#include "shell/forms.h"
+#include "shell/mdiform1.h"
 #include "offscreen_screen.h"
 #include "platform/services.h"
 #include "state/module1.h"

@@ -1,6 +1,6 @@
-#include "main/page_controls.h"
+#include "shared/page_controls.h"
 
-#include "main/oscillator_model.h"
+#include "shared/oscillator_model.h"
 #include "platform/guard.h"
 
 #include "platform/errors.h"
@@ -38,13 +38,13 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
     return values;
 }
 
-ModelFileControls MakeModelFileControls(Form1& form, QWidget* page, const QString& boxName, const QString& buttonName,
+ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName, const QString& buttonName,
                                         QWidget* frameToHide) {
     auto* box = MakeNamed<TextBox>(page, boxName);
     box->setGeometry(176, 26, 200, 24);
     auto* button = MakeButton(page, buttonName, QStringLiteral("Read ELF file"), 176, 54, 98);
     connectGuarded(button, &QPushButton::clicked, page,
-                   [&form, box, frameToHide](bool) { ReadELFForPage(form, box, frameToHide); });
+                   [&window, box, frameToHide](bool) { ReadELFForPage(window, box, frameToHide); });
     return {box, button};
 }
 

@@ -1,8 +1,8 @@
-#include "main/plot_readout.h"
+#include "shared/plot_readout.h"
 
 #include <cmath>
 
-#include "main/plot.h"
+#include "shared/plot.h"
 #include "platform/numbers.h"
 #include "platform/picturebox.h"
 #include "platform/rounding.h"

@@ -11,7 +11,7 @@
 
 namespace kelvara {
 
-class Form1;
+class WindowSurface;
 
 // A read-only, frameless text box that serves as a label.
 TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString& text, int x, int y, int w,
@@ -34,13 +34,13 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
 
 // The model-file box and its "Read ELF file" button, at the place every
 // calculation page gives them. The button reads the model selected in the
-// file browser, shows its name in the box and hides `frameToHide` (may be
+// window's file browser, shows its name in the box and hides `frameToHide` (may be
 // null; create that frame before calling).
 struct ModelFileControls {
     TextBox* box;
     QPushButton* button;
 };
-ModelFileControls MakeModelFileControls(Form1& form, QWidget* page, const QString& boxName, const QString& buttonName,
+ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName, const QString& buttonName,
                                         QWidget* frameToHide);
 
 // The text of the line box or multi-line box `objectName` below `root`;

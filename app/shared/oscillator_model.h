@@ -7,9 +7,8 @@
 // intensity A0 in eV^2, width gamma in eV, dispersion alpha), at most 20 rows.
 //
 // The loss-function plot: the bulk loss function Im(-1/epsilon) of the
-// program-wide model on the grid of the ELF page's boxes txtE_step and
-// txtE_max, computed by the optical loss-function library and drawn in the
-// main window's plot.
+// program-wide model, computed by the optical loss-function library and drawn
+// in a window's plot.
 #include <QString>
 #include <cstdint>
 
@@ -19,7 +18,7 @@ class QWidget;
 
 namespace kelvara {
 
-class Form1;
+class WindowSurface;
 class TextBox;
 
 // One complete oscillator model, used to read a file before anything of the
@@ -36,6 +35,24 @@ struct OscillatorModelValues {
     float Core_ac = 0.0f;
     float Core_bc = 0.0f;
 };
+
+// A read-only view of one oscillator model (the program-wide model or a model
+// read from a file): what the writers and the loss libraries take, as one
+// argument instead of nine.
+struct ModelView {
+    const SingleArray& W0;
+    const SingleArray& A0;
+    const SingleArray& Gamma;
+    const SingleArray& Alfa;
+    float Egap;
+    float RefIndex;
+    int16_t NumOsc;
+    float Core_ac;
+    float Core_bc;
+};
+
+// The program-wide model as it is now.
+ModelView ProgramModel();
 
 // Reads a model file into `model`. Returns false with a reason in `error`
 // (the model then holds whatever was read so far and must not be used): the
@@ -57,9 +74,7 @@ bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleAr
 // Writes a model file (an existing file is replaced): the description lines,
 // "@", ac and bc, the gap, the refractive index and one line per oscillator.
 // Raises a run-time error when the file cannot be written.
-void WriteELFDataFile(const QString& path, int16_t NumOsc, const SingleArray& W0, const SingleArray& A0,
-                      const SingleArray& Gamma, const SingleArray& Alfa, float RefIndex, float Egap, float Core_ac,
-                      float Core_bc);
+void WriteELFDataFile(const QString& path, const ModelView& model);
 
 // The full path of the last model file read by a read button of the main form.
 QString& ModelFilePath();
@@ -71,21 +86,22 @@ QString& ModelFilePath();
 int16_t WindowPointCount(float Estep, float Emax);
 int16_t LibraryPointCount(float Estep, float Emax);
 
-// "Plot ELF": Estep and Emax from txtE_step and txtE_max, the 1000-point test
-// ("max number of points is 1000"), the optical loss-function library on the
-// program-wide model, the curve copied into PlotBuf and drawn. Raises a
-// run-time error for a box that is not a number, a zero step or a missing
+// The loss-function plot on the program-wide grid Estep, Emax: the 1000-point
+// test ("max number of points is 1000"), the optical loss-function library on
+// the program-wide model, the curve copied into PlotBuf and drawn in the
+// window's plot. Raises a run-time error for a zero step or a missing
 // library; the callers decide how it is reported.
-void cmdPlotELF_Click(Form1& form);
+void PlotModelLossFunction(WindowSurface& window);
 
-// The "Read ELF file" buttons of the calculation pages: path = browser folder
-// + selected file, stored in ModelFilePath(); the file name shown in
-// `fileNameBox`; ReadELFData into the program-wide model; the loss-function
-// plot; Text2 = "ELF function:  Im(-1/epsilon)" and shown; `frameToHide`
-// hidden when not null. The oscillator table is not touched.
+// The "Read ELF file" buttons of the calculation pages: path = the window's
+// browser folder + selected file, stored in ModelFilePath(); the file name
+// shown in `fileNameBox`; ReadELFData into the program-wide model; the
+// window's loss-function plot; its title box = "ELF function:
+// Im(-1/epsilon)" and shown; `frameToHide` hidden when not null. The
+// oscillator table is not touched.
 // Returns false (after telling the user) when the file could not be read. A
 // failure of the plot itself (a box of the ELF page that is not a number, a
 // missing library) is raised to the calling handler's guard, which shows it.
-bool ReadELFForPage(Form1& form, TextBox* fileNameBox, QWidget* frameToHide);
+bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide);
 
 } // namespace kelvara

@@ -1,4 +1,4 @@
-#include "main/plot_file.h"
+#include "shared/plot_file.h"
 
 #include <QFile>
 #include <QFont>
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <exception>
 
-#include "main/plot.h"
+#include "shared/plot.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"

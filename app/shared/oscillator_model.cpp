@@ -1,10 +1,9 @@
-#include "main/oscillator_model.h"
+#include "shared/oscillator_model.h"
 
 #include <QLineEdit>
 #include <cmath>
 #include <string>
 
-#include "main/form1.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
@@ -13,6 +12,8 @@
 #include "platform/textfile.h"
 #include "state/binder.h"
 #include "state/module1.h"
+#include "shared/calc_driver.h"
+#include "shared/window_surface.h"
 
 namespace kelvara {
 
@@ -23,13 +24,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 std::string LocalPath(const QString& path) { return path.toStdString(); }
 
 QString ErrorText(const RuntimeError& e) { return QString::fromStdString(e.what()); }
-
-QLineEdit* NamedBox(Form1& form, const char* name) {
-    auto* box = form.findChild<QLineEdit*>(QString::fromLatin1(name));
-    if (!box)
-        raise(ErrorCode::ObjectRequired);
-    return box;
-}
 
 } // namespace
 
@@ -132,9 +126,12 @@ bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleAr
 // ---- writing
 // -----------------------------------------------------------------
 
-void WriteELFDataFile(const QString& path, int16_t NumOsc, const SingleArray& W0, const SingleArray& A0,
-                      const SingleArray& Gamma, const SingleArray& Alfa, float RefIndex, float Egap, float Core_ac,
-                      float Core_bc) {
+ModelView ProgramModel() {
+    using namespace Module1;
+    return ModelView{W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc};
+}
+
+void WriteELFDataFile(const QString& path, const ModelView& m) {
     TextFileWriter out(LocalPath(path));
     out.writeList({std::string("Data for oscillators that describe an ELF function")});
     out.writeList({std::string("data are in rows: one row for each oscillator")});
@@ -150,11 +147,11 @@ void WriteELFDataFile(const QString& path, int16_t NumOsc, const SingleArray& W0
                                "q-dependence(=1 for free electron)")});
     out.writeList({});
     out.writeList({std::string("@")});
-    out.writeList({Core_ac, Core_bc});
-    out.writeList({Egap});
-    out.writeList({RefIndex});
-    for (int i = 1; i <= NumOsc; ++i)
-        out.printLine({W0(i), A0(i), Gamma(i), Alfa(i)});
+    out.writeList({m.Core_ac, m.Core_bc});
+    out.writeList({m.Egap});
+    out.writeList({m.RefIndex});
+    for (int i = 1; i <= m.NumOsc; ++i)
+        out.printLine({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
     out.close();
 }
 
@@ -179,11 +176,8 @@ int16_t LibraryPointCount(float Estep, float Emax) {
     return static_cast<int16_t>(quotient);
 }
 
-void cmdPlotELF_Click(Form1& form) {
+void PlotModelLossFunction(WindowSurface& window) {
     using namespace Module1;
-    Estep = ToSingle(NamedBox(form, "txtE_step")->text().toStdString());
-    Emax = ToSingle(NamedBox(form, "txtE_max")->text().toStdString());
-
     const int16_t n = WindowPointCount(Estep, Emax);
     if (n > 1000) {
         services().messageBox(QStringLiteral("max number of points is 1000"));
@@ -202,25 +196,25 @@ void cmdPlotELF_Click(Form1& form) {
     PlotBuf(2) = 0.0f;
     PlotBuf(3) = Estep;
 
-    form.ClearPlot();
-    form.Plot(PlotBuf, 0);
+    window.ClearPlot();
+    window.Plot(PlotBuf, 0);
 }
 
 // ---- the read buttons of the calculation pages
 // ---------------------------------
 
-bool ReadELFForPage(Form1& form, TextBox* fileNameBox, QWidget* frameToHide) {
-    const QString name = form.File1->fileName();
-    const QString path = JoinPath(form.Dir1->path(), name);
+bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
+    const QString name = window.browserFileName();
+    const QString path = JoinPath(window.browserFolder(), name);
     using namespace Module1;
     if (!ReadELFData(path, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc))
         return false;
     ModelFilePath() = path;
     if (fileNameBox)
         fileNameBox->setText(name);
-    cmdPlotELF_Click(form);
-    form.Text2->setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
-    form.Text2->show();
+    window.PlotLossFunction();
+    window.titleBox().setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
+    window.titleBox().show();
     if (frameToHide)
         frameToHide->hide();
     return true;

@@ -1,4 +1,4 @@
-#include "main/mdiform1.h"
+#include "shell/mdiform1.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -9,7 +9,8 @@
 #include "main/form1.h"
 #include "main/formabout.h"
 #include "main/frmbrowser.h"
-#include "main/forms.h"
+#include "photoemission/formxps.h"
+#include "shell/forms.h"
 #include "platform/guard.h"
 
 namespace kelvara {
@@ -18,6 +19,7 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Kelvara"));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    RegisterShell(this);
 
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName(QStringLiteral("MDIClient"));
@@ -48,6 +50,8 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     }
 }
 
+MDIForm1::~MDIForm1() { UnregisterShell(this); }
+
 void MDIForm1::BuildViewMenu() {
     mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
     mnuView_->setObjectName(QStringLiteral("mnuView"));
@@ -73,6 +77,14 @@ void MDIForm1::Form_Load() {
     // Making the main form visible loads it first.
     Form1& form = Forms::Form1();
     form.show();
+    formXPS& xps = Forms::formXPS();
+    xps.hide();
+}
+
+void MDIForm1::ShowPhotoemissionWindow() {
+    formXPS& xps = Forms::formXPS();
+    xps.show();
+    xps.raise();
 }
 
 void MDIForm1::Unload() {

@@ -1,10 +1,11 @@
-#include "main/calc_driver.h"
+#include "shared/calc_driver.h"
 
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
 
-#include "main/form1.h"
+#include "platform/controls.h"
+#include "shared/window_surface.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
@@ -40,18 +41,22 @@ int TruncatedPointCount(float Emax, float Estep, int cap) {
     return static_cast<int>(quotient);
 }
 
-double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step) {
+double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step, SumPrecision precision) {
     using Module1::PlotBuf;
     for (int i = 1; i <= count; ++i) PlotBuf(i) = curve(i);
     curve(1) = static_cast<float>(count);
     curve(2) = e0;
     curve(3) = step;
     double sum = 0.0;
+    float single = 0.0f;
     for (int i = 1; i <= count; ++i) {
         curve(i + 3) = PlotBuf(i);
-        sum += PlotBuf(i);
+        if (precision == SumPrecision::Single)
+            single += PlotBuf(i);
+        else
+            sum += PlotBuf(i);
     }
-    return sum;
+    return precision == SumPrecision::Single ? static_cast<double>(single) : sum;
 }
 
 MeanFreePaths ComputeMeanFreePaths(double mainArea, float Ep, float ac, float bc) {
@@ -82,9 +87,21 @@ QString AreaLineText(const QString& label, double area) {
     return label + QString::fromStdString(Format(area, "Scientific")) + QStringLiteral(" (\u00C5^-1)");
 }
 
-void ClearAndPlot(Form1& form, const SpectrumArray& curve) {
-    form.ClearPlot();
-    form.Plot(curve, 0);
+void ClearAndPlot(WindowSurface& window, const SingleArray& curve) {
+    window.ClearPlot();
+    window.Plot(curve, 0);
+}
+
+CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine) {
+    CalcRecipe r;
+    r.plotCurve = [&window](const SpectrumArray& curve) { ClearAndPlot(window, curve); };
+    r.showTitle = [&window, titleLine](const QString& result) { window.titleBox().setText(titleLine + kCrLf + result); };
+    r.showAreas = [&window](const QString& text) {
+        window.areasBox().setText(text);
+        window.areasBox().show();
+        return window.areasBox().text();
+    };
+    return r;
 }
 
 CalcOutcome RunCalculation(const CalcRecipe& r) {
@@ -110,11 +127,15 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
 
         // Only the points the library wrote: where it truncates to one less
         // than the rounded count, the last slot would hold an old value.
-        const int count = std::max(0, std::min<int>(n, r.libraryCount()));
+        const int count = std::max(0, std::min<int>(n, r.libraryCount ? r.libraryCount() : n));
         const float e0 = r.firstEnergy ? r.firstEnergy() : 0.0f;
         std::vector<double> areas(r.curves.size(), 0.0);
-        for (std::size_t k = 0; k < r.curves.size(); ++k)
-            areas[k] = RewriteAsSpectrum(*r.curves[k], count, e0, Estep) * static_cast<double>(Estep);
+        for (std::size_t k = 0; k < r.curves.size(); ++k) {
+            const double sum = RewriteAsSpectrum(*r.curves[k], count, e0, Estep, r.sums);
+            // In single precision the area is a 32-bit product as well.
+            areas[k] = r.sums == SumPrecision::Single ? static_cast<double>(static_cast<float>(sum) * Estep)
+                                                       : sum * static_cast<double>(Estep);
+        }
 
         const auto main = static_cast<std::size_t>(r.mainCurve);
         r.plotCurve(*r.curves.at(main));

@@ -1,4 +1,4 @@
-#include "main/plot_readout.h"
+#include "shared/plot_readout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main/plot.h"
+#include "shared/plot.h"
 #include "platform/errors.h"
 #include "platform/guard.h"
 #include "platform/picturebox.h"

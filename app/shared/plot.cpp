@@ -1,4 +1,4 @@
-#include "main/plot.h"
+#include "shared/plot.h"
 
 #include <cmath>
 #include <exception>

@@ -32,7 +32,7 @@
 
 namespace kelvara {
 
-class Form1;
+class WindowSurface;
 
 // One line of the areas box: the label and the curve (index into
 // CalcRecipe::curves) whose area follows it.
@@ -55,6 +55,11 @@ enum class CalcOutcome {
     Failed,        // a run-time error or a non-finite result: the page's failure path
 };
 
+// The precision of the running sums of the rewritten curves: the main
+// window's pages sum in 64-bit floats, the photoemission calculation in
+// 32-bit floats.
+enum class SumPrecision { Double, Single };
+
 struct CalcRecipe {
     // Reads the page's boxes in the page's order; stores Estep and Emax (and
     // Emin) program-wide as soon as each is converted. Raises on a box that
@@ -62,7 +67,8 @@ struct CalcRecipe {
     std::function<void()> readBoxes;
     // The primary energy as read (for the core mean free path).
     std::function<float()> primaryEnergy;
-    // Number of values the page's library writes for the grid just read.
+    // Number of values the page's library writes for the grid just read
+    // (none: the rounded count n).
     std::function<int()> libraryCount;
     // The library call.
     std::function<void()> callLibrary;
@@ -75,8 +81,10 @@ struct CalcRecipe {
     std::vector<SpectrumArray*> curves;
     // The curve that is plotted and gives the mean free paths.
     int mainCurve = 0;
-    // Energy of the first point (element 2 of the rewritten arrays).
+    // Energy of the first point (element 2 of the rewritten arrays; none: 0).
     std::function<float()> firstEnergy;
+    // Precision of the running sums.
+    SumPrecision sums = SumPrecision::Double;
     // Clears the plot and draws the curve in colour 0.
     std::function<void(const SpectrumArray&)> plotCurve;
 
@@ -112,8 +120,10 @@ int TruncatedPointCount(float Emax, float Estep, int cap = 1000);
 
 // Rewrites `curve` in place as a spectrum array of `count` points through
 // PlotBuf: element 1 = count, element 2 = e0, element 3 = step, elements
-// 4..count+3 = the library's values 1..count. Returns the sum of the values.
-double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step);
+// 4..count+3 = the library's values 1..count. Returns the sum of the values,
+// accumulated in the given precision.
+double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step,
+                         SumPrecision precision = SumPrecision::Double);
 
 // The mean free paths from the area of the main curve. Raises when the
 // logarithm of Ep is not defined.
@@ -126,8 +136,14 @@ QString MeanFreePathText(const MeanFreePaths& paths, const QString& totalLabel, 
                          bool startsWithLineBreak);
 QString AreaLineText(const QString& label, double area);
 
-// Clears the main window's plot and draws the curve in colour 0.
-void ClearAndPlot(Form1& form, const SpectrumArray& curve);
+// Clears the window's plot and draws the curve in colour 0.
+void ClearAndPlot(WindowSurface& window, const SingleArray& curve);
+
+// A recipe with the window's plumbing filled in: the main curve cleared and
+// plotted in the window's plot, the title box = `titleLine` + line break +
+// ResultText, the area lines into the window's areas box (made visible). The
+// page adds its boxes, library call, arrays, texts and failure path.
+CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine);
 
 // Runs the whole calculation of one page; the hourglass shows until it ends.
 CalcOutcome RunCalculation(const CalcRecipe& recipe);

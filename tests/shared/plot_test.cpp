@@ -1,4 +1,4 @@
-#include "main/plot.h"
+#include "shared/plot.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "main/plot_readout.h"
+#include "shared/plot_readout.h"
 #include "platform/picturebox.h"
 #include "platform/twips.h"
 #include "test_app.h"

@@ -1,4 +1,4 @@
-#include "main/plot_file.h"
+#include "shared/plot_file.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "main/plot.h"
+#include "shared/plot.h"
 #include "platform/services.h"
 #include "test_app.h"
 

@@ -1,7 +1,7 @@
 // The calculation driver with stand-in libraries: the forms of the pages that
 // have no areas or start their grid at Emin, the count rules and the failure
 // path for results that are not numbers.
-#include "main/calc_driver.h"
+#include "shared/calc_driver.h"
 
 #include <gtest/gtest.h>
 

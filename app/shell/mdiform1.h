@@ -5,25 +5,31 @@
 // control stays reachable.
 #include <QMainWindow>
 
+#include "shared/program_shell.h"
+
 class QScrollArea;
 class QAction;
 class QMenu;
 
 namespace kelvara {
 
-class MDIForm1 : public QMainWindow {
+class MDIForm1 : public QMainWindow, public ProgramShell {
     Q_OBJECT
 public:
     explicit MDIForm1(QWidget* parent = nullptr);
+    ~MDIForm1() override;
 
-    // Load event: creates the main form (running its load) and shows it.
+    // Load event: creates the main form (running its load) and shows it, then
+    // creates the photoemission window (laid out by its own load) hidden.
     void Form_Load();
     // Unloads the frame: every window of the program closes and the program ends.
-    void Unload();
+    void Unload() override;
 
-    QWidget* clientArea() const { return client_; }
+    QWidget* clientArea() const override { return client_; }
+    QWidget* frameWindow() override { return this; }
     // Sizes the client area (pixels) to hold a form of this size.
-    void setClientSize(int width, int height);
+    void setClientSize(int width, int height) override;
+    void ShowPhotoemissionWindow() override;
     // Menus, for later additions (the view menu comes with the plot).
     QMenu* fileMenu() const { return mnuFile_; }
     // "&View": pen width, plot size and the intermediate-spectra panel of the
