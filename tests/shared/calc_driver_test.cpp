@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/services.h"
 #include "state/module1.h"
@@ -74,6 +75,21 @@ TEST(CalcDriver, CountsRoundHalvesToEvenAndTruncateLikeTheLibraries) {
     EXPECT_EQ(TruncatedPointCount(100.0f, 0.2f), 499); // 0.2 as a float lies above 0.2
     EXPECT_EQ(TruncatedPointCount(0.4f, 0.5f), 0);
     EXPECT_EQ(TruncatedPointCount(std::numeric_limits<float>::quiet_NaN(), 0.5f), 0);
+}
+
+TEST(CalcDriver, RunningSumsTakeThePrecisionOfTheirWindow) {
+    // 2^24 + 1 is not a 32-bit float: each added 1 is lost in single
+    // precision, kept in double precision.
+    for (const auto& [precision, expected] : {std::pair{SumPrecision::Double, 16777220.0},
+                                              std::pair{SumPrecision::Single, 16777216.0}}) {
+        SpectrumArray curve(0, 10);
+        const float values[5] = {16777216.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+        for (int i = 1; i <= 5; ++i) curve(i) = values[i - 1];
+        EXPECT_EQ(RewriteAsSpectrum(curve, 5, 0.5f, 0.5f, precision), expected);
+        EXPECT_EQ(curve(1), 5.0f);
+        EXPECT_EQ(curve(2), 0.5f);
+        EXPECT_EQ(curve(8), 1.0f);
+    }
 }
 
 TEST(CalcDriver, APageWithoutAreasGetsThreeLinesFromClosedForms) {
