@@ -43,6 +43,7 @@
 
 #include "shared/plot.h"
 #include "shared/window_surface.h"
+#include "main/page_navigator.h"
 #include "platform/controls.h"
 #include "platform/checked_array.h"
 #include "platform/picturebox.h"
@@ -202,7 +203,9 @@ private:
     void hideNamed(const QString& name);
     void raiseNamed(const QString& name);
 
+    friend class PageNavigator;
     kelvara::Plot plot_;
+    PageNavigator navigator_{*this};
     std::array<Frame*, kPages> frame2_{};
     std::array<Frame*, kPages> frameinfo_{};
     std::array<InfoBox*, kPages> txtinfo_{};
