@@ -3,7 +3,7 @@
 
 #include "shell/forms.h"
 #include "shell/mdiform1.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 int main(int argc, char** argv) {
     kelvara::GuardedApplication app(argc, argv);

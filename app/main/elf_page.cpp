@@ -6,13 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/crlf.h"
 #include "main/form1.h"
 #include "shared/oscillator_model.h"
-#include "platform/controls.h"
+#include "widgets/controls.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/module1.h"
 
 namespace kelvara {
@@ -30,7 +31,6 @@ void cmdPlotELF_Click(Form1& form) {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
 

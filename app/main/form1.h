@@ -44,9 +44,9 @@
 #include "shared/plot.h"
 #include "shared/window_surface.h"
 #include "main/page_navigator.h"
-#include "platform/controls.h"
+#include "widgets/controls.h"
 #include "platform/checked_array.h"
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 
 class QComboBox;
 class QLabel;

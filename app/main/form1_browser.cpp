@@ -7,8 +7,8 @@
 #include "main/forms.h"
 #include "main/frmbrowser.h"
 #include "shared/program_shell.h"
-#include "platform/services.h"
-#include "platform/twips.h"
+#include "widgets/services.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 

@@ -1,13 +1,10 @@
 // The start menu, the pages and the panels that close with "Cancel"/"Exit".
 #include "main/form1.h"
+#include "platform/crlf.h"
 #include "main/forms.h"
 #include "shared/program_shell.h"
 
 namespace kelvara {
-
-namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-} // namespace
 
 QString Form1::InfoText(int page) {
     switch (page) {

@@ -16,9 +16,9 @@
 #include "main/form1.h"
 #include "shared/plot_file.h"
 #include "shared/plot_readout.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/module1.h"
 
 namespace kelvara {

@@ -7,9 +7,9 @@
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
 #include "main/result_files.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/binder.h"
 #include "state/module1.h"
 

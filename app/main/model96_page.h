@@ -11,7 +11,7 @@
 #include <array>
 
 #include "platform/checked_array.h"
-#include "platform/controls.h"
+#include "widgets/controls.h"
 #include "shared/calc_page.h"
 
 namespace kelvara {

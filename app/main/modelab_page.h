@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <array>
 
-#include "platform/controls.h"
+#include "widgets/controls.h"
 #include "shared/calc_page.h"
 
 namespace kelvara {

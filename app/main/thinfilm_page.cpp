@@ -4,7 +4,7 @@
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
 #include "main/result_files.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 #include "state/module1.h"
 
 namespace kelvara {

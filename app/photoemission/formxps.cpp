@@ -1,7 +1,7 @@
 #include "photoemission/formxps.h"
 
 #include "platform/errors.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 

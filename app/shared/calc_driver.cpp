@@ -4,18 +4,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/controls.h"
+#include "platform/crlf.h"
+#include "widgets/controls.h"
 #include "shared/window_surface.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 [[noreturn]] void NotFinite() { raise(ErrorCode::Overflow, "The result is not a finite number"); }
 

@@ -39,8 +39,8 @@
 #include <vector>
 
 #include "platform/checked_array.h"
-#include "platform/controls.h"
-#include "platform/guard.h"
+#include "widgets/controls.h"
+#include "widgets/guard.h"
 #include "shared/calc_driver.h"
 #include "shared/page_controls.h"
 #include "shared/result_file.h"

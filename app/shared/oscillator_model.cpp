@@ -4,11 +4,12 @@
 #include <cmath>
 #include <string>
 
-#include "platform/controls.h"
+#include "platform/crlf.h"
+#include "widgets/controls.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "platform/textfile.h"
 #include "state/binder.h"
 #include "state/module1.h"
@@ -19,7 +20,6 @@ namespace kelvara {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 std::string LocalPath(const QString& path) { return path.toStdString(); }
 
@@ -158,22 +158,12 @@ void WriteELFDataFile(const QString& path, const ModelView& m) {
 // ---- the loss-function plot
 // ----------------------------------------------------
 
-int16_t WindowPointCount(float Estep, float Emax) {
-    if (Estep == 0.0f)
-        raise(ErrorCode::DivisionByZero);
-    const float quotient = Emax / Estep;
-    return CInt(quotient);
-}
+int16_t WindowPointCount(float Estep, float Emax) { return RoundedPointCount(Emax, Estep); }
 
 int16_t LibraryPointCount(float Estep, float Emax) {
     if (Estep == 0.0f)
         raise(ErrorCode::DivisionByZero);
-    const double quotient = std::trunc(static_cast<double>(Emax) / static_cast<double>(Estep));
-    if (!(quotient > 0.0))
-        return 0;
-    if (quotient > 32767.0)
-        raise(ErrorCode::Overflow);
-    return static_cast<int16_t>(quotient);
+    return static_cast<int16_t>(TruncatedPointCount(Emax, Estep, 32767));
 }
 
 void PlotModelLossFunction(WindowSurface& window) {

@@ -81,8 +81,9 @@ QString& ModelFilePath();
 
 // The number of grid points of the loss-function plot as the window counts
 // them (Emax/Estep rounded, halves to even; at most 1000 are allowed) and as
-// the library computes them (the quotient truncated). The curve holds the
-// library's count.
+// the library computes them (the quotient truncated; a zero step raises).
+// The curve holds the library's count. Both are the calculation driver's
+// counts (shared/calc_driver.h) with the arguments in the plot's order.
 int16_t WindowPointCount(float Estep, float Emax);
 int16_t LibraryPointCount(float Estep, float Emax);
 

@@ -1,7 +1,7 @@
 #include "shared/page_controls.h"
 
 #include "shared/oscillator_model.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 #include "platform/errors.h"
 #include "platform/numbers.h"

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <map>
 
-#include "platform/controls.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

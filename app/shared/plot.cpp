@@ -6,9 +6,9 @@
 
 #include "platform/errors.h"
 #include "platform/numbers.h"
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 #include "platform/rounding.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -16,14 +16,6 @@ namespace {
 
 // Colour of the zero line.
 const QRgb kZeroLineColor = RGB(25, 0, 255);
-
-// Division with the program's rules: x/0 and 0/0 are run-time errors.
-double Div(double a, double b) {
-    if (b == 0.0) raise(a == 0.0 ? ErrorCode::Overflow : ErrorCode::DivisionByZero);
-    const double q = a / b;
-    if (!std::isfinite(q)) raise(ErrorCode::Overflow);
-    return q;
-}
 
 // Left(text, k): a negative length is an invalid call.
 std::string Head(const std::string& text, long long k) {

@@ -14,19 +14,12 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "platform/textfile.h"
 
 namespace kelvara {
 
 namespace {
-
-double Div(double a, double b) {
-    if (b == 0.0) raise(a == 0.0 ? ErrorCode::Overflow : ErrorCode::DivisionByZero);
-    const double q = a / b;
-    if (!std::isfinite(q)) raise(ErrorCode::Overflow);
-    return q;
-}
 
 // The page in user units: (-20, 110) at the top-left corner, (115, -12) at the
 // bottom-right; the data area is 0..100 both ways.

@@ -4,9 +4,9 @@
 
 #include "shared/plot.h"
 #include "platform/numbers.h"
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 #include "platform/rounding.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <stdexcept>
 
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 class QWidget;
 

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "shared/oscillator_model.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"

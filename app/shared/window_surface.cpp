@@ -1,6 +1,6 @@
 #include "shared/window_surface.h"
 
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 #include "shared/plot.h"
 #include "state/module1.h"
 

@@ -11,7 +11,7 @@
 #include "main/frmbrowser.h"
 #include "photoemission/formxps.h"
 #include "shell/forms.h"
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 namespace kelvara {
 

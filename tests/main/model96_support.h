@@ -14,7 +14,7 @@
 #include "shell/forms.h"
 #include "main/model96_page.h"
 #include "offscreen_screen.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/binder.h"
 #include "state/module1.h"
 

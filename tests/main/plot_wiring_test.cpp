@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "shared/plot.h"
-#include "platform/picturebox.h"
-#include "platform/twips.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
 #include "program_fixture.h"
 
 using namespace kelvara;

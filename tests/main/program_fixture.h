@@ -8,7 +8,7 @@
 #include "shell/forms.h"
 #include "shell/mdiform1.h"
 #include "offscreen_screen.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/module1.h"
 
 namespace kelvara::testsupport {

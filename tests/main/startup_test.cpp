@@ -5,7 +5,7 @@
 
 #include "main/frmsmooth.h"
 #include "photoemission/formxps.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 #include "program_fixture.h"
 
 using namespace kelvara;

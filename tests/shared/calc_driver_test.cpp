@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "state/module1.h"
 
 using namespace kelvara;

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "shared/plot.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 #include "test_app.h"
 
 using namespace kelvara;

@@ -10,10 +10,10 @@
 
 #include "shared/plot.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
-#include "platform/picturebox.h"
-#include "platform/services.h"
-#include "platform/twips.h"
+#include "widgets/guard.h"
+#include "widgets/picturebox.h"
+#include "widgets/services.h"
+#include "widgets/twips.h"
 #include "test_app.h"
 
 using namespace kelvara;

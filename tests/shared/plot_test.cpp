@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "shared/plot_readout.h"
-#include "platform/picturebox.h"
-#include "platform/twips.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
 #include "test_app.h"
 
 using namespace kelvara;

@@ -5,8 +5,8 @@
 
 #include "../main/offscreen_screen.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
-#include "platform/services.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 #include "state/binder.h"
 #include "state/module1.h"
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "../main/offscreen_screen.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 using namespace kelvara;
 

@@ -1,4 +1,4 @@
-#include "platform/controls.h"
+#include "widgets/controls.h"
 
 #include <QDir>
 #include <QFileInfo>

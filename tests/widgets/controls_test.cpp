@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 
 #include "../main/offscreen_screen.h"
-#include "platform/controls.h"
+#include "widgets/controls.h"
 #include "platform/errors.h"
 
 using namespace kelvara;

@@ -1,9 +1,9 @@
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 #include <new>
 
 #include "platform/errors.h"
-#include "platform/services.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

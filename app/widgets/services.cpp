@@ -1,4 +1,4 @@
-#include "platform/services.h"
+#include "widgets/services.h"
 
 #include <QApplication>
 #include <QDesktopServices>

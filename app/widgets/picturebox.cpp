@@ -1,4 +1,4 @@
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 

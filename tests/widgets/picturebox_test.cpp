@@ -1,4 +1,4 @@
-#include "platform/picturebox.h"
+#include "widgets/picturebox.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 
 #include "platform/errors.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 #include "test_app.h"
 
 using namespace kelvara;
