@@ -6,15 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/crlf.h"
 #include "main/form1.h"
-#include "shared/oscillator_model.h"
-#include "widgets/controls.h"
+#include "platform/crlf.h"
 #include "platform/errors.h"
-#include "widgets/guard.h"
 #include "platform/numbers.h"
-#include "widgets/services.h"
+#include "shared/oscillator_model.h"
 #include "state/module1.h"
+#include "widgets/controls.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

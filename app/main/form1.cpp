@@ -6,15 +6,15 @@
 
 #include <algorithm>
 
-#include "main/forms.h"
 #include "main/elf_page.h"
+#include "main/forms.h"
 #include "main/frmsmooth.h"
+#include "shared/program_shell.h"
+#include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
 #include "widgets/services.h"
 #include "widgets/twips.h"
-#include "shared/program_shell.h"
-#include "state/module1.h"
 
 namespace kelvara {
 

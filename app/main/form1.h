@@ -41,11 +41,11 @@
 #include <QWidget>
 #include <array>
 
+#include "main/page_navigator.h"
+#include "platform/checked_array.h"
 #include "shared/plot.h"
 #include "shared/window_surface.h"
-#include "main/page_navigator.h"
 #include "widgets/controls.h"
-#include "platform/checked_array.h"
 #include "widgets/picturebox.h"
 
 class QComboBox;

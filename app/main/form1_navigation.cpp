@@ -1,7 +1,7 @@
 // The start menu, the pages and the panels that close with "Cancel"/"Exit".
 #include "main/form1.h"
-#include "platform/crlf.h"
 #include "main/forms.h"
+#include "platform/crlf.h"
 #include "shared/program_shell.h"
 
 namespace kelvara {

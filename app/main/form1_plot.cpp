@@ -14,12 +14,12 @@
 #include <exception>
 
 #include "main/form1.h"
+#include "platform/numbers.h"
 #include "shared/plot_file.h"
 #include "shared/plot_readout.h"
-#include "widgets/guard.h"
-#include "platform/numbers.h"
-#include "widgets/services.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

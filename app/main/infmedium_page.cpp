@@ -1,11 +1,11 @@
 #include "main/infmedium_page.h"
 
 #include "main/form1.h"
+#include "main/result_files.h"
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
-#include "main/result_files.h"
-#include "widgets/guard.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
 
 namespace kelvara {
 

@@ -2,16 +2,16 @@
 
 #include <cmath>
 
-#include "shared/calc_driver.h"
 #include "main/form1.h"
+#include "main/result_files.h"
+#include "platform/numbers.h"
+#include "shared/calc_driver.h"
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
-#include "main/result_files.h"
-#include "widgets/guard.h"
-#include "platform/numbers.h"
-#include "widgets/services.h"
 #include "state/binder.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

@@ -11,8 +11,8 @@
 #include <array>
 
 #include "platform/checked_array.h"
-#include "widgets/controls.h"
 #include "shared/calc_page.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

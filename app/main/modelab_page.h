@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <array>
 
-#include "widgets/controls.h"
 #include "shared/calc_page.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

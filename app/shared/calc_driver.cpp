@@ -5,11 +5,11 @@
 #include <cmath>
 
 #include "platform/crlf.h"
-#include "widgets/controls.h"
-#include "shared/window_surface.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
+#include "shared/window_surface.h"
+#include "widgets/controls.h"
 #include "widgets/services.h"
 
 namespace kelvara {

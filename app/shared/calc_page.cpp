@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-#include "widgets/services.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

@@ -39,11 +39,11 @@
 #include <vector>
 
 #include "platform/checked_array.h"
-#include "widgets/controls.h"
-#include "widgets/guard.h"
 #include "shared/calc_driver.h"
 #include "shared/page_controls.h"
 #include "shared/result_file.h"
+#include "widgets/controls.h"
+#include "widgets/guard.h"
 
 namespace kelvara {
 

@@ -5,16 +5,16 @@
 #include <string>
 
 #include "platform/crlf.h"
-#include "widgets/controls.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
-#include "widgets/services.h"
 #include "platform/textfile.h"
-#include "state/binder.h"
-#include "state/module1.h"
 #include "shared/calc_driver.h"
 #include "shared/window_surface.h"
+#include "state/binder.h"
+#include "state/module1.h"
+#include "widgets/controls.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

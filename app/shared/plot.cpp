@@ -6,8 +6,8 @@
 
 #include "platform/errors.h"
 #include "platform/numbers.h"
-#include "widgets/picturebox.h"
 #include "platform/rounding.h"
+#include "widgets/picturebox.h"
 #include "widgets/twips.h"
 
 namespace kelvara {

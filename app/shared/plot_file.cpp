@@ -10,12 +10,12 @@
 #include <cmath>
 #include <exception>
 
-#include "shared/plot.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
-#include "widgets/services.h"
 #include "platform/textfile.h"
+#include "shared/plot.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "shared/plot.h"
 #include "platform/numbers.h"
-#include "widgets/picturebox.h"
 #include "platform/rounding.h"
+#include "shared/plot.h"
+#include "widgets/picturebox.h"
 #include "widgets/twips.h"
 
 namespace kelvara {

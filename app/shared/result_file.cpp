@@ -2,11 +2,11 @@
 
 #include <QDir>
 
-#include "widgets/services.h"
 #include "shared/oscillator_model.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
 #include "toolkit/tools.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 

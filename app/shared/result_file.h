@@ -22,8 +22,8 @@ using HeaderLines = std::array<QString, 5>;
 // Writes `curve` as the result file `fileName` in the window's browser folder,
 // under `header` and `resultLine`, with the program-wide oscillator model.
 // Returns false when nothing was written (the user has been told why).
-bool SaveResultFile(WindowSurface& window, const QString& fileName, const SingleArray& curve,
-                    const HeaderLines& header, const QString& resultLine);
+bool SaveResultFile(WindowSurface& window, const QString& fileName, const SingleArray& curve, const HeaderLines& header,
+                    const QString& resultLine);
 
 // Whether a typed file name may be used (no folder part, no "..").
 bool IsPlainFileName(const QString& name);

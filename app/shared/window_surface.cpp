@@ -1,8 +1,8 @@
 #include "shared/window_surface.h"
 
-#include "widgets/picturebox.h"
 #include "shared/plot.h"
 #include "state/module1.h"
+#include "widgets/picturebox.h"
 
 namespace kelvara {
 

@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "main/elf_page.h"
-#include "shared/oscillator_model.h"
 #include "program_fixture.h"
+#include "shared/oscillator_model.h"
 #include "state/binder.h"
 #include "write_text.h"
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "error_of.h"
 #include "platform/checked_array.h"
 #include "platform/errors.h"
 #include "platform/rounding.h"
-#include "error_of.h"
 
 using namespace kelvara;
 using kelvara::testing::errorOf;

@@ -10,8 +10,8 @@
 #include <memory>
 #include <utility>
 
-#include "widgets/services.h"
 #include "state/module1.h"
+#include "widgets/services.h"
 
 using namespace kelvara;
 

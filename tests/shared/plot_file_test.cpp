@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "shared/plot.h"
-#include "widgets/services.h"
 #include "test_app.h"
+#include "widgets/services.h"
 
 using namespace kelvara;
 

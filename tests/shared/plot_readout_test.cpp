@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "shared/plot.h"
 #include "platform/errors.h"
+#include "shared/plot.h"
+#include "test_app.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
 #include "widgets/services.h"
 #include "widgets/twips.h"
-#include "test_app.h"
 
 using namespace kelvara;
 

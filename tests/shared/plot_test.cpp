@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "shared/plot_readout.h"
+#include "test_app.h"
 #include "widgets/picturebox.h"
 #include "widgets/twips.h"
-#include "test_app.h"
 
 using namespace kelvara;
 

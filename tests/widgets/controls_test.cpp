@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../main/offscreen_screen.h"
-#include "widgets/controls.h"
+#include "offscreen_screen.h"
 #include "platform/errors.h"
+#include "widgets/controls.h"
 
 using namespace kelvara;
 

@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 
 #include "platform/errors.h"
-#include "widgets/twips.h"
 #include "test_app.h"
+#include "widgets/twips.h"
 
 using namespace kelvara;
 

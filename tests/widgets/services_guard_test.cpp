@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
-#include "../main/offscreen_screen.h"
+#include "offscreen_screen.h"
 #include "platform/errors.h"
 #include "widgets/guard.h"
 #include "widgets/services.h"

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "../main/offscreen_screen.h"
+#include "offscreen_screen.h"
 #include "widgets/twips.h"
 
 using namespace kelvara;
