@@ -275,13 +275,13 @@ void Form1::PlaceSaveFrames(bool lowScreen) {
 }
 
 void Form1::Form_Load() {
-    using namespace Module1;
+    namespace M = Module1;
     ColorSmoothingFrame();
 
-    ScrHeight = static_cast<float>(ScreenHeightTwips());
-    ScrWidth = static_cast<float>(ScreenWidthTwips());
-    const double W = ScrWidth;
-    const double H = ScrHeight;
+    M::ScrHeight = static_cast<float>(ScreenHeightTwips());
+    M::ScrWidth = static_cast<float>(ScreenWidthTwips());
+    const double W = M::ScrWidth;
+    const double H = M::ScrHeight;
 
     PlaceTwips(this, LeftTwips(this), 0, W, H);
     Shell().setClientSize(width(), height());
@@ -330,7 +330,7 @@ void Form1::Form_Load() {
         raiseNamed(QStringLiteral("frameCheckSumRules"));
     }
 
-    AutoScale = True;
+    M::AutoScale = True;
 
     PlaceTwips(framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
     PlaceTwips(frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
@@ -349,7 +349,7 @@ void Form1::Form_Load() {
     plot_.RangeMode = false;
 
     const int16_t steps[7] = {200, 100, 50, 20, 10, 5, 1};
-    for (int i = 0; i <= 6; ++i) StepTable(i) = steps[i];
+    for (int i = 0; i <= 6; ++i) M::StepTable(i) = steps[i];
 
     // Stacking: the pages, then the panels that open over them, then the
     // start menu in front.
