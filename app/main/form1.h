@@ -88,40 +88,9 @@ public:
     TextBox* Text4 = nullptr;         // En2, in Frame1
     LineControl* Line6 = nullptr;
 
-    // ---- start-up ------------------------------------------------------
-    void ColorSmoothingFrame();
-
-    // ---- navigation ----------------------------------------------------
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
-    void Option5_Click();
-    void Option6_Click();
-    void Command12_Click(); // "Main menu", page 0
-    void Command6_Click();  // "Main menu", page 1
-    void Command10_Click(); // "Main menu", page 2
-    void Command11_Click(); // "Main menu", page 3
-    void cmdCancelELF_Click(int index); // "Main menu", page 4
-    void cmdCancel1_Click();  // "Cancel" in frameSave_3
-    void Command8_Click();    // "Cancel" in frameSave_3
-    void Command16_Click();   // "Cancel" in frameSave_0
-    void Command9_Click();    // "Cancel" in frameSave_1
-    void Command14_Click();   // "Cancel" in frameSave_2
+    // ---- used by the pages, the start-up frame's menus and the other windows
     void cmdCancelShowIMFP_Click(); // "Cancel" in frameshowIMFP_0
-    void Command4_Click();    // "Exit" in Frame3
-    void Command5_Click();    // "Exit" in frameYmax
-    void cmdExitMain_Click(); // "Exit" on the start menu
-    void cmd_AboutTORVIK_Click();
     void ShowAbout();
-
-    // ---- file browser --------------------------------------------------
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void File1_DblClick();
-
-    // ---- other windows -------------------------------------------------
     void ShowWebBrowser();
 
     // ---- the window's surface for the shared parts (shared/window_surface.h)
@@ -137,9 +106,6 @@ public:
     void refreshBrowser() override;
     // "Plot ELF" on the grid of the ELF page's boxes.
     void PlotLossFunction() override;
-    // Change handler of Text1 (the join energy): runs whenever Text1 is
-    // written, by the user or by code.
-    void Text1_Change();
 
     // The info texts the options put into the info boxes.
     static QString InfoText(int page);
@@ -148,28 +114,16 @@ public:
     QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom
     QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
     QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1
-    QWidget* UpDownText1 = nullptr;     // up-down control of Text1 (buttons UpDownText1_Up/_Down)
     TextBox* txtYmax = nullptr;         // in frameYmax
     OptionButton* otpNewRange = nullptr; // in framePlotRange
-    float AreaK = 0.0f;                 // area of K(T), printed below the plot
+    float AreaK = 0.0f;                 // area of K(T), printed below the plot (set by the K(T) tools)
 
-    void picPlot_MouseDown(int Button, int Shift, double X, double Y);
-    void picPlot_MouseMove(int Button, int Shift, double X, double Y);
-    void cmdPlot_Click();
-    void cmdPlotInelastic_Click();
-    void cmdPlotSpectra2_Click();
     void Command3_Click(); // "Plot the combined spectrum" in Frame3
-    void otpNewRange_Click();
-    void cmdClose_Click();
-    void txtYmax_Change();
-    void UpDownText1_DownClick();
-    void UpDownText1_UpClick();
     void mnuIncrease_Click();
     void mnuDecrease_Click();
     void mnuLargePlot_Click();
     void mnuSmallPlot_Click();
     void mnuPlotIntermediateSpectra_Click();
-    void cmdSavePlotLoss_Click();
     void SaveSecondSpectrum();
     void PrintPlot();
     void SetPlotRangeLines();
@@ -187,6 +141,54 @@ signals:
     void layoutDone();
 
 private:
+    // ---- start-up ------------------------------------------------------
+    void ColorSmoothingFrame();
+
+    // ---- navigation (the page navigator's table, page_navigator.h) -------
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Option6_Click();
+    void Command12_Click(); // "Main menu", page 0
+    void Command6_Click();  // "Main menu", page 1
+    void Command10_Click(); // "Main menu", page 2
+    void Command11_Click(); // "Main menu", page 3
+    void cmdCancelELF_Click(int index); // "Main menu", page 4
+    void cmdCancel1_Click();  // "Cancel" in frameSave_3
+    void Command8_Click();    // "Cancel" in frameSave_3
+    void Command16_Click();   // "Cancel" in frameSave_0
+    void Command9_Click();    // "Cancel" in frameSave_1
+    void Command14_Click();   // "Cancel" in frameSave_2
+    void Command4_Click();    // "Exit" in Frame3
+    void Command5_Click();    // "Exit" in frameYmax
+    void cmdExitMain_Click(); // "Exit" on the start menu
+    void cmd_AboutTORVIK_Click();
+
+    // ---- file browser --------------------------------------------------
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void File1_DblClick();
+
+    // ---- joining panel and plot panels (form1_plot.cpp) ------------------
+    // Change handler of Text1 (the join energy): runs whenever Text1 is
+    // written, by the user or by code.
+    void Text1_Change();
+    void picPlot_MouseDown(int Button, int Shift, double X, double Y);
+    void picPlot_MouseMove(int Button, int Shift, double X, double Y);
+    void cmdPlot_Click();
+    void cmdPlotInelastic_Click();
+    void cmdPlotSpectra2_Click();
+    void otpNewRange_Click();
+    void cmdClose_Click();
+    void txtYmax_Change();
+    void UpDownText1_DownClick();
+    void UpDownText1_UpClick();
+    void cmdSavePlotLoss_Click();
+    QWidget* UpDownText1 = nullptr; // up-down control of Text1 (buttons UpDownText1_Up/_Down)
+
     void BuildStartMenu();
     void BuildPagesFrames();
     void BuildPanels();
