@@ -9,6 +9,7 @@
 #include "main/elf_page.h"
 #include "main/forms.h"
 #include "main/frmsmooth.h"
+#include "main/joining_panel.h"
 #include "shared/program_shell.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
@@ -163,22 +164,12 @@ void Form1::BuildPanels() {
                    &QPushButton::clicked, this, [this](bool) { Command8_Click(); });
 
     // Joining panel on page 0.
-    Frame1 = MakeNamed<Frame>(page(0), QStringLiteral("Frame1"), QStringLiteral("Adjust parameters"));
-    Frame1->setGeometry(10, 24, 250, 120);
-    Frame1->setAutoFillBackground(true);
-    const char* labels[3] = {"Es =", "En1 =", "En2 (>En1)="};
-    const char* names[3] = {"Text1", "Text3", "Text4"};
-    TextBox* boxes[3] = {};
-    for (int k = 0; k < 3; ++k) {
-        auto* label = new QLabel(QString::fromUtf8(labels[k]), Frame1);
-        label->setGeometry(10, 24 + k * 30, 90, 24);
-        boxes[k] = MakeNamed<TextBox>(Frame1, QString::fromLatin1(names[k]));
-        boxes[k]->setGeometry(105, 24 + k * 30, 80, 24);
-    }
-    Text1 = boxes[0];
-    Text3 = boxes[1];
-    Text4 = boxes[2];
-    connectGuarded(Text1, &QLineEdit::textChanged, this, [this](const QString&) { Text1_Change(); });
+    joining_ = new JoiningPanel(*this, page(0));
+    Frame1 = joining_->Frame1;
+    Text1 = joining_->Text1;
+    Text3 = joining_->Text3;
+    Text4 = joining_->Text4;
+    cboIncr1 = joining_->cboIncr1;
 
     Frame3 = MakeNamed<Frame>(this, QStringLiteral("Frame3"), QStringLiteral("Plot Intermediate Spectra"));
     Frame3->setAutoFillBackground(true);
@@ -400,6 +391,5 @@ QString Form1::browserFileName() const { return File1->fileName(); }
 void Form1::refreshBrowser() { File1->refresh(); }
 void Form1::PlotLossFunction() { cmdPlotELF_Click(*this); }
 
-void Form1::Text1_Change() { emit Text1Changed(); }
 
 } // namespace kelvara

@@ -54,6 +54,8 @@ class QStatusBar;
 
 namespace kelvara {
 
+class JoiningPanel;
+
 class Form1 : public QWidget, public WindowSurface {
     Q_OBJECT
 public:
@@ -83,6 +85,8 @@ public:
     PictureBox* picPlot = nullptr;    // the plot area
     InfoBox* Text2 = nullptr;         // plot title box (several lines), inside picPlot
     InfoBox* txtAreas = nullptr;      // areas box, inside picPlot
+    // The joining panel (joining_panel.h) and its boxes.
+    JoiningPanel& joining() { return *joining_; }
     TextBox* Text1 = nullptr;         // Es, in Frame1
     TextBox* Text3 = nullptr;         // En1, in Frame1
     TextBox* Text4 = nullptr;         // En2, in Frame1
@@ -113,7 +117,7 @@ public:
     // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
     QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom
     QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
-    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1
+    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1 (joining panel)
     TextBox* txtYmax = nullptr;         // in frameYmax
     OptionButton* otpNewRange = nullptr; // in framePlotRange
     float AreaK = 0.0f;                 // area of K(T), printed below the plot (set by the K(T) tools)
@@ -131,7 +135,8 @@ public:
     void ReplotSecondSpectrum();
 
 signals:
-    // Text1 has changed; the spectrum-joining procedure connects here.
+    // Text1 has changed (told by the joining panel); the spectrum-joining
+    // procedure connects here.
     void Text1Changed();
     // The plot area has been cleared.
     void plotCleared();
@@ -173,9 +178,6 @@ private:
     void File1_DblClick();
 
     // ---- joining panel and plot panels (form1_plot.cpp) ------------------
-    // Change handler of Text1 (the join energy): runs whenever Text1 is
-    // written, by the user or by code.
-    void Text1_Change();
     void picPlot_MouseDown(int Button, int Shift, double X, double Y);
     void picPlot_MouseMove(int Button, int Shift, double X, double Y);
     void cmdPlot_Click();
@@ -184,10 +186,7 @@ private:
     void otpNewRange_Click();
     void cmdClose_Click();
     void txtYmax_Change();
-    void UpDownText1_DownClick();
-    void UpDownText1_UpClick();
     void cmdSavePlotLoss_Click();
-    QWidget* UpDownText1 = nullptr; // up-down control of Text1 (buttons UpDownText1_Up/_Down)
 
     void BuildStartMenu();
     void BuildPagesFrames();
@@ -206,6 +205,7 @@ private:
     void raiseNamed(const QString& name);
 
     friend class PageNavigator;
+    JoiningPanel* joining_ = nullptr;
     kelvara::Plot plot_;
     PageNavigator navigator_{*this};
     std::array<Frame*, kPages> frame2_{};

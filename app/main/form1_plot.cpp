@@ -1,14 +1,12 @@
 // Everything the user does with the main window's plot besides producing a
 // curve: the cursor read-out in the status bar, dragging the energy-range
-// marker lines, the intermediate-spectra, range and Y-max panels, the Es
-// up-down control of the joining panel, the View menu handlers, saving the
+// marker lines, the intermediate-spectra, range and Y-max panels, the the View menu handlers, saving the
 // plotted curve and printing the second spectrum.
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QStatusBar>
-#include <QToolButton>
 
 #include <algorithm>
 #include <exception>
@@ -92,24 +90,6 @@ void Form1::BuildPlotPanels() {
     // "Exit" of the panel switches the fixed upper bound off.
     connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot_.YmaxMode = false; });
 
-    // Es step control beside Text1 in the joining panel.
-    Frame1->resize(std::max(Frame1->width(), 290), Frame1->height());
-    UpDownText1 = MakeNamed<QWidget>(Frame1, QStringLiteral("UpDownText1"));
-    UpDownText1->setGeometry(Text1->x() + Text1->width() + 2, Text1->y(), 18, Text1->height());
-    auto* up = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Up"));
-    up->setArrowType(Qt::UpArrow);
-    up->setGeometry(0, 0, 18, Text1->height() / 2);
-    auto* down = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Down"));
-    down->setArrowType(Qt::DownArrow);
-    down->setGeometry(0, Text1->height() / 2, 18, Text1->height() - Text1->height() / 2);
-    connectGuarded(up, &QToolButton::clicked, this, [this](bool) { UpDownText1_UpClick(); });
-    connectGuarded(down, &QToolButton::clicked, this, [this](bool) { UpDownText1_DownClick(); });
-    cboIncr1 = MakeNamed<QComboBox>(Frame1, QStringLiteral("cboIncr1"));
-    cboIncr1->setEditable(true);
-    cboIncr1->addItems({QStringLiteral("0.1"), QStringLiteral("0.2"), QStringLiteral("0.5"), QStringLiteral("1"),
-                        QStringLiteral("2")});
-    cboIncr1->setEditText(QStringLiteral(".5"));
-    cboIncr1->setGeometry(UpDownText1->x() + UpDownText1->width() + 6, Text1->y(), 70, Text1->height());
 }
 
 // ---- read-out and marker lines ---------------------------------------------
@@ -186,18 +166,6 @@ void Form1::ShowYmaxPanel() {
     plot_.YmaxValue = ToSingle(txtYmax->text().toStdString());
     frameYmax->show();
     frameYmax->raise();
-}
-
-// ---- Es step control ---------------------------------------------------------
-
-void Form1::UpDownText1_DownClick() {
-    StepDown(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
-             [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
-}
-
-void Form1::UpDownText1_UpClick() {
-    StepUp(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
-           [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
 }
 
 // ---- View menu -------------------------------------------------------------------
