@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "main/elf_page.h"
+#include "main/file_browser.h"
 #include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "main/joining_panel.h"
@@ -92,19 +93,10 @@ OptionButton* Form1::option(int n) const { return options_.at(static_cast<std::s
 // ---- construction --------------------------------------------------------
 
 void Form1::BuildBrowser() {
-    Drive1 = MakeNamed<DriveListBox>(this, QStringLiteral("Drive1"));
-    Dir1 = MakeNamed<DirListBox>(this, QStringLiteral("Dir1"));
-    File1 = MakeNamed<FileListBox>(this, QStringLiteral("File1"));
-    {
-        // Start in the current folder of the process, on its drive.
-        QSignalBlocker block(Drive1);
-        Drive1->setDrive(DriveListBox::driveOf(Dir1->path()));
-    }
-    File1->setPath(Dir1->path());
-    connectGuarded(Drive1, &DriveListBox::driveChanged, this, [this] { Drive1_Change(); });
-    connectGuarded(Dir1, &DirListBox::pathChanged, this, [this] { Dir1_Change(); });
-    connectGuarded(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { File1_Click(); });
-    connectGuarded(File1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { File1_DblClick(); });
+    browser_ = new FileBrowser(*this);
+    Drive1 = browser_->Drive1;
+    Dir1 = browser_->Dir1;
+    File1 = browser_->File1;
 }
 
 void Form1::CreatePicPlot() {

@@ -54,6 +54,7 @@ class QStatusBar;
 
 namespace kelvara {
 
+class FileBrowser;
 class JoiningPanel;
 
 class Form1 : public QWidget, public WindowSurface {
@@ -79,6 +80,7 @@ public:
     Frame* Frame3 = nullptr;          // "Plot Intermediate Spectra"
     Frame* framePlotRange = nullptr;  // "Set Max Energy in rivmer plot"
     Frame* frameYmax = nullptr;       // "Set Ymax of rivmer plot"
+    // The file browser's lists (file_browser.h).
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
     FileListBox* File1 = nullptr;
@@ -171,12 +173,6 @@ private:
     void cmdExitMain_Click(); // "Exit" on the start menu
     void cmd_AboutTORVIK_Click();
 
-    // ---- file browser --------------------------------------------------
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void File1_DblClick();
-
     // ---- joining panel and plot panels (form1_plot.cpp) ------------------
     void picPlot_MouseDown(int Button, int Shift, double X, double Y);
     void picPlot_MouseMove(int Button, int Shift, double X, double Y);
@@ -206,6 +202,7 @@ private:
 
     friend class PageNavigator;
     JoiningPanel* joining_ = nullptr;
+    FileBrowser* browser_ = nullptr;
     kelvara::Plot plot_;
     PageNavigator navigator_{*this};
     std::array<Frame*, kPages> frame2_{};
