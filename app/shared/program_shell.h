@@ -25,6 +25,12 @@ public:
     virtual void Unload() = 0;
     // Shows the photoemission window in front.
     virtual void ShowPhotoemissionWindow() = 0;
+    // The photoemission window's way back ("Main Menu"): that window hidden,
+    // the main window visible with its photoemission option not selected.
+    virtual void ReturnToMainWindow() = 0;
+    // Makes the main window's plot box visible (the main window itself stays
+    // as it is); the photoemission window's model read does this.
+    virtual void ShowMainWindowPlot() = 0;
 };
 
 // The registered shell; raises a logic error when there is none.

@@ -87,6 +87,15 @@ void MDIForm1::ShowPhotoemissionWindow() {
     xps.raise();
 }
 
+void MDIForm1::ReturnToMainWindow() {
+    if (Forms::formXPSExists()) Forms::formXPS().hide();
+    Form1& form = Forms::Form1();
+    form.show();
+    form.option(5)->clear();
+}
+
+void MDIForm1::ShowMainWindowPlot() { Forms::Form1().picPlot->show(); }
+
 void MDIForm1::Unload() {
     // Every other window of the program closes with the frame.
     if (Forms::formAboutExists()) Forms::formAbout().close();

@@ -30,6 +30,8 @@ public:
     // Sizes the client area (pixels) to hold a form of this size.
     void setClientSize(int width, int height) override;
     void ShowPhotoemissionWindow() override;
+    void ReturnToMainWindow() override;
+    void ShowMainWindowPlot() override;
     // Menus, for later additions (the view menu comes with the plot).
     QMenu* fileMenu() const { return mnuFile_; }
     // "&View": pen width, plot size and the intermediate-spectra panel of the
