@@ -11,6 +11,7 @@
 #include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "main/joining_panel.h"
+#include "shared/plot_panel.h"
 #include "shared/program_shell.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
@@ -100,15 +101,13 @@ void Form1::BuildBrowser() {
 }
 
 void Form1::CreatePicPlot() {
-    picPlot = new PictureBox(this);
-    picPlot->setObjectName(QStringLiteral("picPlot"));
-    picPlot->setBackColor(RGB(255, 255, 255));
-    picPlot->setDrawWidth(2);
-    plot_.LinEnergy1 = picPlot->addLine();
-    plot_.LinEnergy2 = picPlot->addLine();
-
-    Text2 = MakeNamed<InfoBox>(picPlot, QStringLiteral("Text2"));
-    txtAreas = MakeNamed<InfoBox>(picPlot, QStringLiteral("txtAreas"));
+    plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot"), QStringLiteral("Text2"), QStringLiteral("txtAreas"),
+                                      QStringLiteral("sbStatusBar"), QStringLiteral("sbStatusBarPanel1")});
+    picPlot = plotPanel_->box;
+    Text2 = plotPanel_->title;
+    txtAreas = plotPanel_->areas;
+    sbStatusBar = plotPanel_->statusBar;
+    sbStatusBarPanel1 = plotPanel_->statusPanel;
 }
 
 void Form1::BuildPagesFrames() {
@@ -327,9 +326,9 @@ void Form1::Form_Load() {
     framePlotRange->hide();
     frameYmax->hide();
     Frame3->hide();
-    plot_.LinEnergy1->setVisible(false);
-    plot_.LinEnergy2->setVisible(false);
-    plot_.RangeMode = false;
+    plot().LinEnergy1->setVisible(false);
+    plot().LinEnergy2->setVisible(false);
+    plot().RangeMode = false;
 
     const int16_t steps[7] = {200, 100, 50, 20, 10, 5, 1};
     for (int i = 0; i <= 6; ++i) M::StepTable(i) = steps[i];
@@ -377,6 +376,8 @@ void Form1::ClearPlot() {
     picPlot->cls();
     emit plotCleared();
 }
+
+kelvara::Plot& Form1::plot() { return plotPanel_->plot; }
 
 QString Form1::browserFolder() const { return Dir1->path(); }
 QString Form1::browserFileName() const { return File1->fileName(); }

@@ -36,8 +36,9 @@
 //  handler cmdCancelShowIMFP_Click() is here for the page that creates
 //  frameshowIMFP_0 and its "Cancel" button to connect.
 //
-// picPlot is created in one function, CreatePicPlot(); the plot component
-// replaces the plain widget there (Text2 and txtAreas live inside it).
+// picPlot is created in one function, CreatePicPlot(), as the main window's
+// plot panel (shared/plot_panel.h: picture box, Text2 and txtAreas inside it,
+// status bar, plot state and read-out).
 #include <QWidget>
 #include <array>
 
@@ -55,6 +56,7 @@ class QStatusBar;
 namespace kelvara {
 
 class FileBrowser;
+class PlotPanel;
 class JoiningPanel;
 
 class Form1 : public QWidget, public WindowSurface {
@@ -103,7 +105,7 @@ public:
     // Clears the plot area (the picture box's Cls) and tells plotCleared().
     void ClearPlot() override;
     // The main window's plot state (read-out, savers, printout).
-    kelvara::Plot& plotState() override { return plot_; }
+    kelvara::Plot& plotState() override { return plot(); }
     PictureBox& plotBox() override { return *picPlot; }
     InfoBox& titleBox() override { return *Text2; }
     InfoBox& areasBox() override { return *txtAreas; }
@@ -117,7 +119,7 @@ public:
     static QString InfoText(int page);
 
     // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
-    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom
+    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom (plot panel)
     QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
     QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1 (joining panel)
     TextBox* txtYmax = nullptr;         // in frameYmax
@@ -174,8 +176,6 @@ private:
     void cmd_AboutTORVIK_Click();
 
     // ---- joining panel and plot panels (form1_plot.cpp) ------------------
-    void picPlot_MouseDown(int Button, int Shift, double X, double Y);
-    void picPlot_MouseMove(int Button, int Shift, double X, double Y);
     void cmdPlot_Click();
     void cmdPlotInelastic_Click();
     void cmdPlotSpectra2_Click();
@@ -203,7 +203,9 @@ private:
     friend class PageNavigator;
     JoiningPanel* joining_ = nullptr;
     FileBrowser* browser_ = nullptr;
-    kelvara::Plot plot_;
+    // The plot panel: picture box, title and areas boxes, status bar, plot state.
+    PlotPanel* plotPanel_ = nullptr;
+    kelvara::Plot& plot();
     PageNavigator navigator_{*this};
     std::array<Frame*, kPages> frame2_{};
     std::array<Frame*, kPages> frameinfo_{};
