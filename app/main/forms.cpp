@@ -35,13 +35,7 @@ QWidget* ClientArea() { return Shell().clientArea(); }
     return EnsureForm(gFrmBrowser, [] { return new ::kelvara::frmBrowser(Shell().frameWindow()); });
 }
 
-bool Form1Exists() { return !gForm1.isNull(); }
 bool formAboutExists() { return !gFormAbout.isNull(); }
 bool frmBrowserExists() { return !gFrmBrowser.isNull(); }
-
-void UnloadTopLevelForms() {
-    delete gFormAbout.data();
-    delete gFrmBrowser.data();
-}
 
 } // namespace kelvara::Forms

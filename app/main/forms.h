@@ -20,16 +20,11 @@ namespace Forms {
 ::kelvara::frmBrowser& frmBrowser();
 
 // Whether the form exists at this moment (does not create it).
-bool Form1Exists();
 bool formAboutExists();
 bool frmBrowserExists();
 
 // The area of the start-up frame in which the program's forms live.
 QWidget* ClientArea();
-
-// Destroys the main window's top-level windows (about, web address); the
-// forms in the client area go with the shell.
-void UnloadTopLevelForms();
 
 } // namespace Forms
 } // namespace kelvara

@@ -48,12 +48,6 @@ ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, co
     return {box, button};
 }
 
-QString BoxText(const QObject& root, const QString& objectName) {
-    if (auto* line = root.findChild<QLineEdit*>(objectName)) return line->text();
-    if (auto* info = root.findChild<InfoBox*>(objectName)) return info->text();
-    raise(ErrorCode::ObjectRequired, "Object required: " + objectName.toStdString());
-}
-
 float BoxSingle(const QLineEdit* box) {
     if (!box) raise(ErrorCode::ObjectRequired);
     return ToSingle(box->text().toStdString());

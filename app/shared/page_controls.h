@@ -43,10 +43,6 @@ struct ModelFileControls {
 ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName, const QString& buttonName,
                                         QWidget* frameToHide);
 
-// The text of the line box or multi-line box `objectName` below `root`;
-// raises "Object required" when there is none.
-QString BoxText(const QObject& root, const QString& objectName);
-
 // The 32-bit float in a box's whole text (raises on text that is not a number).
 float BoxSingle(const QLineEdit* box);
 

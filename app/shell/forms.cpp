@@ -21,14 +21,6 @@ QPointer<::kelvara::formXPS> gFormXPS;
     return EnsureForm(gFormXPS, [] { return new ::kelvara::formXPS(ClientArea()); });
 }
 
-bool MDIForm1Exists() { return !gMDIForm1.isNull(); }
 bool formXPSExists() { return !gFormXPS.isNull(); }
-
-void UnloadAll() {
-    // The top-level windows first, then the start-up frame with every form in
-    // its client area.
-    UnloadTopLevelForms();
-    delete gMDIForm1.data();
-}
 
 } // namespace kelvara::Forms

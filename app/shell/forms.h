@@ -15,11 +15,7 @@ namespace Forms {
 ::kelvara::MDIForm1& MDIForm1();
 ::kelvara::formXPS& formXPS();
 
-bool MDIForm1Exists();
 bool formXPSExists();
-
-// Destroys every form at once (shut-down and tests).
-void UnloadAll();
 
 } // namespace Forms
 } // namespace kelvara

@@ -40,7 +40,6 @@ void PlaceTwips(QWidget* widget, double left, double top, double width, double h
 }
 
 double LeftTwips(const QWidget* widget) { return PixelsToTwipsX(widget->x()); }
-double TopTwips(const QWidget* widget) { return PixelsToTwipsY(widget->y()); }
 double WidthTwips(const QWidget* widget) { return PixelsToTwipsX(widget->width()); }
 double HeightTwips(const QWidget* widget) { return PixelsToTwipsY(widget->height()); }
 

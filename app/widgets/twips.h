@@ -25,7 +25,6 @@ double PixelsToTwipsY(int pixels);
 void PlaceTwips(QWidget* widget, double left, double top, double width, double height);
 // Geometry pieces in twips.
 double LeftTwips(const QWidget* widget);
-double TopTwips(const QWidget* widget);
 double WidthTwips(const QWidget* widget);
 double HeightTwips(const QWidget* widget);
 
