@@ -5,22 +5,27 @@
 // menu Frame4 with its six option buttons, the pages frame2_0..frame2_4 (each
 // with its info frame frameinfo_i and info box txtinfo_i and its "Main menu"
 // button), the save frames frameSave_0..frameSave_3 (with their "Cancel"
-// buttons), Frame1 (joining panel: Text1, Text3, Text4), Frame3, framePlotRange,
-// frameYmax, the file browser Drive1/Dir1/File1, the plot area picPlot with
-// Text2 and txtAreas inside it, and the line Line6. Every control carries its
-// name as object name; element i of a control array is named "name_i", so
-// anything can be found with findChild<T*>("name_i").
+// buttons), Frame3, framePlotRange, frameYmax and the line Line6. Its parts
+// live in classes of their own: the joining panel Frame1 (joining_panel.h),
+// the file browser Drive1/Dir1/File1 (file_browser.h), the plot panel picPlot
+// with Text2 and txtAreas inside it (shared/plot_panel.h) and the page
+// navigator (page_navigator.h, one table row per page). Form1 is the main
+// window's surface for the shared parts (shared/window_surface.h). Every
+// control carries its name as object name; element i of a control array is
+// named "name_i", so anything can be found with findChild<T*>("name_i").
 //
 // How to add the contents of a page (or a panel):
-//  1. Write a class in its own file, e.g. app/main/model96_page.h/.cpp:
-//       class Model96Page : public QObject {
-//       public: explicit Model96Page(Form1& form);   // parent: &form
+//  1. A calculation page is one file pair deriving from CalcPage
+//     (shared/calc_page.h tells what it states); another page or panel is a
+//     class in its own file, e.g. app/main/elf_page.h/.cpp:
+//       class ElfPage : public QObject {
+//       public: explicit ElfPage(Form1& form);   // parent: &form
 //       };
 //     Inside the constructor use the Form1& it receives, never Forms::Form1()
 //     (the form reference is set only once the constructor has returned).
-//     Its constructor builds the page's controls as children of form.page(3)
+//     Its constructor builds the page's controls as children of form.page(4)
 //     (or form.frameSave(3), form.Frame3, ...), gives every control its object
-//     name and connects each handler with connectGuarded() (platform/guard.h)
+//     name and connects each handler with connectGuarded() (widgets/guard.h)
 //     so that no run-time error can end the program.
 //  2. Add one line to Form1::BuildPages() in form1_pages.cpp:
 //       new Model96Page(*this);
