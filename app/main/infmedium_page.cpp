@@ -23,9 +23,10 @@ InfiniteMediumPage::InfiniteMediumPage(Form1& form)
     Frame* saveFrame = form.frameSave(1);
     connectGuarded(cmdSaveK, &QPushButton::clicked, this, [saveFrame](bool) { ShowInFront(saveFrame); });
 
-    save_ = SaveFrame(saveFrame, kNarrowSaveFrame, QStringLiteral("File name:"), "txtFileNameCrossSection",
-                      "txtFileDescription", QStringLiteral("You may write info here to be stored \r\nwith the data.\r\n"),
-                      {{"cmdSaveCrossSection", "Save Cross Section", &Module1::Kbulk, [this] { return Header(); }, true}});
+    save_ =
+        SaveFrame(saveFrame, kNarrowSaveFrame, QStringLiteral("File name:"), "txtFileNameCrossSection",
+                  "txtFileDescription", QStringLiteral("You may write info here to be stored \r\nwith the data.\r\n"),
+                  {{"cmdSaveCrossSection", "Save Cross Section", &Module1::Kbulk, [this] { return Header(); }, true}});
 }
 
 HeaderLines InfiniteMediumPage::Header() const {

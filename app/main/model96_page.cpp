@@ -124,11 +124,15 @@ HeaderLines Model96Page::Header(Curve curve) const {
     const char* title = "Effective cross section for electron backscattered at depth X0 =";
     switch (curve) {
     case Curve::Keff: break;
-    case Curve::MediumIn: title = "Way in medium- Effective cross section for electron backscattered at depth X0 ="; break;
+    case Curve::MediumIn:
+        title = "Way in medium- Effective cross section for electron backscattered at depth X0 =";
+        break;
     case Curve::MediumOut:
         title = "Way out medium- Effective cross section for electron backscattered at depth X0 =";
         break;
-    case Curve::VacuumIn: title = "Way in vacuum-Effective cross section for electron backscattered at depth X0 ="; break;
+    case Curve::VacuumIn:
+        title = "Way in vacuum-Effective cross section for electron backscattered at depth X0 =";
+        break;
     case Curve::VacuumOut:
         title = "Way out vacuum-Effective cross section for electron backscattered at depth X0 =";
         break;

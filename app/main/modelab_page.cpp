@@ -29,13 +29,12 @@ ModelABPage::ModelABPage(Form1& form) : CalcPage(form, &form, form.page(0), QStr
     connectGuarded(cmdSaveKModelsAB, &QPushButton::clicked, this, [saveFrame](bool) { ShowInFront(saveFrame); });
 
     const auto header = [this](Curve c) { return [this, c] { return Header(c); }; };
-    save_ = SaveFrame(saveFrame, kWideSaveFrame, QStringLiteral("File name:"), "txtoutfile", "txtDescription",
-                      kTwoLineDescription,
-                      {{"cmdSaveKModelA", "Save K Model A", &Module1::KModelA, header(Curve::ModelA), true},
-                       {"cmdSaveKModelB", "Save K Model B", &Module1::KModelB, header(Curve::ModelB), true},
-                       {"cmdSaveKModelA_in", "Save K Model A-in", &Module1::KModelA_in, header(Curve::ModelA_in), false},
-                       {"cmdSaveKModelA_out", "Save K Model A-out", &Module1::KModelA_out, header(Curve::ModelA_out),
-                        false}});
+    save_ = SaveFrame(
+        saveFrame, kWideSaveFrame, QStringLiteral("File name:"), "txtoutfile", "txtDescription", kTwoLineDescription,
+        {{"cmdSaveKModelA", "Save K Model A", &Module1::KModelA, header(Curve::ModelA), true},
+         {"cmdSaveKModelB", "Save K Model B", &Module1::KModelB, header(Curve::ModelB), true},
+         {"cmdSaveKModelA_in", "Save K Model A-in", &Module1::KModelA_in, header(Curve::ModelA_in), false},
+         {"cmdSaveKModelA_out", "Save K Model A-out", &Module1::KModelA_out, header(Curve::ModelA_out), false}});
 }
 
 HeaderLines ModelABPage::Header(Curve curve) const {

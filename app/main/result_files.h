@@ -20,7 +20,8 @@ inline constexpr int kWideSaveFrame = 396;
 inline constexpr int kNarrowSaveFrame = 344;
 
 // The description box's first text in the frames of pages 0 and 2.
-inline const QString kTwoLineDescription = QStringLiteral("You may write info here to be stored with \r\nthe data.\r\n");
+inline const QString kTwoLineDescription =
+    QStringLiteral("You may write info here to be stored with \r\nthe data.\r\n");
 
 // The unit of lengths in header lines.
 inline const QString kAngstromText = QStringLiteral("\u00C5");

@@ -95,7 +95,9 @@ void ClearAndPlot(WindowSurface& window, const SingleArray& curve) {
 CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine) {
     CalcRecipe r;
     r.plotCurve = [&window](const SpectrumArray& curve) { ClearAndPlot(window, curve); };
-    r.showTitle = [&window, titleLine](const QString& result) { window.titleBox().setText(titleLine + kCrLf + result); };
+    r.showTitle = [&window, titleLine](const QString& result) {
+        window.titleBox().setText(titleLine + kCrLf + result);
+    };
     r.showAreas = [&window](const QString& text) {
         window.areasBox().setText(text);
         window.areasBox().show();

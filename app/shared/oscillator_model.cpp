@@ -127,8 +127,8 @@ bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleAr
 // -----------------------------------------------------------------
 
 ModelView ProgramModel() {
-    using namespace Module1;
-    return ModelView{W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc};
+    namespace M = Module1;
+    return ModelView{M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc};
 }
 
 void WriteELFDataFile(const QString& path, const ModelView& m) {
@@ -167,27 +167,28 @@ int16_t LibraryPointCount(float Estep, float Emax) {
 }
 
 void PlotModelLossFunction(WindowSurface& window) {
-    using namespace Module1;
-    const int16_t n = WindowPointCount(Estep, Emax);
+    namespace M = Module1;
+    const int16_t n = WindowPointCount(M::Estep, M::Emax);
     if (n > 1000) {
         services().messageBox(QStringLiteral("max number of points is 1000"));
         return;
     }
 
-    Module1::hollenbar(ELFbulk.element1(), ReInvEps.element1(), Eps1.element1(), Eps2.element1(), ELFsurf.element1(),
-                       &Estep, &Emax, &Egap, W0.element1(), Gamma.element1(), A0.element1(), Alfa.element1(), &NumOsc);
+    Module1::hollenbar(M::ELFbulk.element1(), M::ReInvEps.element1(), M::Eps1.element1(), M::Eps2.element1(),
+                       M::ELFsurf.element1(), &M::Estep, &M::Emax, &M::Egap, M::W0.element1(), M::Gamma.element1(),
+                       M::A0.element1(), M::Alfa.element1(), &M::NumOsc);
 
     // The curve holds exactly the points the library computed: its count is
     // the truncated quotient, which can be one less than the rounded one.
-    const int16_t points = LibraryPointCount(Estep, Emax);
+    const int16_t points = LibraryPointCount(M::Estep, M::Emax);
     for (int i = 1; i <= points; ++i)
-        PlotBuf(i + 3) = ELFbulk(i);
-    PlotBuf(1) = points;
-    PlotBuf(2) = 0.0f;
-    PlotBuf(3) = Estep;
+        M::PlotBuf(i + 3) = M::ELFbulk(i);
+    M::PlotBuf(1) = points;
+    M::PlotBuf(2) = 0.0f;
+    M::PlotBuf(3) = M::Estep;
 
     window.ClearPlot();
-    window.Plot(PlotBuf, 0);
+    window.Plot(M::PlotBuf, 0);
 }
 
 // ---- the read buttons of the calculation pages
@@ -196,8 +197,8 @@ void PlotModelLossFunction(WindowSurface& window) {
 bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
     const QString name = window.browserFileName();
     const QString path = JoinPath(window.browserFolder(), name);
-    using namespace Module1;
-    if (!ReadELFData(path, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc))
+    namespace M = Module1;
+    if (!ReadELFData(path, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc))
         return false;
     ModelFilePath() = path;
     if (fileNameBox)

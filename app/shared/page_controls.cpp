@@ -38,8 +38,8 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
     return values;
 }
 
-ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName, const QString& buttonName,
-                                        QWidget* frameToHide) {
+ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName,
+                                        const QString& buttonName, QWidget* frameToHide) {
     auto* box = MakeNamed<TextBox>(page, boxName);
     box->setGeometry(176, 26, 200, 24);
     auto* button = MakeButton(page, buttonName, QStringLiteral("Read ELF file"), 176, 54, 98);

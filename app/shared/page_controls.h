@@ -40,8 +40,8 @@ struct ModelFileControls {
     TextBox* box;
     QPushButton* button;
 };
-ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName, const QString& buttonName,
-                                        QWidget* frameToHide);
+ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName,
+                                        const QString& buttonName, QWidget* frameToHide);
 
 // The 32-bit float in a box's whole text (raises on text that is not a number).
 float BoxSingle(const QLineEdit* box);
