@@ -1,9 +1,9 @@
 #include <QLocale>
 #include <clocale>
 
-#include "main/forms.h"
-#include "main/mdiform1.h"
-#include "platform/guard.h"
+#include "shell/forms.h"
+#include "shell/mdiform1.h"
+#include "widgets/guard.h"
 
 int main(int argc, char** argv) {
     kelvara::GuardedApplication app(argc, argv);

@@ -7,19 +7,30 @@
 #include <cmath>
 
 #include "main/form1.h"
-#include "main/oscillator_model.h"
-#include "platform/controls.h"
+#include "platform/crlf.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "shared/oscillator_model.h"
 #include "state/module1.h"
+#include "widgets/controls.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 
+void cmdPlotELF_Click(Form1& form) {
+    const auto box = [&form](const char* name) {
+        auto* b = form.findChild<QLineEdit*>(QString::fromLatin1(name));
+        if (!b) raise(ErrorCode::ObjectRequired);
+        return b;
+    };
+    Module1::Estep = ToSingle(box("txtE_step")->text().toStdString());
+    Module1::Emax = ToSingle(box("txtE_max")->text().toStdString());
+    PlotModelLossFunction(form);
+}
+
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
 
@@ -221,45 +232,45 @@ void ElfPage::UpdateModelOnAlfaEdit(int) {
 // ------------------------------------------------------------------
 
 bool ElfPage::SumRule() {
-    using namespace Module1;
-    fsum = 0.0f;
-    for (int i = 1; i <= NumOsc; ++i) {
-        const float w2 = W0(i) * W0(i);
+    namespace M = Module1;
+    M::fsum = 0.0f;
+    for (int i = 1; i <= M::NumOsc; ++i) {
+        const float w2 = M::W0(i) * M::W0(i);
         if (w2 == 0.0f || !std::isfinite(w2))
             return false;
-        const float sum = fsum + A0(i) / w2;
+        const float sum = M::fsum + M::A0(i) / w2;
         if (!std::isfinite(sum))
             return false;
-        fsum = sum;
+        M::fsum = sum;
     }
-    const float n2 = RefIndex * RefIndex;
+    const float n2 = M::RefIndex * M::RefIndex;
     if (n2 == 0.0f || !std::isfinite(n2))
         return false;
-    const float sum = fsum + 1.0f / n2;
+    const float sum = M::fsum + 1.0f / n2;
     if (!std::isfinite(sum))
         return false;
-    fsum = sum;
+    M::fsum = sum;
     return true;
 }
 
 bool ElfPage::UpdateELFdata() {
-    using namespace Module1;
+    namespace M = Module1;
     try {
-        Core_ac = Number(txt_Core_ac);
-        Core_bc = Number(txt_Core_bc);
-        Egap = Number(txtE_Gap);
-        RefIndex = Number(txtRef_Index);
+        M::Core_ac = Number(txt_Core_ac);
+        M::Core_bc = Number(txt_Core_bc);
+        M::Egap = Number(txtE_Gap);
+        M::RefIndex = Number(txtRef_Index);
         int taken = 0;
         for (int i = 1; i <= kRows; ++i) {
             if (txtw0(i)->text().isEmpty())
                 break;
-            W0(i) = Number(txtw0(i));
-            A0(i) = Number(txtA0(i));
-            Gamma(i) = Number(txtgamma(i));
-            Alfa(i) = Number(txtalfa(i));
+            M::W0(i) = Number(txtw0(i));
+            M::A0(i) = Number(txtA0(i));
+            M::Gamma(i) = Number(txtgamma(i));
+            M::Alfa(i) = Number(txtalfa(i));
             taken = i;
         }
-        NumOsc = static_cast<int16_t>(taken);
+        M::NumOsc = static_cast<int16_t>(taken);
         txtNELFdata->setText(QString::number(taken));
     } catch (const RuntimeError&) {
         return false;
@@ -270,14 +281,14 @@ bool ElfPage::UpdateELFdata() {
         return true;
     }
     if (SumRule())
-        txtfsum->setText(Text(fsum));
+        txtfsum->setText(Text(M::fsum));
     return true;
 }
 
 bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) == SaveOutcome::Saved; }
 
 ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
-    using namespace Module1;
+    namespace M = Module1;
     if (!UpdateELFdata()) {
         services().messageBox(QStringLiteral("The model was not saved: ac, bc, E_Gap, Refr. index "
                                              "and every box of a filled row of "
@@ -285,7 +296,7 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
         return SaveOutcome::ModelIncomplete;
     }
     try {
-        WriteELFDataFile(path, NumOsc, W0, A0, Gamma, Alfa, RefIndex, Egap, Core_ac, Core_bc);
+        WriteELFDataFile(path, ProgramModel());
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
             services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
@@ -311,7 +322,7 @@ ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
 // --------------------------------------------------------------------
 
 void ElfPage::cmdReadELFdata_Click() {
-    using namespace Module1;
+    namespace M = Module1;
     const QString name = form_.File1->fileName();
     const QString path = JoinPath(form_.Dir1->path(), name);
 
@@ -334,24 +345,24 @@ void ElfPage::cmdReadELFdata_Click() {
 
     ModelFilePath() = path;
     txtELFFilename->setText(name);
-    StoreModel(model, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc);
+    StoreModel(model, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc);
 
-    txtNELFdata->setText(QString::number(NumOsc));
+    txtNELFdata->setText(QString::number(M::NumOsc));
     {
         FillingTable filling;
-        txt_Core_ac->setText(Text(Core_ac));
-        txt_Core_bc->setText(Text(Core_bc));
-        txtE_Gap->setText(Text(Egap));
-        txtRef_Index->setText(Text(RefIndex));
-        for (int i = 1; i <= std::min<int>(NumOsc, kRows); ++i) {
-            txtw0(i)->setText(Text(W0(i)));
-            txtA0(i)->setText(Text(A0(i)));
-            txtgamma(i)->setText(Text(Gamma(i)));
-            txtalfa(i)->setText(Text(Alfa(i)));
+        txt_Core_ac->setText(Text(M::Core_ac));
+        txt_Core_bc->setText(Text(M::Core_bc));
+        txtE_Gap->setText(Text(M::Egap));
+        txtRef_Index->setText(Text(M::RefIndex));
+        for (int i = 1; i <= std::min<int>(M::NumOsc, kRows); ++i) {
+            txtw0(i)->setText(Text(M::W0(i)));
+            txtA0(i)->setText(Text(M::A0(i)));
+            txtgamma(i)->setText(Text(M::Gamma(i)));
+            txtalfa(i)->setText(Text(M::Alfa(i)));
         }
         // A zero w0 or refractive index leaves the sum and the plot as they were.
         if (SumRule()) {
-            txtfsum->setText(Text(fsum));
+            txtfsum->setText(Text(M::fsum));
             try {
                 kelvara::cmdPlotELF_Click(form_);
             } catch (const RuntimeError&) {
@@ -360,14 +371,14 @@ void ElfPage::cmdReadELFdata_Click() {
         }
     }
 
-    if (NumOsc > kRows) {
+    if (M::NumOsc > kRows) {
         services().messageBox(
-            QStringLiteral("The file holds %1 oscillators; the table shows the first %2.").arg(NumOsc).arg(kRows) +
+            QStringLiteral("The file holds %1 oscillators; the table shows the first %2.").arg(M::NumOsc).arg(kRows) +
             kCrLf +
             QStringLiteral("All %1 oscillators are in use until the table is "
                            "edited, rescaled, sorted or saved: "
                            "these keep only the %2 oscillators of the table.")
-                .arg(NumOsc)
+                .arg(M::NumOsc)
                 .arg(kRows));
     }
 }
@@ -375,25 +386,25 @@ void ElfPage::cmdReadELFdata_Click() {
 bool ElfPage::cmdSaveELFdata_Click() { return SaveToNamedFile(true) == SaveOutcome::Saved; }
 
 void ElfPage::cmdAutoRescaleInt_Click() {
-    using namespace Module1;
-    if (fsum == 0.0f || !std::isfinite(fsum)) {
+    namespace M = Module1;
+    if (M::fsum == 0.0f || !std::isfinite(M::fsum)) {
         services().messageBox(QStringLiteral("The KK-sum is 0: there is no model to rescale. Read or type a model "
                                              "first."));
         return;
     }
     {
         FillingTable filling;
-        for (int i = 1; i <= NumOsc; ++i) {
-            A0(i) = A0(i) / fsum;
+        for (int i = 1; i <= M::NumOsc; ++i) {
+            M::A0(i) = M::A0(i) / M::fsum;
             if (i <= kRows)
-                txtA0(i)->setText(Text(A0(i)));
+                txtA0(i)->setText(Text(M::A0(i)));
         }
     }
     UpdateELFdata();
 }
 
 void ElfPage::cmdSortOscillators_Click() {
-    using namespace Module1;
+    namespace M = Module1;
     // The table is saved and the model rebuilt from it. A table that does not
     // hold a complete model is not sorted; a file that cannot be written
     // (no name typed yet) is reported once and the rows are sorted all the same.
@@ -401,10 +412,10 @@ void ElfPage::cmdSortOscillators_Click() {
     if (first == SaveOutcome::ModelIncomplete)
         return;
 
-    // Work table: rows 1..NumOsc, columns 1..4 (w0, A0, gamma, alpha); row 21
+    // Work table: rows 1..NumOsc, columns 1..4 (w0, M::A0, gamma, alpha); row 21
     // is the temporary storage of an exchange.
     float work[22][5] = {};
-    const int rows = std::min<int>(NumOsc, kRows);
+    const int rows = std::min<int>(M::NumOsc, kRows);
     for (int i = 1; i <= rows; ++i) {
         try {
             work[i][1] = Number(txtw0(i));
@@ -414,9 +425,9 @@ void ElfPage::cmdSortOscillators_Click() {
                                       .arg(i));
             return;
         }
-        work[i][2] = A0(i);
-        work[i][3] = Gamma(i);
-        work[i][4] = Alfa(i);
+        work[i][2] = M::A0(i);
+        work[i][3] = M::Gamma(i);
+        work[i][4] = M::Alfa(i);
     }
 
     for (int i = 1; i <= rows; ++i) {

@@ -32,6 +32,13 @@ class Form1;
 class Frame;
 class TextBox;
 
+// "Plot ELF": Estep and Emax from the page's boxes txtE_step and txtE_max
+// (found by name below the form), then the loss-function plot of the
+// program-wide model in the main window's plot (PlotModelLossFunction). Raises
+// a run-time error for a box that is absent or not a number, a zero step or a
+// missing library; the callers decide how it is reported.
+void cmdPlotELF_Click(Form1& form);
+
 class ElfPage : public QObject {
     Q_OBJECT
 public:

@@ -6,15 +6,18 @@
 
 #include <algorithm>
 
+#include "main/elf_page.h"
+#include "main/file_browser.h"
 #include "main/forms.h"
 #include "main/frmsmooth.h"
-#include "main/mdiform1.h"
-#include "photoemission/formxps.h"
-#include "platform/guard.h"
-#include "platform/picturebox.h"
-#include "platform/services.h"
-#include "platform/twips.h"
+#include "main/joining_panel.h"
+#include "shared/plot_panel.h"
+#include "shared/program_shell.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/picturebox.h"
+#include "widgets/services.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -91,31 +94,20 @@ OptionButton* Form1::option(int n) const { return options_.at(static_cast<std::s
 // ---- construction --------------------------------------------------------
 
 void Form1::BuildBrowser() {
-    Drive1 = MakeNamed<DriveListBox>(this, QStringLiteral("Drive1"));
-    Dir1 = MakeNamed<DirListBox>(this, QStringLiteral("Dir1"));
-    File1 = MakeNamed<FileListBox>(this, QStringLiteral("File1"));
-    {
-        // Start in the current folder of the process, on its drive.
-        QSignalBlocker block(Drive1);
-        Drive1->setDrive(DriveListBox::driveOf(Dir1->path()));
-    }
-    File1->setPath(Dir1->path());
-    connectGuarded(Drive1, &DriveListBox::driveChanged, this, [this] { Drive1_Change(); });
-    connectGuarded(Dir1, &DirListBox::pathChanged, this, [this] { Dir1_Change(); });
-    connectGuarded(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { File1_Click(); });
-    connectGuarded(File1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { File1_DblClick(); });
+    browser_ = new FileBrowser(*this);
+    Drive1 = browser_->Drive1;
+    Dir1 = browser_->Dir1;
+    File1 = browser_->File1;
 }
 
 void Form1::CreatePicPlot() {
-    picPlot = new PictureBox(this);
-    picPlot->setObjectName(QStringLiteral("picPlot"));
-    picPlot->setBackColor(RGB(255, 255, 255));
-    picPlot->setDrawWidth(2);
-    plot_.LinEnergy1 = picPlot->addLine();
-    plot_.LinEnergy2 = picPlot->addLine();
-
-    Text2 = MakeNamed<InfoBox>(picPlot, QStringLiteral("Text2"));
-    txtAreas = MakeNamed<InfoBox>(picPlot, QStringLiteral("txtAreas"));
+    plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot"), QStringLiteral("Text2"), QStringLiteral("txtAreas"),
+                                      QStringLiteral("sbStatusBar"), QStringLiteral("sbStatusBarPanel1")});
+    picPlot = plotPanel_->box;
+    Text2 = plotPanel_->title;
+    txtAreas = plotPanel_->areas;
+    sbStatusBar = plotPanel_->statusBar;
+    sbStatusBarPanel1 = plotPanel_->statusPanel;
 }
 
 void Form1::BuildPagesFrames() {
@@ -163,22 +155,12 @@ void Form1::BuildPanels() {
                    &QPushButton::clicked, this, [this](bool) { Command8_Click(); });
 
     // Joining panel on page 0.
-    Frame1 = MakeNamed<Frame>(page(0), QStringLiteral("Frame1"), QStringLiteral("Adjust parameters"));
-    Frame1->setGeometry(10, 24, 250, 120);
-    Frame1->setAutoFillBackground(true);
-    const char* labels[3] = {"Es =", "En1 =", "En2 (>En1)="};
-    const char* names[3] = {"Text1", "Text3", "Text4"};
-    TextBox* boxes[3] = {};
-    for (int k = 0; k < 3; ++k) {
-        auto* label = new QLabel(QString::fromUtf8(labels[k]), Frame1);
-        label->setGeometry(10, 24 + k * 30, 90, 24);
-        boxes[k] = MakeNamed<TextBox>(Frame1, QString::fromLatin1(names[k]));
-        boxes[k]->setGeometry(105, 24 + k * 30, 80, 24);
-    }
-    Text1 = boxes[0];
-    Text3 = boxes[1];
-    Text4 = boxes[2];
-    connectGuarded(Text1, &QLineEdit::textChanged, this, [this](const QString&) { Text1_Change(); });
+    joining_ = new JoiningPanel(*this, page(0));
+    Frame1 = joining_->Frame1;
+    Text1 = joining_->Text1;
+    Text3 = joining_->Text3;
+    Text4 = joining_->Text4;
+    cboIncr1 = joining_->cboIncr1;
 
     Frame3 = MakeNamed<Frame>(this, QStringLiteral("Frame3"), QStringLiteral("Plot Intermediate Spectra"));
     Frame3->setAutoFillBackground(true);
@@ -266,27 +248,25 @@ void Form1::PlaceSaveFrames(bool lowScreen) {
         PlaceTwips(frameSave(1), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
         PlaceTwips(frameSave(2), 0.6 * W, 0.04 * H, 0.27 * W, 0.2 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
-        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
     } else {
         PlaceTwips(frameSave(0), 0.1 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(1), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
-        PlaceTwips(Forms::formXPS().frameSave_xps(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
     }
 }
 
 void Form1::Form_Load() {
-    using namespace Module1;
+    namespace M = Module1;
     ColorSmoothingFrame();
 
-    ScrHeight = static_cast<float>(ScreenHeightTwips());
-    ScrWidth = static_cast<float>(ScreenWidthTwips());
-    const double W = ScrWidth;
-    const double H = ScrHeight;
+    M::ScrHeight = static_cast<float>(ScreenHeightTwips());
+    M::ScrWidth = static_cast<float>(ScreenWidthTwips());
+    const double W = M::ScrWidth;
+    const double H = M::ScrHeight;
 
     PlaceTwips(this, LeftTwips(this), 0, W, H);
-    Forms::MDIForm1().setClientSize(width(), height());
+    Shell().setClientSize(width(), height());
     setVisible(true);
 
     for (int i = 0; i < kPages; ++i) page(i)->hide();
@@ -305,10 +285,6 @@ void Form1::Form_Load() {
         const double fh = HeightTwips(frameinfo(i));
         PlaceTwips(txtinfo(i), 0.02 * fw, 0.055 * fh, 0.44 * fw, 0.33 * fh);
     }
-
-    formXPS& xps = Forms::formXPS();
-    PlaceTwips(&xps, 0, 0, W, H);
-    xps.hide();
 
     PlaceTwips(Forms::frmSmooth().frameSmooth, 0.36 * W, 0, 0.63 * W, 0.29 * H);
 
@@ -336,7 +312,7 @@ void Form1::Form_Load() {
         raiseNamed(QStringLiteral("frameCheckSumRules"));
     }
 
-    AutoScale = True;
+    M::AutoScale = True;
 
     PlaceTwips(framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
     PlaceTwips(frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
@@ -350,12 +326,12 @@ void Form1::Form_Load() {
     framePlotRange->hide();
     frameYmax->hide();
     Frame3->hide();
-    plot_.LinEnergy1->setVisible(false);
-    plot_.LinEnergy2->setVisible(false);
-    plot_.RangeMode = false;
+    plot().LinEnergy1->setVisible(false);
+    plot().LinEnergy2->setVisible(false);
+    plot().RangeMode = false;
 
     const int16_t steps[7] = {200, 100, 50, 20, 10, 5, 1};
-    for (int i = 0; i <= 6; ++i) StepTable(i) = steps[i];
+    for (int i = 0; i <= 6; ++i) M::StepTable(i) = steps[i];
 
     // Stacking: the pages, then the panels that open over them, then the
     // start menu in front.
@@ -378,10 +354,10 @@ void Form1::KeepControlsReachable() {
     const QPoint reach = FitContainers(this);
     const QSize grown(std::max(width(), reach.x()), std::max(height(), reach.y()));
     if (grown != size()) resize(grown);
-    if (Forms::MDIForm1Exists()) {
-        QWidget* client = Forms::ClientArea();
+    if (ShellExists()) {
+        QWidget* client = Shell().clientArea();
         if (client->width() < x() + width() || client->height() < y() + height())
-            Forms::MDIForm1().setClientSize(std::max(client->width(), x() + width()),
+            Shell().setClientSize(std::max(client->width(), x() + width()),
                                             std::max(client->height(), y() + height()));
     }
 }
@@ -401,10 +377,12 @@ void Form1::ClearPlot() {
     emit plotCleared();
 }
 
-void Form1::Plot(const SingleArray& spectrum, int32_t color) {
-    plot_.draw(*picPlot, spectrum, color, PlotShared{Module1::AutoScale, Module1::StepTable});
-}
+kelvara::Plot& Form1::plot() { return plotPanel_->plot; }
 
-void Form1::Text1_Change() { emit Text1Changed(); }
+QString Form1::browserFolder() const { return Dir1->path(); }
+QString Form1::browserFileName() const { return File1->fileName(); }
+void Form1::refreshBrowser() { File1->refresh(); }
+void Form1::PlotLossFunction() { cmdPlotELF_Click(*this); }
+
 
 } // namespace kelvara

@@ -5,22 +5,27 @@
 // menu Frame4 with its six option buttons, the pages frame2_0..frame2_4 (each
 // with its info frame frameinfo_i and info box txtinfo_i and its "Main menu"
 // button), the save frames frameSave_0..frameSave_3 (with their "Cancel"
-// buttons), Frame1 (joining panel: Text1, Text3, Text4), Frame3, framePlotRange,
-// frameYmax, the file browser Drive1/Dir1/File1, the plot area picPlot with
-// Text2 and txtAreas inside it, and the line Line6. Every control carries its
-// name as object name; element i of a control array is named "name_i", so
-// anything can be found with findChild<T*>("name_i").
+// buttons), Frame3, framePlotRange, frameYmax and the line Line6. Its parts
+// live in classes of their own: the joining panel Frame1 (joining_panel.h),
+// the file browser Drive1/Dir1/File1 (file_browser.h), the plot panel picPlot
+// with Text2 and txtAreas inside it (shared/plot_panel.h) and the page
+// navigator (page_navigator.h, one table row per page). Form1 is the main
+// window's surface for the shared parts (shared/window_surface.h). Every
+// control carries its name as object name; element i of a control array is
+// named "name_i", so anything can be found with findChild<T*>("name_i").
 //
 // How to add the contents of a page (or a panel):
-//  1. Write a class in its own file, e.g. app/main/model96_page.h/.cpp:
-//       class Model96Page : public QObject {
-//       public: explicit Model96Page(Form1& form);   // parent: &form
+//  1. A calculation page is one file pair deriving from CalcPage
+//     (shared/calc_page.h tells what it states); another page or panel is a
+//     class in its own file, e.g. app/main/elf_page.h/.cpp:
+//       class ElfPage : public QObject {
+//       public: explicit ElfPage(Form1& form);   // parent: &form
 //       };
 //     Inside the constructor use the Form1& it receives, never Forms::Form1()
 //     (the form reference is set only once the constructor has returned).
-//     Its constructor builds the page's controls as children of form.page(3)
+//     Its constructor builds the page's controls as children of form.page(4)
 //     (or form.frameSave(3), form.Frame3, ...), gives every control its object
-//     name and connects each handler with connectGuarded() (platform/guard.h)
+//     name and connects each handler with connectGuarded() (widgets/guard.h)
 //     so that no run-time error can end the program.
 //  2. Add one line to Form1::BuildPages() in form1_pages.cpp:
 //       new Model96Page(*this);
@@ -36,15 +41,18 @@
 //  handler cmdCancelShowIMFP_Click() is here for the page that creates
 //  frameshowIMFP_0 and its "Cancel" button to connect.
 //
-// picPlot is created in one function, CreatePicPlot(); the plot component
-// replaces the plain widget there (Text2 and txtAreas live inside it).
+// picPlot is created in one function, CreatePicPlot(), as the main window's
+// plot panel (shared/plot_panel.h: picture box, Text2 and txtAreas inside it,
+// status bar, plot state and read-out).
 #include <QWidget>
 #include <array>
 
-#include "main/plot.h"
-#include "platform/controls.h"
+#include "main/page_navigator.h"
 #include "platform/checked_array.h"
-#include "platform/picturebox.h"
+#include "shared/plot.h"
+#include "shared/window_surface.h"
+#include "widgets/controls.h"
+#include "widgets/picturebox.h"
 
 class QComboBox;
 class QLabel;
@@ -52,7 +60,11 @@ class QStatusBar;
 
 namespace kelvara {
 
-class Form1 : public QWidget {
+class FileBrowser;
+class PlotPanel;
+class JoiningPanel;
+
+class Form1 : public QWidget, public WindowSurface {
     Q_OBJECT
 public:
     static constexpr int kPages = 5;
@@ -75,21 +87,78 @@ public:
     Frame* Frame3 = nullptr;          // "Plot Intermediate Spectra"
     Frame* framePlotRange = nullptr;  // "Set Max Energy in rivmer plot"
     Frame* frameYmax = nullptr;       // "Set Ymax of rivmer plot"
+    // The file browser's lists (file_browser.h).
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
     FileListBox* File1 = nullptr;
     PictureBox* picPlot = nullptr;    // the plot area
     InfoBox* Text2 = nullptr;         // plot title box (several lines), inside picPlot
     InfoBox* txtAreas = nullptr;      // areas box, inside picPlot
+    // The joining panel (joining_panel.h) and its boxes.
+    JoiningPanel& joining() { return *joining_; }
     TextBox* Text1 = nullptr;         // Es, in Frame1
     TextBox* Text3 = nullptr;         // En1, in Frame1
     TextBox* Text4 = nullptr;         // En2, in Frame1
     LineControl* Line6 = nullptr;
 
+    // ---- used by the pages, the start-up frame's menus and the other windows
+    void cmdCancelShowIMFP_Click(); // "Cancel" in frameshowIMFP_0
+    void ShowAbout();
+    void ShowWebBrowser();
+
+    // ---- the window's surface for the shared parts (shared/window_surface.h)
+    // Clears the plot area (the picture box's Cls) and tells plotCleared().
+    void ClearPlot() override;
+    // The main window's plot state (read-out, savers, printout).
+    kelvara::Plot& plotState() override { return plot(); }
+    PictureBox& plotBox() override { return *picPlot; }
+    InfoBox& titleBox() override { return *Text2; }
+    InfoBox& areasBox() override { return *txtAreas; }
+    QString browserFolder() const override;
+    QString browserFileName() const override;
+    void refreshBrowser() override;
+    // "Plot ELF" on the grid of the ELF page's boxes.
+    void PlotLossFunction() override;
+
+    // The info texts the options put into the info boxes.
+    static QString InfoText(int page);
+
+    // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
+    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom (plot panel)
+    QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
+    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1 (joining panel)
+    TextBox* txtYmax = nullptr;         // in frameYmax
+    OptionButton* otpNewRange = nullptr; // in framePlotRange
+    float AreaK = 0.0f;                 // area of K(T), printed below the plot (set by the K(T) tools)
+
+    void Command3_Click(); // "Plot the combined spectrum" in Frame3
+    void mnuIncrease_Click();
+    void mnuDecrease_Click();
+    void mnuLargePlot_Click();
+    void mnuSmallPlot_Click();
+    void mnuPlotIntermediateSpectra_Click();
+    void SaveSecondSpectrum();
+    void PrintPlot();
+    void SetPlotRangeLines();
+    void ShowYmaxPanel();
+    void ReplotSecondSpectrum();
+
+signals:
+    // Text1 has changed (told by the joining panel); the spectrum-joining
+    // procedure connects here.
+    void Text1Changed();
+    // The plot area has been cleared.
+    void plotCleared();
+    // "Exit" of the Y-max panel: the fixed upper y bound is switched off.
+    void ymaxModeSwitchedOff();
+    // The start-up layout has been applied.
+    void layoutDone();
+
+private:
     // ---- start-up ------------------------------------------------------
     void ColorSmoothingFrame();
 
-    // ---- navigation ----------------------------------------------------
+    // ---- navigation (the page navigator's table, page_navigator.h) -------
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -106,79 +175,20 @@ public:
     void Command16_Click();   // "Cancel" in frameSave_0
     void Command9_Click();    // "Cancel" in frameSave_1
     void Command14_Click();   // "Cancel" in frameSave_2
-    void cmdCancelShowIMFP_Click(); // "Cancel" in frameshowIMFP_0
     void Command4_Click();    // "Exit" in Frame3
     void Command5_Click();    // "Exit" in frameYmax
     void cmdExitMain_Click(); // "Exit" on the start menu
     void cmd_AboutTORVIK_Click();
-    void ShowAbout();
 
-    // ---- file browser --------------------------------------------------
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void File1_DblClick();
-
-    // ---- other windows -------------------------------------------------
-    void ShowWebBrowser();
-
-    // Clears the plot area (the picture box's Cls).
-    void ClearPlot();
-    // Draws a spectrum array into picPlot in palette colour `color` through
-    // the main window's plot component (overlays unless ClearPlot ran first).
-    void Plot(const SingleArray& spectrum, int32_t color);
-    // The main window's plot state (read-out, savers, printout).
-    kelvara::Plot& plotState() { return plot_; }
-    // Change handler of Text1 (the join energy): runs whenever Text1 is
-    // written, by the user or by code.
-    void Text1_Change();
-
-    // The info texts the options put into the info boxes.
-    static QString InfoText(int page);
-
-    // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
-    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom
-    QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
-    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1
-    QWidget* UpDownText1 = nullptr;     // up-down control of Text1 (buttons UpDownText1_Up/_Down)
-    TextBox* txtYmax = nullptr;         // in frameYmax
-    OptionButton* otpNewRange = nullptr; // in framePlotRange
-    float AreaK = 0.0f;                 // area of K(T), printed below the plot
-
-    void picPlot_MouseDown(int Button, int Shift, double X, double Y);
-    void picPlot_MouseMove(int Button, int Shift, double X, double Y);
+    // ---- joining panel and plot panels (form1_plot.cpp) ------------------
     void cmdPlot_Click();
     void cmdPlotInelastic_Click();
     void cmdPlotSpectra2_Click();
-    void Command3_Click(); // "Plot the combined spectrum" in Frame3
     void otpNewRange_Click();
     void cmdClose_Click();
     void txtYmax_Change();
-    void UpDownText1_DownClick();
-    void UpDownText1_UpClick();
-    void mnuIncrease_Click();
-    void mnuDecrease_Click();
-    void mnuLargePlot_Click();
-    void mnuSmallPlot_Click();
-    void mnuPlotIntermediateSpectra_Click();
     void cmdSavePlotLoss_Click();
-    void SaveSecondSpectrum();
-    void PrintPlot();
-    void SetPlotRangeLines();
-    void ShowYmaxPanel();
-    void ReplotSecondSpectrum();
 
-signals:
-    // Text1 has changed; the spectrum-joining procedure connects here.
-    void Text1Changed();
-    // The plot area has been cleared.
-    void plotCleared();
-    // "Exit" of the Y-max panel: the fixed upper y bound is switched off.
-    void ymaxModeSwitchedOff();
-    // The start-up layout has been applied.
-    void layoutDone();
-
-private:
     void BuildStartMenu();
     void BuildPagesFrames();
     void BuildPanels();
@@ -195,7 +205,13 @@ private:
     void hideNamed(const QString& name);
     void raiseNamed(const QString& name);
 
-    kelvara::Plot plot_;
+    friend class PageNavigator;
+    JoiningPanel* joining_ = nullptr;
+    FileBrowser* browser_ = nullptr;
+    // The plot panel: picture box, title and areas boxes, status bar, plot state.
+    PlotPanel* plotPanel_ = nullptr;
+    kelvara::Plot& plot();
+    PageNavigator navigator_{*this};
     std::array<Frame*, kPages> frame2_{};
     std::array<Frame*, kPages> frameinfo_{};
     std::array<InfoBox*, kPages> txtinfo_{};

@@ -1,14 +1,10 @@
 // The start menu, the pages and the panels that close with "Cancel"/"Exit".
 #include "main/form1.h"
 #include "main/forms.h"
-#include "main/mdiform1.h"
-#include "photoemission/formxps.h"
+#include "platform/crlf.h"
+#include "shared/program_shell.h"
 
 namespace kelvara {
-
-namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-} // namespace
 
 QString Form1::InfoText(int page) {
     switch (page) {
@@ -42,120 +38,26 @@ QString Form1::InfoText(int page) {
 
 // ---- choosing a page -------------------------------------------------------
 
-void Form1::Option1_Click() {
-    Line6->show();
-    Frame1->hide();
-    Frame4->hide();
-    txtinfo(1)->setText(InfoText(1));
-    for (int i = 0; i < kPages; ++i) {
-        page(i)->hide();
-        frameinfo(i)->hide();
-    }
-    page(1)->show();
-    frameinfo(1)->show();
-}
-
-void Form1::Option2_Click() {
-    ClearPlot();
-    Line6->show();
-    hideNamed(QStringLiteral("Line2_0"));
-    Frame1->hide();
-    txtinfo(0)->setText(InfoText(0));
-    Frame4->hide();
-    for (int i = 0; i < kPages; ++i) page(i)->hide();
-    page(0)->show();
-    frameinfo(0)->show();
-}
-
-void Form1::Option3_Click() {
-    ClearPlot();
-    Line6->show();
-    Frame4->hide();
-    Frame1->hide();
-    txtinfo(2)->setText(InfoText(2));
-    for (int i = 0; i < kPages; ++i) page(i)->hide();
-    page(2)->show();
-    frameinfo(2)->show();
-}
-
-void Form1::Option4_Click() {
-    ClearPlot();
-    Line6->show();
-    Frame1->hide();
-    Frame4->hide();
-    txtinfo(3)->setText(InfoText(3));
-    for (int i = 0; i < kPages; ++i) page(i)->hide();
-    page(3)->show();
-    frameinfo(3)->show();
-}
-
-void Form1::Option6_Click() {
-    Line6->show();
-    Frame1->hide();
-    Frame4->hide();
-    txtinfo(4)->setText(InfoText(4));
-    for (int i = 0; i < kPages; ++i) {
-        page(i)->hide();
-        frameinfo(i)->hide();
-    }
-    page(4)->show();
-    frameinfo(4)->show();
-}
+void Form1::Option1_Click() { navigator_.Open(1); }
+void Form1::Option2_Click() { navigator_.Open(2); }
+void Form1::Option3_Click() { navigator_.Open(3); }
+void Form1::Option4_Click() { navigator_.Open(4); }
+void Form1::Option6_Click() { navigator_.Open(6); }
 
 void Form1::Option5_Click() {
     hide();
-    formXPS& xps = Forms::formXPS();
-    xps.show();
-    xps.raise();
+    Shell().ShowPhotoemissionWindow();
     picPlot->show();
     ClearPlot();
 }
 
 // ---- back to the start menu -----------------------------------------------
 
-void Form1::Command12_Click() {
-    page(0)->hide();
-    Frame4->show();
-    option(2)->clear();
-    hideNamed(QStringLiteral("Line2_0"));
-    frameSave(0)->hide();
-    Text2->setText(QString());
-    txtAreas->hide();
-}
-
-void Form1::Command6_Click() {
-    page(1)->hide();
-    Frame4->show();
-    option(1)->clear();
-    frameSave(1)->hide();
-}
-
-void Form1::Command10_Click() {
-    page(2)->hide();
-    Frame4->show();
-    option(3)->clear();
-    frameSave(2)->hide();
-    Text2->setText(QString());
-    txtAreas->hide();
-}
-
-void Form1::Command11_Click() {
-    page(3)->hide();
-    Frame1->hide();
-    option(4)->clear();
-    Frame4->show();
-    Line6->hide();
-    hideNamed(QStringLiteral("Line2_2"));
-    frameSave(3)->hide();
-    Text2->hide();
-    txtAreas->hide();
-}
-
-void Form1::cmdCancelELF_Click(int /*index*/) {
-    page(4)->hide();
-    Frame4->show();
-    option(6)->clear();
-}
+void Form1::Command12_Click() { navigator_.Close(0); }
+void Form1::Command6_Click() { navigator_.Close(1); }
+void Form1::Command10_Click() { navigator_.Close(2); }
+void Form1::Command11_Click() { navigator_.Close(3); }
+void Form1::cmdCancelELF_Click(int /*index*/) { navigator_.Close(4); }
 
 // ---- closing panels --------------------------------------------------------
 
@@ -174,7 +76,7 @@ void Form1::Command5_Click() {
 
 // ---- leaving and the small windows ----------------------------------------
 
-void Form1::cmdExitMain_Click() { Forms::MDIForm1().Unload(); }
+void Form1::cmdExitMain_Click() { Shell().Unload(); }
 
 void Form1::cmd_AboutTORVIK_Click() { ShowAbout(); }
 

@@ -5,7 +5,6 @@
 #include "main/infmedium_page.h"
 #include "main/model96_page.h"
 #include "main/modelab_page.h"
-#include "main/result_files.h"
 #include "main/thinfilm_page.h"
 
 namespace kelvara {
@@ -16,7 +15,6 @@ void Form1::BuildPages() {
     new InfiniteMediumPage(*this); // page 1
     new ThinFilmPage(*this);       // page 2
     new Model96Page(*this);        // page 3
-    new ResultFiles(*this);        // the save frames of pages 0 to 3
 }
 
 } // namespace kelvara

@@ -1,49 +1,25 @@
 // Everything the user does with the main window's plot besides producing a
-// curve: the cursor read-out in the status bar, dragging the energy-range
-// marker lines, the intermediate-spectra, range and Y-max panels, the Es
-// up-down control of the joining panel, the View menu handlers, saving the
+// curve and what its plot panel (shared/plot_panel.h) does itself: the
+// intermediate-spectra, range and Y-max panels, the the View menu handlers, saving the
 // plotted curve and printing the second spectrum.
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QPrinter>
-#include <QStatusBar>
-#include <QToolButton>
 
 #include <algorithm>
 #include <exception>
 
 #include "main/form1.h"
-#include "main/plot_file.h"
-#include "main/plot_readout.h"
-#include "platform/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "shared/plot_file.h"
+#include "shared/plot_readout.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 
 namespace {
-
-constexpr int kStatusBarHeight = 20;
-
-// Keeps the status bar along the bottom edge of the picture box whenever the
-// box changes its size (start-up layout, the View menu's plot sizes).
-class StatusBarPlacer : public QObject {
-public:
-    StatusBarPlacer(QWidget* box, QStatusBar* bar) : QObject(box), bar_(bar) {
-        box->installEventFilter(this);
-        place(box);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize) place(static_cast<QWidget*>(watched));
-        return false;
-    }
-
-private:
-    void place(const QWidget* box) { bar_->setGeometry(0, box->height() - kStatusBarHeight, box->width(), kStatusBarHeight); }
-    QStatusBar* bar_;
-};
 
 QPushButton* panelButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w = 220) {
     return MakeButton(parent, QString::fromLatin1(name), QString::fromUtf8(caption), x, y, w);
@@ -52,19 +28,6 @@ QPushButton* panelButton(QWidget* parent, const char* name, const char* caption,
 } // namespace
 
 void Form1::BuildPlotPanels() {
-    // Status bar inside the plot area; its first panel shows the read-out.
-    sbStatusBar = MakeNamed<QStatusBar>(picPlot, QStringLiteral("sbStatusBar"));
-    sbStatusBar->setSizeGripEnabled(false);
-    sbStatusBarPanel1 = MakeNamed<QLabel>(sbStatusBar, QStringLiteral("sbStatusBarPanel1"));
-    sbStatusBarPanel1->setMinimumWidth(280);
-    sbStatusBar->addWidget(sbStatusBarPanel1);
-    new StatusBarPlacer(picPlot, sbStatusBar);
-
-    connectGuarded(picPlot, &PictureBox::mouseDown, this,
-                   [this](int b, int s, double x, double y) { picPlot_MouseDown(b, s, x, y); });
-    connectGuarded(picPlot, &PictureBox::mouseMove, this,
-                   [this](int b, int s, double x, double y) { picPlot_MouseMove(b, s, x, y); });
-
     // "Plot Intermediate Spectra".
     connectGuarded(panelButton(Frame3, "cmdPlot", "Plot Elastic", 10, 30), &QPushButton::clicked, this,
                    [this](bool) { cmdPlot_Click(); });
@@ -90,37 +53,8 @@ void Form1::BuildPlotPanels() {
     txtYmax->setGeometry(20, 40, 140, 24);
     connectGuarded(txtYmax, &QLineEdit::textChanged, this, [this](const QString&) { txtYmax_Change(); });
     // "Exit" of the panel switches the fixed upper bound off.
-    connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot_.YmaxMode = false; });
+    connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot().YmaxMode = false; });
 
-    // Es step control beside Text1 in the joining panel.
-    Frame1->resize(std::max(Frame1->width(), 290), Frame1->height());
-    UpDownText1 = MakeNamed<QWidget>(Frame1, QStringLiteral("UpDownText1"));
-    UpDownText1->setGeometry(Text1->x() + Text1->width() + 2, Text1->y(), 18, Text1->height());
-    auto* up = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Up"));
-    up->setArrowType(Qt::UpArrow);
-    up->setGeometry(0, 0, 18, Text1->height() / 2);
-    auto* down = MakeNamed<QToolButton>(UpDownText1, QStringLiteral("UpDownText1_Down"));
-    down->setArrowType(Qt::DownArrow);
-    down->setGeometry(0, Text1->height() / 2, 18, Text1->height() - Text1->height() / 2);
-    connectGuarded(up, &QToolButton::clicked, this, [this](bool) { UpDownText1_UpClick(); });
-    connectGuarded(down, &QToolButton::clicked, this, [this](bool) { UpDownText1_DownClick(); });
-    cboIncr1 = MakeNamed<QComboBox>(Frame1, QStringLiteral("cboIncr1"));
-    cboIncr1->setEditable(true);
-    cboIncr1->addItems({QStringLiteral("0.1"), QStringLiteral("0.2"), QStringLiteral("0.5"), QStringLiteral("1"),
-                        QStringLiteral("2")});
-    cboIncr1->setEditText(QStringLiteral(".5"));
-    cboIncr1->setGeometry(UpDownText1->x() + UpDownText1->width() + 6, Text1->y(), 70, Text1->height());
-}
-
-// ---- read-out and marker lines ---------------------------------------------
-
-void Form1::picPlot_MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/) {
-    MarkerMouseDown(plot_, *picPlot, X);
-}
-
-void Form1::picPlot_MouseMove(int Button, int /*Shift*/, double X, double Y) {
-    sbStatusBarPanel1->setText(QString::fromStdString(PlotReadout(plot_, X, Y)));
-    MarkerMouseMove(plot_, *picPlot, Button, X);
 }
 
 // ---- plot buttons ------------------------------------------------------------
@@ -150,7 +84,7 @@ void Form1::ReplotSecondSpectrum() {
 // ---- range panel -------------------------------------------------------------
 
 void Form1::SetPlotRangeLines() {
-    PlaceRangeMarkers(plot_);
+    PlaceRangeMarkers(plot());
     framePlotRange->show();
     framePlotRange->raise();
     otpNewRange->clear();
@@ -161,19 +95,19 @@ void Form1::otpNewRange_Click() { ReplotSecondSpectrum(); }
 
 void Form1::cmdClose_Click() {
     for (int i = 0; i < kPages; ++i) page(i)->setEnabled(true);
-    plot_.RangeMode = false;
+    plot().RangeMode = false;
     ReplotSecondSpectrum();
-    if (plot_.LinEnergy1) plot_.LinEnergy1->setVisible(false);
-    if (plot_.LinEnergy2) plot_.LinEnergy2->setVisible(false);
+    if (plot().LinEnergy1) plot().LinEnergy1->setVisible(false);
+    if (plot().LinEnergy2) plot().LinEnergy2->setVisible(false);
     framePlotRange->hide();
 }
 
 // ---- Y-max panel ---------------------------------------------------------------
 
 void Form1::txtYmax_Change() {
-    plot_.YmaxMode = true;
+    plot().YmaxMode = true;
     try {
-        plot_.YmaxValue = ToSingle(txtYmax->text().toStdString());
+        plot().YmaxValue = ToSingle(txtYmax->text().toStdString());
         ReplotSecondSpectrum();
     } catch (const std::exception&) {
         // Not a number (yet): the plot stays as it is.
@@ -181,23 +115,11 @@ void Form1::txtYmax_Change() {
 }
 
 void Form1::ShowYmaxPanel() {
-    plot_.YmaxMode = true;
-    txtYmax->setText(QString::fromStdString(Format(plot_.PlotYMax, "Scientific")));
-    plot_.YmaxValue = ToSingle(txtYmax->text().toStdString());
+    plot().YmaxMode = true;
+    txtYmax->setText(QString::fromStdString(Format(plot().PlotYMax, "Scientific")));
+    plot().YmaxValue = ToSingle(txtYmax->text().toStdString());
     frameYmax->show();
     frameYmax->raise();
-}
-
-// ---- Es step control ---------------------------------------------------------
-
-void Form1::UpDownText1_DownClick() {
-    StepDown(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
-             [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
-}
-
-void Form1::UpDownText1_UpClick() {
-    StepUp(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
-           [this](const std::string& t) { Text1->setText(QString::fromStdString(t)); });
 }
 
 // ---- View menu -------------------------------------------------------------------
@@ -247,7 +169,7 @@ void Form1::PrintPlot() {
         // A printer that makes the copies itself gets one page; otherwise the
         // page is drawn once for each copy.
         page.arrangement = printer.supportsMultipleCopies() ? 2 : 1;
-        kelvara::PrintPlot(printer, Module1::Spec2, plot_, page);
+        kelvara::PrintPlot(printer, Module1::Spec2, plot(), page);
     } catch (const std::exception&) {
         // Printing ends quietly.
     }

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "platform/guard.h"
+#include "widgets/guard.h"
 
 namespace kelvara {
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "platform/controls.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

@@ -2,8 +2,8 @@
 
 #include <QKeyEvent>
 
-#include "platform/guard.h"
-#include "platform/twips.h"
+#include "widgets/guard.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 

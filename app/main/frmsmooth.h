@@ -3,7 +3,7 @@
 // frameSmooth holds the smoothing panel's controls.
 #include <QWidget>
 
-#include "platform/controls.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

@@ -2,19 +2,19 @@
 // The infinite-medium page (frame2_1): an electron travelling in an infinite
 // medium. This part of the page holds the parameter boxes (the array has no
 // index 1), the model-file box and the "Save" button that opens the save
-// frame; the result file reads its header lines from these boxes. "Read ELF
+// frame; the page gives the header lines of its result file. "Read ELF
 // file" reads the model selected in the file browser.
-#include <QObject>
 #include <QPushButton>
 #include <map>
 
-#include "platform/controls.h"
+#include "shared/calc_page.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 
 class Form1;
 
-class InfiniteMediumPage : public QObject {
+class InfiniteMediumPage : public CalcPage {
     Q_OBJECT
 public:
     explicit InfiniteMediumPage(Form1& form);
@@ -25,8 +25,11 @@ public:
     QPushButton* cmdReadELFInf = nullptr; // "Read ELF file"
     QPushButton* cmdSaveK = nullptr;
 
+    // The five header lines of the page's result file.
+    HeaderLines Header() const;
+
 private:
-    Form1& form_;
+    SaveFrameBoxes save_;
 };
 
 } // namespace kelvara

@@ -2,22 +2,20 @@
 
 #include <cmath>
 
-#include "main/calc_driver.h"
 #include "main/form1.h"
-#include "main/oscillator_model.h"
-#include "main/page_controls.h"
 #include "main/result_files.h"
-#include "platform/guard.h"
 #include "platform/numbers.h"
-#include "platform/services.h"
+#include "shared/calc_driver.h"
+#include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
 #include "state/binder.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
 
 namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
 QString General(float value) { return QString::fromStdString(GeneralText(value)); }
 } // namespace
 
@@ -28,8 +26,7 @@ QString Model96Page::CurveTitle() {
 
 QString Model96Page::FailureMessage() { return QStringLiteral("You must first read ELF data file"); }
 
-Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
-    setObjectName(QStringLiteral("Model96Page"));
+Model96Page::Model96Page(Form1& form) : CalcPage(form, &form, form.page(3), QStringLiteral("Model96Page")) {
     Frame* page = form.page(3);
 
     // Parameters: label box and value box side by side. The angle labels
@@ -69,8 +66,8 @@ Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
     cmdkmi = MakeButton(frameShowModel96, QStringLiteral("cmdkmi"), QStringLiteral("k medium in"), 6, 50, 92);
     cmdkmo = MakeButton(frameShowModel96, QStringLiteral("cmdkmo"), QStringLiteral("K medium out"), 102, 50, 92);
     frameShowModel96->hide();
-    const auto model = MakeModelFileControls(form, page, ArrayName(QStringLiteral("txtELFfile96"), 3),
-                                             QStringLiteral("cmdELFfile96"), frameShowModel96);
+    const auto model = ModelFile(ArrayName(QStringLiteral("txtELFfile96"), 3), QStringLiteral("cmdELFfile96"),
+                                 frameShowModel96);
     txtELFfile96 = model.box;
     cmdELFfile96 = model.button;
 
@@ -102,41 +99,74 @@ Model96Page::Model96Page(Form1& form) : QObject(&form), form_(form) {
         MakeButton(panel, QStringLiteral("cmdCancelShowIMFP"), QStringLiteral("Cancel"), 12, 184, 80, 22);
     panel->hide();
 
-    const auto click = [this](QPushButton* b, void (Model96Page::*handler)()) {
-        connectGuarded(b, &QPushButton::clicked, this, [this, handler](bool) { (this->*handler)(); });
-    };
-    click(cmdCalcKeffModel96, &Model96Page::cmdCalcKeffModel96_Click);
-    click(cmdKeff, &Model96Page::cmdKeff_Click);
-    click(cmdKvi, &Model96Page::cmdKvi_Click);
-    click(cmdkvo, &Model96Page::cmdkvo_Click);
-    click(cmdkmi, &Model96Page::cmdkmi_Click);
-    click(cmdkmo, &Model96Page::cmdkmo_Click);
-    click(cmdShowIMFP_eff, &Model96Page::cmdShowIMFP_eff_Click);
-    connectGuarded(cmdSave96, &QPushButton::clicked, this, [this](bool) { ShowSaveFrame(form_, 3); });
-    connectGuarded(cmdCancelShowIMFP, &QPushButton::clicked, this,
-                   [this](bool) { form_.cmdCancelShowIMFP_Click(); });
+    OnClick(cmdCalcKeffModel96, &Model96Page::cmdCalcKeffModel96_Click);
+    OnClick(cmdKeff, &Model96Page::cmdKeff_Click);
+    OnClick(cmdKvi, &Model96Page::cmdKvi_Click);
+    OnClick(cmdkvo, &Model96Page::cmdkvo_Click);
+    OnClick(cmdkmi, &Model96Page::cmdkmi_Click);
+    OnClick(cmdkmo, &Model96Page::cmdkmo_Click);
+    OnClick(cmdShowIMFP_eff, &Model96Page::cmdShowIMFP_eff_Click);
+    Frame* saveFrame = form.frameSave(3);
+    connectGuarded(cmdSave96, &QPushButton::clicked, this, [saveFrame](bool) { ShowInFront(saveFrame); });
+    connectGuarded(cmdCancelShowIMFP, &QPushButton::clicked, this, [&form](bool) { form.cmdCancelShowIMFP_Click(); });
+
+    const auto header = [this](Curve c) { return [this, c] { return Header(c); }; };
+    save_ = SaveFrame(saveFrame, kWideSaveFrame, QStringLiteral(" File name:"), "txtSaveFile96", "Text7",
+                      QStringLiteral("You may write info here to be stored with the data.\r\n"),
+                      {{"cmdSavekeff96", "Save Keff", &Module1::Keff, header(Curve::Keff), true},
+                       {"cmdSavekmediumin96", "Save K medium in", &Module1::Kmi, header(Curve::MediumIn), false},
+                       {"cmdSavekmediumout96", "Save K medium out", &Module1::Kmo, header(Curve::MediumOut), false},
+                       {"cmdSavekvacin96", "Save K vac in", &Module1::Kvi, header(Curve::VacuumIn), false},
+                       {"cmdSavekvacout96", "Save K vac out", &Module1::Kvo, header(Curve::VacuumOut), false}});
+}
+
+HeaderLines Model96Page::Header(Curve curve) const {
+    const char* title = "Effective cross section for electron backscattered at depth X0 =";
+    switch (curve) {
+    case Curve::Keff: break;
+    case Curve::MediumIn:
+        title = "Way in medium- Effective cross section for electron backscattered at depth X0 =";
+        break;
+    case Curve::MediumOut:
+        title = "Way out medium- Effective cross section for electron backscattered at depth X0 =";
+        break;
+    case Curve::VacuumIn:
+        title = "Way in vacuum-Effective cross section for electron backscattered at depth X0 =";
+        break;
+    case Curve::VacuumOut:
+        title = "Way out vacuum-Effective cross section for electron backscattered at depth X0 =";
+        break;
+    }
+    return {QString::fromLatin1(title) + txtpar96Val[3]->text() + QStringLiteral(" ") + kAngstromText,
+            QStringLiteral("Calculated with Model 96 for any incidence and exit angle, eqs. (21)-(25)"),
+            QStringLiteral("Incidence angle = ") + txtpar96Val[4]->text() + QStringLiteral(" exit angle = ") +
+                txtpar96Val[5]->text(),
+            QStringLiteral("ELF function from the file ") + txtELFfile96->text() +
+                QStringLiteral(". Primary energy = ") + txtpar96Val[0]->text() + QStringLiteral(" eV."),
+            save_.description->text()};
 }
 
 void Model96Page::cmdCalcKeffModel96_Click() {
-    using namespace Module1;
+    namespace M = Module1;
     float Ep = 0.0f, X0 = 0.0f, Theta1 = 0.0f, Theta2 = 0.0f;
     float IMFPc = 0.0f, IMFPv = 0.0f, IMFPeff = 0.0f;
 
-    CalcRecipe r;
+    CalcRecipe r = Recipe(CurveTitle());
     r.readBoxes = [&] {
         Ep = BoxSingle(txtpar96Val[0]);
-        Estep = BoxSingle(txtpar96Val[1]);
-        Emax = BoxSingle(txtpar96Val[2]);
+        M::Estep = BoxSingle(txtpar96Val[1]);
+        M::Emax = BoxSingle(txtpar96Val[2]);
         X0 = BoxSingle(txtpar96Val[3]);
         Theta1 = BoxSingle(txtpar96Val[4]);
         Theta2 = BoxSingle(txtpar96Val[5]);
     };
     r.primaryEnergy = [&] { return Ep; };
-    r.libraryCount = [] { return TruncatedPointCount(Emax, Estep); };
+    r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };
     r.callLibrary = [&] {
-        orvane(&Ep, &Estep, &Emax, &X0, &Theta1, &Theta2, Kvi.element1(), Kvo.element1(), Kmi.element1(),
-               Kmo.element1(), Keff.element1(), &Egap, W0.element1(), Gamma.element1(), A0.element1(),
-               Alfa.element1(), &NumOsc, &Core_ac, &Core_bc, &IMFPc, &IMFPv, &IMFPeff);
+        M::orvane(&Ep, &M::Estep, &M::Emax, &X0, &Theta1, &Theta2, M::Kvi.element1(), M::Kvo.element1(),
+                  M::Kmi.element1(), M::Kmo.element1(), M::Keff.element1(), &M::Egap, M::W0.element1(),
+                  M::Gamma.element1(), M::A0.element1(), M::Alfa.element1(), &M::NumOsc, &M::Core_ac, &M::Core_bc,
+                  &IMFPc, &IMFPv, &IMFPeff);
     };
     r.afterCall = [&] {
         // Mean free paths that are not numbers are never shown.
@@ -146,29 +176,17 @@ void Model96Page::cmdCalcKeffModel96_Click() {
         txt_IMFPeff[9]->setText(General(IMFPeff));
         return true;
     };
-    r.curves = {&Kvi, &Kvo, &Kmi, &Kmo, &Keff};
+    r.curves = {&M::Kvi, &M::Kvo, &M::Kmi, &M::Kmo, &M::Keff};
     r.mainCurve = 4;
-    r.plotCurve = [this](const SpectrumArray& curve) { ClearAndPlot(form_, curve); };
     r.unit = QStringLiteral(" \u00C5");
-    r.showTitle = [this](const QString& result) { form_.Text2->setText(CurveTitle() + kCrLf + result); };
     r.areaLines = {{QStringLiteral("Area of total K = "), 4},
                    {QStringLiteral("Area of K_vacuum incomming trajectory = "), 0},
                    {QStringLiteral("Area of K_vacuum outgoing trajectory = "), 1},
                    {QStringLiteral("Area of K_medium incomming trajectory = "), 2},
                    {QStringLiteral("Area of K_medium outgoing trajectory = "), 3}};
-    r.showAreas = [this](const QString& text) {
-        form_.txtAreas->setText(text);
-        form_.txtAreas->show();
-        return form_.txtAreas->text();
-    };
     r.showResults = [this] { frameShowModel96->show(); };
-    r.onFailure = [] { services().messageBox(FailureMessage()); };
+    r.onFailure = MessageOnFailure(FailureMessage());
     RunCalculation(r);
-}
-
-void Model96Page::ShowCurve(const SingleArray& curve, const QString& title) {
-    ClearAndPlot(form_, curve);
-    form_.Text2->setText(title);
 }
 
 void Model96Page::cmdKeff_Click() { ShowCurve(Module1::Keff, QStringLiteral("Keff Model 96")); }

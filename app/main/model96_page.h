@@ -7,18 +7,18 @@
 // the areas of the five curves, and opens the "Plot" frame whose buttons
 // plot the other curves. The "IMFP -eff" panel shows the library's mean free
 // paths beside the core parameters.
-#include <QObject>
 #include <QPushButton>
 #include <array>
 
 #include "platform/checked_array.h"
-#include "platform/controls.h"
+#include "shared/calc_page.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 
 class Form1;
 
-class Model96Page : public QObject {
+class Model96Page : public CalcPage {
     Q_OBJECT
 public:
     explicit Model96Page(Form1& form);
@@ -27,6 +27,10 @@ public:
     static QString CurveTitle();
     // The failure message of the calculation.
     static QString FailureMessage();
+
+    // The five header lines of the result file of each curve.
+    enum class Curve { Keff, MediumIn, MediumOut, VacuumIn, VacuumOut };
+    HeaderLines Header(Curve curve) const;
 
     void cmdCalcKeffModel96_Click();
     void cmdKeff_Click();
@@ -55,8 +59,7 @@ public:
     QPushButton* cmdCancelShowIMFP = nullptr;
 
 private:
-    void ShowCurve(const SingleArray& curve, const QString& title);
-    Form1& form_;
+    SaveFrameBoxes save_;
 };
 
 } // namespace kelvara

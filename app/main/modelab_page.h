@@ -2,19 +2,19 @@
 // The Model A/B page (frame2_0): an electron backscattered from a surface at
 // normal incidence and exit. This part of the page holds the parameter boxes,
 // the model-file box and the "Save" button that opens the page's save frame;
-// the result files read their header lines from these boxes. "Read ELF file"
+// the page gives the header lines of its result files. "Read ELF file"
 // reads the model selected in the file browser and hides the show frame.
-#include <QObject>
 #include <QPushButton>
 #include <array>
 
-#include "platform/controls.h"
+#include "shared/calc_page.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 
 class Form1;
 
-class ModelABPage : public QObject {
+class ModelABPage : public CalcPage {
     Q_OBJECT
 public:
     explicit ModelABPage(Form1& form);
@@ -26,8 +26,12 @@ public:
     QPushButton* cmdSaveKModelsAB = nullptr;
     Frame* frameShowModelAB = nullptr;     // the show buttons, hidden until a calculation
 
+    // The five header lines of the result file of each curve.
+    enum class Curve { ModelA, ModelB, ModelA_in, ModelA_out };
+    HeaderLines Header(Curve curve) const;
+
 private:
-    Form1& form_;
+    SaveFrameBoxes save_;
 };
 
 } // namespace kelvara

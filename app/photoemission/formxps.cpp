@@ -1,7 +1,7 @@
 #include "photoemission/formxps.h"
 
 #include "platform/errors.h"
-#include "platform/twips.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -21,8 +21,16 @@ Frame* formXPS::frameSave_xps(int i) const {
 }
 
 void formXPS::Form_Load() {
-    PlaceTwips(this, 0, 0, ScreenWidthTwips(), ScreenHeightTwips());
+    const double W = ScreenWidthTwips();
+    const double H = ScreenHeightTwips();
+    PlaceTwips(this, 0, 0, W, H);
     setVisible(true);
+    // The save frame, at the main form's places for its own save frames (a
+    // screen below 12000 twips high takes the larger frame).
+    if (H < 12000.0)
+        PlaceTwips(frameSave_xps3_, 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+    else
+        PlaceTwips(frameSave_xps3_, 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
 }
 
 } // namespace kelvara

@@ -3,7 +3,7 @@
 // program, created and laid out while the main form loads and then hidden.
 #include <QWidget>
 
-#include "platform/controls.h"
+#include "widgets/controls.h"
 
 namespace kelvara {
 

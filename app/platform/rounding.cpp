@@ -40,4 +40,11 @@ float CSng(double value) {
     return static_cast<float>(value);
 }
 
+double Div(double a, double b) {
+    if (b == 0.0) raise(a == 0.0 || std::isnan(a) ? ErrorCode::Overflow : ErrorCode::DivisionByZero);
+    const double q = a / b;
+    if (!std::isfinite(q)) raise(ErrorCode::Overflow);
+    return q;
+}
+
 } // namespace kelvara

@@ -15,6 +15,9 @@ int32_t CLng(double value);
 // Store as a 32-bit float; raises Overflow when the magnitude exceeds the float
 // range or the value is not finite.
 float CSng(double value);
+// Division with the program's rules: x/0 is a division by zero, 0/0 (and
+// NaN/0) an overflow, a quotient that is not finite an overflow.
+double Div(double a, double b);
 // Banker's rounding of a double to a whole number (no range check).
 double RoundHalfEven(double value);
 

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/crlf.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kLineEnd = kCrLf;
 constexpr int kPrintZone = 14; // print items start at multiples of this column
 
 // Raises the error a missing folder, a folder given as a file name or an

@@ -20,11 +20,7 @@ inline int16_t I16(long long v) {
 // The point count held in element 1 of a spectrum array.
 inline int16_t Count(const CheckedArray<float>& s) { return CInt(s(1)); }
 
-// Quotient stored as a float: x/0 is a division by zero, 0/0 an invalid
-// operation (reported as an overflow, as the platform does).
-inline float Div(double a, double b) {
-    if (b == 0.0) raise(a == 0.0 || std::isnan(a) ? ErrorCode::Overflow : ErrorCode::DivisionByZero);
-    return CSng(a / b);
-}
+// The platform's quotient (platform/rounding.h), stored as a float.
+inline float SingleDiv(double a, double b) { return CSng(::kelvara::Div(a, b)); }
 
 } // namespace kelvara::toolkit_detail

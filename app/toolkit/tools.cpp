@@ -10,7 +10,7 @@
 namespace kelvara {
 
 using toolkit_detail::Count;
-using toolkit_detail::Div;
+using toolkit_detail::SingleDiv;
 using toolkit_detail::I16;
 
 namespace {
@@ -56,7 +56,7 @@ void divideByTransmission(const CheckedArray<float>& inp, CheckedArray<float>& o
     for (int j = 4; j <= last; ++j) {
         e = CSng(static_cast<double>(e) + de);
         const float t = transmissionAt(e);
-        out(I16(j)) = Div(inp(I16(j)), t);
+        out(I16(j)) = SingleDiv(inp(I16(j)), t);
     }
 }
 
@@ -158,7 +158,7 @@ void Tools_cls::NormalizeSpectra(const Spectrum& Inp1, const Spectrum& Inp2, Spe
             IMax2 = j;
         }
     }
-    NormFactor = Div(max1, max2);
+    NormFactor = SingleDiv(max1, max2);
     Out2(1) = Inp2(1);
     Out2(2) = Inp2(2);
     Out2(3) = Inp2(3);
@@ -209,16 +209,16 @@ void Tools_cls::Interp_non_equid(float E, float& Y, const Spectrum& EH, const Sp
     while (i <= imax && !(EH(i) > E)) i = I16(i + 1);
     const int16_t k = I16(i - 1);
     if (k >= 1 && k < imax) {
-        const float slope = Div(static_cast<double>(SH(k + 1)) - SH(k), static_cast<double>(EH(k + 1)) - EH(k));
+        const float slope = SingleDiv(static_cast<double>(SH(k + 1)) - SH(k), static_cast<double>(EH(k + 1)) - EH(k));
         Y = CSng(SH(k) + (static_cast<double>(E) - EH(k)) * slope);
     } else if (k == 0) {
         // Below the table: the distance times the rise, then divided by the run.
         const double rise = static_cast<double>(SH(2)) - SH(1);
-        Y = CSng(SH(1) + static_cast<double>(Div((static_cast<double>(E) - EH(1)) * rise,
+        Y = CSng(SH(1) + static_cast<double>(SingleDiv((static_cast<double>(E) - EH(1)) * rise,
                                                  static_cast<double>(EH(2)) - EH(1))));
     } else {
         const float slope =
-            Div(static_cast<double>(SH(imax)) - SH(imax - 1), static_cast<double>(EH(imax)) - EH(imax - 1));
+            SingleDiv(static_cast<double>(SH(imax)) - SH(imax - 1), static_cast<double>(EH(imax)) - EH(imax - 1));
         Y = CSng(SH(imax) + (static_cast<double>(E) - EH(imax)) * slope);
     }
 }
@@ -229,11 +229,11 @@ void Tools_cls::Interpolate(float E, float& Yint, const Spectrum& Spectr) {
     const float de = Spectr(3);
     const float elast = CSng(static_cast<double>(e0) + CSng(static_cast<double>(I16(n - 1)) * de));
     if (E <= e0) {
-        const float slope = Div(static_cast<double>(Spectr(5)) - Spectr(4), de);
+        const float slope = SingleDiv(static_cast<double>(Spectr(5)) - Spectr(4), de);
         Yint = CSng(Spectr(4) - (static_cast<double>(e0) - E) * slope);
     } else if (elast <= E) {
         const int16_t last = I16(n + 3);
-        const float slope = Div(static_cast<double>(Spectr(last)) - Spectr(I16(n + 2)), de);
+        const float slope = SingleDiv(static_cast<double>(Spectr(last)) - Spectr(I16(n + 2)), de);
         Yint = CSng(Spectr(last) + (static_cast<double>(E) - elast) * slope);
     } else {
         // E0 < E < Elast, so dE is not 0 here. Rounding of Elast can put E a
@@ -242,7 +242,7 @@ void Tools_cls::Interpolate(float E, float& Yint, const Spectrum& Spectr) {
         if (kk > n - 2) kk = n - 2;
         if (kk < 0) kk = 0;
         const int16_t k = I16(kk);
-        const float slope = Div(static_cast<double>(Spectr(I16(k + 5))) - Spectr(I16(k + 4)), de);
+        const float slope = SingleDiv(static_cast<double>(Spectr(I16(k + 5))) - Spectr(I16(k + 4)), de);
         const float ek = CSng(static_cast<double>(e0) + CSng(static_cast<double>(k) * de));
         Yint = CSng(Spectr(I16(k + 4)) + (static_cast<double>(E) - ek) * slope);
     }

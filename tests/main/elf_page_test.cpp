@@ -10,9 +10,9 @@
 #include <cmath>
 
 #include "main/elf_page.h"
-#include "main/oscillator_model.h"
 #include "platform/numbers.h"
 #include "program_fixture.h"
+#include "shared/oscillator_model.h"
 #include "state/binder.h"
 #include "write_text.h"
 

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "main/form1.h"
-#include "main/forms.h"
 #include "main/model96_page.h"
 #include "offscreen_screen.h"
-#include "platform/services.h"
+#include "program_fixture.h"
+#include "shell/forms.h"
 #include "state/binder.h"
 #include "state/module1.h"
+#include "widgets/services.h"
 
 namespace kelvara::testsupport {
 
@@ -31,12 +32,10 @@ inline Model96World& World() {
     if (!w.form) {
         UseOffscreenScreen(1280, 1024);
         SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
-        auto rec = std::make_unique<RecordingServices>();
-        w.rec = rec.get();
-        setServices(std::move(rec));
         // As at start-up: the start-up frame first, whose load creates the main form.
-        Forms::MDIForm1();
-        w.form = &Forms::Form1();
+        const Program p = StartProgram({.resetState = false, .showFrame = false});
+        w.rec = p.services;
+        w.form = p.form;
         w.page = w.form->findChild<Model96Page*>(QStringLiteral("Model96Page"));
     }
     w.rec->messages.clear();

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "main/calc_driver.h"
 #include "model96_support.h"
 #include "platform/numbers.h"
+#include "shared/calc_driver.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;

@@ -4,6 +4,7 @@
 
 #include "photoemission/formxps.h"
 #include "program_fixture.h"
+#include "shared/program_shell.h"
 
 using namespace kelvara;
 
@@ -121,6 +122,23 @@ TEST(Navigation, PhotoemissionOptionHidesTheMainForm) {
     EXPECT_TRUE(f.Frame4->isVisible());
     f.option(5)->click();
     EXPECT_FALSE(f.isVisible());
+}
+
+TEST(Navigation, TheShellTakesThePhotoemissionWindowBackToTheMainForm) {
+    testsupport::UseOffscreenScreen(1280, 1024);
+    auto p = testsupport::StartProgram();
+    Form1& f = *p.form;
+    f.option(5)->click();
+    ASSERT_TRUE(Forms::formXPS().isVisible());
+    f.picPlot->hide();
+    Shell().ShowMainWindowPlot();
+    EXPECT_FALSE(f.picPlot->isHidden());
+    EXPECT_FALSE(f.isVisible());
+    Shell().ReturnToMainWindow();
+    EXPECT_FALSE(Forms::formXPS().isVisible());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.option(5)->isChecked());
+    EXPECT_TRUE(f.Frame4->isVisible());
 }
 
 TEST(Navigation, EveryCancelAndExitHidesItsPanel) {

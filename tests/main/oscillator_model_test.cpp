@@ -9,8 +9,9 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "main/oscillator_model.h"
+#include "main/elf_page.h"
 #include "program_fixture.h"
+#include "shared/oscillator_model.h"
 #include "state/binder.h"
 #include "write_text.h"
 
@@ -52,7 +53,7 @@ TEST(ModelFile, WrittenLineByLineAndReadBackToTheSameModel) {
         G(i) = g[i - 1];
         Al(i) = al[i - 1];
     }
-    WriteELFDataFile(path, 3, W0, A0, G, Al, 1.7f, 3.3f, 0.001f, -2.0f);
+    WriteELFDataFile(path, ModelView{W0, A0, G, Al, 3.3f, 1.7f, 3, 0.001f, -2.0f});
 
     const QStringList lines = Lines(path);
     ASSERT_EQ(lines.size(), 16);

@@ -22,10 +22,11 @@
 #include <cmath>
 #include <vector>
 
-#include "main/plot.h"
-#include "platform/picturebox.h"
-#include "platform/twips.h"
 #include "program_fixture.h"
+#include "shared/plot.h"
+#include "test_app.h"
+#include "widgets/picturebox.h"
+#include "widgets/twips.h"
 
 using namespace kelvara;
 
@@ -338,17 +339,9 @@ TEST(PlotWiring, RangeMarkersAndYmaxPanel) {
 TEST(PlotScreenshot, CurveInTheRunningProgram) {
     const QByteArray out = qgetenv("KELVARA_SCREENSHOT");
     if (out.isEmpty()) GTEST_SKIP() << "KELVARA_SCREENSHOT not set";
-    static int argc = 1;
-    static char name[] = "Kelvara";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = QCoreApplication::instance() ? nullptr : new QApplication(argc, argv);
-    (void)app;
-    auto rec = std::make_unique<RecordingServices>();
-    setServices(std::move(rec));
-    Module1::Reset();
-    MDIForm1& frame = Forms::MDIForm1();
-    frame.show();
-    Form1& f = Forms::Form1();
+    // The X server's own screen, not an offscreen one.
+    (void)kelvara::testing::TestApp();
+    Form1& f = *testsupport::StartProgram().form;
     // A damped oscillation on a 50 eV axis.
     SingleArray& s = Module1::PlotBuf;
     s(1) = 250;

@@ -5,8 +5,8 @@
 
 #include "main/frmsmooth.h"
 #include "photoemission/formxps.h"
-#include "platform/twips.h"
 #include "program_fixture.h"
+#include "widgets/twips.h"
 
 using namespace kelvara;
 

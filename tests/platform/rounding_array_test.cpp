@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "error_of.h"
 #include "platform/checked_array.h"
 #include "platform/errors.h"
 #include "platform/rounding.h"
-#include "error_of.h"
 
 using namespace kelvara;
 using kelvara::testing::errorOf;
@@ -27,6 +27,18 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(4503599627370497.0), 4503599627370497.0); // beyond 2^52: already whole
     EXPECT_EQ(CLng(2147483647.4), 2147483647);
     EXPECT_EQ(CLng(-2147483648.5), std::numeric_limits<int32_t>::min());
+}
+
+TEST(Rounding, DivisionRaisesForZeroDivisorsAndNonFiniteQuotients) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Div(6.0, 3.0), 2.0);
+    EXPECT_EQ(Div(-1.0, 4.0), -0.25);
+    EXPECT_EQ(errorOf([] { Div(1.0, 0.0); }), ErrorCode::DivisionByZero);
+    EXPECT_EQ(errorOf([] { Div(-1.0, 0.0); }), ErrorCode::DivisionByZero);
+    EXPECT_EQ(errorOf([] { Div(0.0, 0.0); }), ErrorCode::Overflow);
+    EXPECT_EQ(errorOf([&] { Div(nan, 0.0); }), ErrorCode::Overflow);
+    EXPECT_EQ(errorOf([&] { Div(nan, 2.0); }), ErrorCode::Overflow);
+    EXPECT_EQ(errorOf([] { Div(1e308, 1e-10); }), ErrorCode::Overflow);
 }
 
 TEST(Rounding, OutOfRangeAndNonFiniteOverflow) {

@@ -3,12 +3,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "../main/offscreen_screen.h"
+#include "offscreen_screen.h"
 #include "platform/errors.h"
-#include "platform/guard.h"
-#include "platform/services.h"
 #include "state/binder.h"
 #include "state/module1.h"
+#include "widgets/guard.h"
+#include "widgets/services.h"
 
 using namespace kelvara;
 

@@ -1,0 +1,151 @@
+#pragma once
+// The calculation driver that every calculating page runs when its
+// "Calculate" button is pressed:
+//   hourglass; the page's boxes read by numeric conversion; the grid's point
+//   count n = Emax/Estep rounded (halves to even); a negative step or maximum
+//   refused as an invalid grid; n > 1000 refused with "max number of points is
+//   1000"; the page's library call; each result array rewritten in place as a
+//   spectrum array through PlotBuf, summing its values; the main curve
+//   plotted; the mean free paths from the main curve's area and the core
+//   parameters; ResultText; the title box; the area lines; the page's result
+//   frame; pointer back to the default.
+//
+// The curves hold exactly the points the library computed: the library
+// truncates Emax/Estep where the window rounds it, so the rewrite, the sums,
+// the plot and the saved files use the smaller of the two counts and never a
+// value left behind by an earlier run. The 1000-point limit is tested on the
+// rounded count.
+//
+// A mean free path or area that is not a finite number (a zero area, ac = 0,
+// ln Ep + bc = 0, a curve of NaN from the library) is never shown: the run
+// takes the page's failure path, and ResultText, the title box, the areas box
+// and the result frame keep what they held.
+//
+// Each page describes itself in a CalcRecipe: its boxes, its library and its
+// count rule, its arrays, its texts and its frames.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "state/module1.h"
+
+namespace kelvara {
+
+class WindowSurface;
+
+// One line of the areas box: the label and the curve (index into
+// CalcRecipe::curves) whose area follows it.
+struct AreaLine {
+    QString label;
+    int curve = 0;
+};
+
+// The three mean free paths (Å) derived from a calculation.
+struct MeanFreePaths {
+    double total = 0.0;   // 1/(1/valence + 1/core)
+    double valence = 0.0; // 1/area of the main curve
+    double core = 0.0;    // Ep/(ac*(ln Ep + bc))
+};
+
+enum class CalcOutcome {
+    Done,          // every step ran
+    TooManyPoints, // n > 1000: only the message
+    InvalidGrid,   // negative step or maximum: only the message
+    Failed,        // a run-time error or a non-finite result: the page's failure path
+};
+
+// The precision of the running sums of the rewritten curves: the main
+// window's pages sum in 64-bit floats, the photoemission calculation in
+// 32-bit floats.
+enum class SumPrecision { Double, Single };
+
+struct CalcRecipe {
+    // Reads the page's boxes in the page's order; stores Estep and Emax (and
+    // Emin) program-wide as soon as each is converted. Raises on a box that
+    // does not hold a number.
+    std::function<void()> readBoxes;
+    // The primary energy as read (for the core mean free path).
+    std::function<float()> primaryEnergy;
+    // Number of values the page's library writes for the grid just read
+    // (none: the rounded count n).
+    std::function<int()> libraryCount;
+    // The library call.
+    std::function<void()> callLibrary;
+    // Runs right after the call, before the rewrite (the library's own mean
+    // free paths into their boxes). Returns false when what the library gave
+    // back is not usable (not finite): the run then ends on the failure path
+    // after the rewrite.
+    std::function<bool()> afterCall;
+    // The result arrays, in the order they are rewritten.
+    std::vector<SpectrumArray*> curves;
+    // The curve that is plotted and gives the mean free paths.
+    int mainCurve = 0;
+    // Energy of the first point (element 2 of the rewritten arrays; none: 0).
+    std::function<float()> firstEnergy;
+    // Precision of the running sums.
+    SumPrecision sums = SumPrecision::Double;
+    // Clears the plot and draws the curve in colour 0.
+    std::function<void(const SpectrumArray&)> plotCurve;
+
+    // ResultText: [line break] totalLabel l unit, line break, the valence line,
+    // line break, the core line.
+    bool resultStartsWithLineBreak = true;
+    QString totalLabel = QStringLiteral("Total IMFP = ");
+    QString unit = QStringLiteral("\u00C5");
+    // Receives ResultText (without the area lines) and writes the title box.
+    std::function<void(const QString& resultText)> showTitle;
+    // The area lines; none: no areas box and no area lines in ResultText.
+    std::vector<AreaLine> areaLines;
+    // Writes the area lines into the areas box, makes it visible and returns
+    // the box's text as it reads back.
+    std::function<QString(const QString& areaText)> showAreas;
+    // Makes the page's result frame visible (and whatever else the page does
+    // at the end of a run).
+    std::function<void()> showResults;
+    // The failure path: a message box or nothing.
+    std::function<void()> onFailure;
+};
+
+// The program's messages of the driver.
+QString TooManyPointsMessage();
+QString InvalidGridMessage();
+
+// Emax/Estep rounded to the nearest whole number, halves to even, as a
+// 16-bit count. Raises on a zero step or a count outside the 16-bit range.
+int16_t RoundedPointCount(float Emax, float Estep);
+// Emax/Estep truncated, as the loss libraries count their points (0 for a
+// quotient below 1 or not a number, at most `cap`).
+int TruncatedPointCount(float Emax, float Estep, int cap = 1000);
+
+// Rewrites `curve` in place as a spectrum array of `count` points through
+// PlotBuf: element 1 = count, element 2 = e0, element 3 = step, elements
+// 4..count+3 = the library's values 1..count. Returns the sum of the values,
+// accumulated in the given precision.
+double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step,
+                         SumPrecision precision = SumPrecision::Double);
+
+// The mean free paths from the area of the main curve. Raises when the
+// logarithm of Ep is not defined.
+MeanFreePaths ComputeMeanFreePaths(double mainArea, float Ep, float ac, float bc);
+bool AllFinite(const MeanFreePaths& paths);
+
+// The three mean-free-path lines (format "0.00") and the area lines (format
+// "Scientific", " (Å^-1)"), joined by CR LF.
+QString MeanFreePathText(const MeanFreePaths& paths, const QString& totalLabel, const QString& unit,
+                         bool startsWithLineBreak);
+QString AreaLineText(const QString& label, double area);
+
+// Clears the window's plot and draws the curve in colour 0.
+void ClearAndPlot(WindowSurface& window, const SingleArray& curve);
+
+// A recipe with the window's plumbing filled in: the main curve cleared and
+// plotted in the window's plot, the title box = `titleLine` + line break +
+// ResultText, the area lines into the window's areas box (made visible). The
+// page adds its boxes, library call, arrays, texts and failure path.
+CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine);
+
+// Runs the whole calculation of one page; the hourglass shows until it ends.
+CalcOutcome RunCalculation(const CalcRecipe& recipe);
+
+} // namespace kelvara

@@ -1,0 +1,109 @@
+#pragma once
+// The base of every calculation page, in either window.
+//
+// A page states only what is its own: its boxes, its library call, its
+// arrays, its texts, its failure path and the header lines of its result
+// files. The window's plumbing (plot, title box, areas box, file browser)
+// comes from the window's surface (shared/window_surface.h).
+//
+// How a new page is added:
+//  1. One file pair, e.g. app/main/modelab_page.h/.cpp, with a class derived
+//     from CalcPage. Its constructor receives the window (and the window's
+//     frame for the page) and builds the page:
+//       - its boxes:        MakeParameterFrame(...) (shared/page_controls.h)
+//       - its model file:   ModelFile("txtELFfileAB_0", "cmdELFfile92", frameShow)
+//       - its buttons:      OnClick(MakeButton(...), &MyPage::cmdCalc_Click)
+//       - its save frame:   SaveFrame(frame, {.., {"cmdSaveKModelB", "Save K Model B",
+//                             &Module1::KModelB, [this] { return Header(...); }, true}, ..})
+//  2. One registration line in the window's page list (Form1::BuildPages in
+//     app/main/form1_pages.cpp; the photoemission window's own list).
+//
+// Its "Calculate" handler fills a recipe and runs it:
+//     CalcRecipe r = Recipe(CurveTitle());              // title line of the title box
+//     r.readBoxes = [&] { Ep = BoxSingle(box0); Module1::Estep = BoxSingle(box1); ... };
+//     r.primaryEnergy = [&] { return Ep; };
+//     r.callLibrary = [&] { Module1::senvik(&Ep, &Module1::Estep, ...); };
+//     r.libraryCount = [] { return TruncatedPointCount(Module1::Emax, Module1::Estep); };
+//     r.curves = {&Module1::KModelA, &Module1::KModelB, ...}; r.mainCurve = 1;
+//     r.totalLabel = "ModelB: Total IMFP = "; r.unit = "Å"; r.areaLines = {{"Area of ...", 1}, ...};
+//     r.showResults = [this] { frameShow->show(); };
+//     r.onFailure = MessageOnFailure(FailureMessage()); // or nothing: quiet
+//     RunCalculation(r);
+// The photoemission calculation sets r.sums = SumPrecision::Single and
+// r.firstEnergy = [] { return Module1::Emin; } (and leaves libraryCount unset:
+// its arrays take the rounded count).
+#include <QObject>
+#include <QPushButton>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "platform/checked_array.h"
+#include "shared/calc_driver.h"
+#include "shared/page_controls.h"
+#include "shared/result_file.h"
+#include "widgets/controls.h"
+#include "widgets/guard.h"
+
+namespace kelvara {
+
+class WindowSurface;
+
+class CalcPage : public QObject {
+    Q_OBJECT
+public:
+    // `page`: the window's frame that holds the page (the page's controls are
+    // its children; the page object itself is a child of the window).
+    CalcPage(WindowSurface& window, QObject* owner, QWidget* page, const QString& objectName);
+
+    // One save button of the page's save frame: writes `curve` (a program-wide
+    // result array) under the header lines `header` gives; `withResultText`:
+    // the result line is ResultText, else there is none.
+    struct SaveButton {
+        const char* name;
+        const char* caption;
+        const SingleArray* curve;
+        std::function<HeaderLines()> header;
+        bool withResultText;
+    };
+    // The boxes of a save frame.
+    struct SaveFrameBoxes {
+        TextBox* fileName = nullptr;
+        InfoBox* description = nullptr;
+    };
+
+protected:
+    // A recipe with the window's plumbing filled in (WindowRecipe).
+    CalcRecipe Recipe(const QString& titleLine) const;
+    // A failure path that shows `message` in a message box.
+    static std::function<void()> MessageOnFailure(const QString& message);
+    // A show button's body: the curve cleared and plotted in colour 0, the
+    // title box set to `title`.
+    void ShowCurve(const SingleArray& curve, const QString& title);
+    // The page's model-file box and its "Read ELF file" button.
+    ModelFileControls ModelFile(const QString& boxName, const QString& buttonName, QWidget* frameToHide);
+    // A frame made visible and put in front (the "Save" and panel buttons).
+    static void ShowInFront(QWidget* frame);
+
+    // Connects a button's click to a handler of the page, through the guard.
+    template <typename Page>
+    void OnClick(QPushButton* button, void (Page::*handler)()) {
+        auto* self = static_cast<Page*>(this);
+        connectGuarded(button, &QPushButton::clicked, this, [self, handler](bool) { (self->*handler)(); });
+    }
+
+    // Fills a save frame ("Save the Cross Section"): the file-name box with
+    // its label, the description box and the save buttons (three to a row,
+    // above the frame's "Cancel" buttons). `width`: the room inside the frame.
+    SaveFrameBoxes SaveFrame(QWidget* frame, int width, const QString& label, const char* fileNameBox,
+                             const char* descriptionBox, const QString& description,
+                             const std::vector<SaveButton>& buttons);
+
+    WindowSurface& window_;
+    QWidget* page_;
+
+private:
+    SaveFrameBoxes saveBoxes_;
+};
+
+} // namespace kelvara

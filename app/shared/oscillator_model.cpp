@@ -1,0 +1,214 @@
+#include "shared/oscillator_model.h"
+
+#include <QLineEdit>
+#include <cmath>
+#include <string>
+
+#include "platform/crlf.h"
+#include "platform/errors.h"
+#include "platform/numbers.h"
+#include "platform/rounding.h"
+#include "platform/textfile.h"
+#include "shared/calc_driver.h"
+#include "shared/window_surface.h"
+#include "state/binder.h"
+#include "state/module1.h"
+#include "widgets/controls.h"
+#include "widgets/services.h"
+
+namespace kelvara {
+
+namespace {
+
+
+std::string LocalPath(const QString& path) { return path.toStdString(); }
+
+QString ErrorText(const RuntimeError& e) { return QString::fromStdString(e.what()); }
+
+} // namespace
+
+QString& ModelFilePath() {
+    static QString path;
+    return path;
+}
+
+// ---- reading
+// -----------------------------------------------------------------
+
+bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* error) {
+    const auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    std::string where = "open";
+    try {
+        TextFileReader in(LocalPath(path));
+
+        // Comment lines up to the first item that begins with "@".
+        where = "comments";
+        for (;;) {
+            if (in.eof())
+                return fail(QStringLiteral("The file has no line that begins with \"@\"."));
+            const std::string item = in.inputItem();
+            if (!item.empty() && item.front() == '@')
+                break;
+        }
+
+        where = "parameters";
+        model.Core_ac = in.inputSingle();
+        model.Core_bc = in.inputSingle();
+        model.Egap = in.inputSingle();
+        model.RefIndex = in.inputSingle();
+
+        // One row of four numbers per oscillator up to the end of the file.
+        int i = 0;
+        while (!in.eof()) {
+            ++i;
+            if (i > OscillatorModelValues::kMaxOscillators) {
+                return fail(QStringLiteral("The file holds more than %1 oscillator rows.")
+                                .arg(OscillatorModelValues::kMaxOscillators));
+            }
+            where = "row " + std::to_string(i);
+            model.W0(i) = in.inputSingle();
+            model.A0(i) = in.inputSingle();
+            model.Gamma(i) = in.inputSingle();
+            model.Alfa(i) = in.inputSingle();
+        }
+        model.NumOsc = static_cast<int16_t>(i);
+        return true;
+    } catch (const RuntimeError& e) {
+        if (where == "open")
+            return fail(QStringLiteral("The file could not be opened (%1).").arg(ErrorText(e)));
+        if (where == "comments")
+            return fail(QStringLiteral("The comment lines could not be read (%1).").arg(ErrorText(e)));
+        if (where == "parameters") {
+            return fail(QStringLiteral("The four numbers after \"@\" (ac, bc, energy "
+                                       "gap, refractive index) could "
+                                       "not be read (%1).")
+                            .arg(ErrorText(e)));
+        }
+        return fail(QStringLiteral("Oscillator %1 could not be read: each row must hold "
+                                   "four numbers, w0, A0, "
+                                   "gamma and alpha (%2).")
+                        .arg(QString::fromStdString(where.substr(4)), ErrorText(e)));
+    }
+}
+
+void StoreModel(const OscillatorModelValues& model, SingleArray& W0, SingleArray& A0, SingleArray& Gamma,
+                SingleArray& Alfa, float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
+    for (int i = 1; i <= model.NumOsc; ++i) {
+        W0(i) = model.W0(i);
+        A0(i) = model.A0(i);
+        Gamma(i) = model.Gamma(i);
+        Alfa(i) = model.Alfa(i);
+    }
+    Core_ac = model.Core_ac;
+    Core_bc = model.Core_bc;
+    Egap = model.Egap;
+    RefIndex = model.RefIndex;
+    NumOsc = model.NumOsc;
+}
+
+bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
+                 float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc) {
+    OscillatorModelValues model;
+    QString error;
+    if (!ReadModelFile(path, model, &error)) {
+        services().messageBox(QStringLiteral("The ELF data file could not be read:") + kCrLf + path + kCrLf + kCrLf +
+                              error + kCrLf + kCrLf + QStringLiteral("The oscillator model was not changed."));
+        return false;
+    }
+    StoreModel(model, W0, A0, Gamma, Alfa, Egap, RefIndex, NumOsc, Core_ac, Core_bc);
+    return true;
+}
+
+// ---- writing
+// -----------------------------------------------------------------
+
+ModelView ProgramModel() {
+    namespace M = Module1;
+    return ModelView{M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc};
+}
+
+void WriteELFDataFile(const QString& path, const ModelView& m) {
+    TextFileWriter out(LocalPath(path));
+    out.writeList({std::string("Data for oscillators that describe an ELF function")});
+    out.writeList({std::string("data are in rows: one row for each oscillator")});
+    out.writeList({std::string("comment lines up to first line with @ then data "
+                               "in lines with the following meaning")});
+    out.writeList({});
+    out.writeList({std::string("Excitation parameters ac, bc to model core "
+                               "excitations  (core-excitation term "
+                               "of the dielectric model)")});
+    out.writeList({std::string("Energy gap *eV(")});
+    out.writeList({std::string("Refractive Index")});
+    out.writeList({std::string("energy position (eV), intensity (eV^2),Dispersion for "
+                               "q-dependence(=1 for free electron)")});
+    out.writeList({});
+    out.writeList({std::string("@")});
+    out.writeList({m.Core_ac, m.Core_bc});
+    out.writeList({m.Egap});
+    out.writeList({m.RefIndex});
+    for (int i = 1; i <= m.NumOsc; ++i)
+        out.printLine({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
+    out.close();
+}
+
+// ---- the loss-function plot
+// ----------------------------------------------------
+
+int16_t WindowPointCount(float Estep, float Emax) { return RoundedPointCount(Emax, Estep); }
+
+int16_t LibraryPointCount(float Estep, float Emax) {
+    if (Estep == 0.0f)
+        raise(ErrorCode::DivisionByZero);
+    return static_cast<int16_t>(TruncatedPointCount(Emax, Estep, 32767));
+}
+
+void PlotModelLossFunction(WindowSurface& window) {
+    namespace M = Module1;
+    const int16_t n = WindowPointCount(M::Estep, M::Emax);
+    if (n > 1000) {
+        services().messageBox(QStringLiteral("max number of points is 1000"));
+        return;
+    }
+
+    Module1::hollenbar(M::ELFbulk.element1(), M::ReInvEps.element1(), M::Eps1.element1(), M::Eps2.element1(),
+                       M::ELFsurf.element1(), &M::Estep, &M::Emax, &M::Egap, M::W0.element1(), M::Gamma.element1(),
+                       M::A0.element1(), M::Alfa.element1(), &M::NumOsc);
+
+    // The curve holds exactly the points the library computed: its count is
+    // the truncated quotient, which can be one less than the rounded one.
+    const int16_t points = LibraryPointCount(M::Estep, M::Emax);
+    for (int i = 1; i <= points; ++i)
+        M::PlotBuf(i + 3) = M::ELFbulk(i);
+    M::PlotBuf(1) = points;
+    M::PlotBuf(2) = 0.0f;
+    M::PlotBuf(3) = M::Estep;
+
+    window.ClearPlot();
+    window.Plot(M::PlotBuf, 0);
+}
+
+// ---- the read buttons of the calculation pages
+// ---------------------------------
+
+bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
+    const QString name = window.browserFileName();
+    const QString path = JoinPath(window.browserFolder(), name);
+    namespace M = Module1;
+    if (!ReadELFData(path, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc))
+        return false;
+    ModelFilePath() = path;
+    if (fileNameBox)
+        fileNameBox->setText(name);
+    window.PlotLossFunction();
+    window.titleBox().setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
+    window.titleBox().show();
+    if (frameToHide)
+        frameToHide->hide();
+    return true;
+}
+
+} // namespace kelvara

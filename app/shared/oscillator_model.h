@@ -1,0 +1,108 @@
+#pragma once
+// The oscillator model of the material and its file.
+//
+// A model file is a sequential text file: comment lines up to the first item
+// that begins with "@", then ac and bc of the core excitations, the energy gap,
+// the refractive index, and one row per oscillator (energy position w0 in eV,
+// intensity A0 in eV^2, width gamma in eV, dispersion alpha), at most 20 rows.
+//
+// The loss-function plot: the bulk loss function Im(-1/epsilon) of the
+// program-wide model, computed by the optical loss-function library and drawn
+// in a window's plot.
+#include <QString>
+#include <cstdint>
+
+#include "platform/checked_array.h"
+
+class QWidget;
+
+namespace kelvara {
+
+class WindowSurface;
+class TextBox;
+
+// One complete oscillator model, used to read a file before anything of the
+// program-wide model is replaced.
+struct OscillatorModelValues {
+    static constexpr int kMaxOscillators = 20;
+    SingleArray W0{0, kMaxOscillators};
+    SingleArray A0{0, kMaxOscillators};
+    SingleArray Gamma{0, kMaxOscillators};
+    SingleArray Alfa{0, kMaxOscillators};
+    float Egap = 0.0f;
+    float RefIndex = 0.0f;
+    int16_t NumOsc = 0;
+    float Core_ac = 0.0f;
+    float Core_bc = 0.0f;
+};
+
+// A read-only view of one oscillator model (the program-wide model or a model
+// read from a file): what the writers and the loss libraries take, as one
+// argument instead of nine.
+struct ModelView {
+    const SingleArray& W0;
+    const SingleArray& A0;
+    const SingleArray& Gamma;
+    const SingleArray& Alfa;
+    float Egap;
+    float RefIndex;
+    int16_t NumOsc;
+    float Core_ac;
+    float Core_bc;
+};
+
+// The program-wide model as it is now.
+ModelView ProgramModel();
+
+// Reads a model file into `model`. Returns false with a reason in `error`
+// (the model then holds whatever was read so far and must not be used): the
+// file cannot be opened, it has no "@" item, an item that must be a number is
+// not one, or it holds more than 20 oscillator rows. Blank lines at the end of
+// the file are no rows.
+bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* error);
+
+// Stores a complete model in the given variables (rows 1 to model.NumOsc).
+void StoreModel(const OscillatorModelValues& model, SingleArray& W0, SingleArray& A0, SingleArray& Gamma,
+                SingleArray& Alfa, float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
+
+// Reads a model file into the given variables. The variables are replaced only
+// when the whole file was read; otherwise they keep their values, the user is
+// told that the file could not be read and the result is false.
+bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleArray& Gamma, SingleArray& Alfa,
+                 float& Egap, float& RefIndex, int16_t& NumOsc, float& Core_ac, float& Core_bc);
+
+// Writes a model file (an existing file is replaced): the description lines,
+// "@", ac and bc, the gap, the refractive index and one line per oscillator.
+// Raises a run-time error when the file cannot be written.
+void WriteELFDataFile(const QString& path, const ModelView& model);
+
+// The full path of the last model file read by a read button of the main form.
+QString& ModelFilePath();
+
+// The number of grid points of the loss-function plot as the window counts
+// them (Emax/Estep rounded, halves to even; at most 1000 are allowed) and as
+// the library computes them (the quotient truncated; a zero step raises).
+// The curve holds the library's count. Both are the calculation driver's
+// counts (shared/calc_driver.h) with the arguments in the plot's order.
+int16_t WindowPointCount(float Estep, float Emax);
+int16_t LibraryPointCount(float Estep, float Emax);
+
+// The loss-function plot on the program-wide grid Estep, Emax: the 1000-point
+// test ("max number of points is 1000"), the optical loss-function library on
+// the program-wide model, the curve copied into PlotBuf and drawn in the
+// window's plot. Raises a run-time error for a zero step or a missing
+// library; the callers decide how it is reported.
+void PlotModelLossFunction(WindowSurface& window);
+
+// The "Read ELF file" buttons of the calculation pages: path = the window's
+// browser folder + selected file, stored in ModelFilePath(); the file name
+// shown in `fileNameBox`; ReadELFData into the program-wide model; the
+// window's loss-function plot; its title box = "ELF function:
+// Im(-1/epsilon)" and shown; `frameToHide` hidden when not null. The
+// oscillator table is not touched.
+// Returns false (after telling the user) when the file could not be read. A
+// failure of the plot itself (a box of the ELF page that is not a number, a
+// missing library) is raised to the calling handler's guard, which shows it.
+bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide);
+
+} // namespace kelvara

@@ -1,0 +1,37 @@
+#include "shared/result_file.h"
+
+#include <QDir>
+
+#include "shared/oscillator_model.h"
+#include "shared/window_surface.h"
+#include "state/module1.h"
+#include "toolkit/tools.h"
+#include "widgets/services.h"
+
+namespace kelvara {
+
+bool IsPlainFileName(const QString& name) {
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QStringLiteral(".."));
+}
+
+bool SaveResultFile(WindowSurface& window, const QString& name, const SingleArray& curve, const HeaderLines& header,
+                    const QString& resultLine) {
+    if (!IsPlainFileName(name)) {
+        services().messageBox(QStringLiteral("The file name may not hold a folder or \"..\": ") + name);
+        return false;
+    }
+    const QString path = window.browserFolder() + QStringLiteral("/") + name;
+    Tools_cls::TextLines text(0, 20);
+    for (int i = 0; i < 5; ++i) text(i + 1) = header[static_cast<std::size_t>(i)].toStdString();
+    const ModelView model = ProgramModel();
+    const bool written = Tools().Save2col_ELF(path.toStdString(), curve, text, 5, model.NumOsc, model.W0, model.A0,
+                                              model.Gamma, model.Alfa, model.RefIndex, model.Egap, model.Core_ac,
+                                              model.Core_bc, resultLine.toStdString());
+    if (!written)
+        services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
+    window.refreshBrowser();
+    return written;
+}
+
+} // namespace kelvara

@@ -1,0 +1,31 @@
+#pragma once
+// Saving one result array as a result file in a window's browser folder: the
+// toolkit's writer (five header lines the page gives, the program-wide
+// oscillator model, the result line, "@" and the two columns), then the
+// window's file list refreshed.
+//
+// A file name that holds a path separator or ".." is refused; a file that
+// cannot be written is reported with its path. An existing file is replaced.
+#include <QString>
+#include <array>
+
+#include "platform/checked_array.h"
+
+namespace kelvara {
+
+class WindowSurface;
+
+// The five header lines of a result file; each page builds its own from its
+// boxes.
+using HeaderLines = std::array<QString, 5>;
+
+// Writes `curve` as the result file `fileName` in the window's browser folder,
+// under `header` and `resultLine`, with the program-wide oscillator model.
+// Returns false when nothing was written (the user has been told why).
+bool SaveResultFile(WindowSurface& window, const QString& fileName, const SingleArray& curve, const HeaderLines& header,
+                    const QString& resultLine);
+
+// Whether a typed file name may be used (no folder part, no "..").
+bool IsPlainFileName(const QString& name);
+
+} // namespace kelvara

@@ -1,0 +1,205 @@
+#include "widgets/controls.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+#include <QStyle>
+
+#include "platform/errors.h"
+
+namespace kelvara {
+
+QPushButton* MakeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int w,
+                        int h) {
+    auto* b = MakeNamed<QPushButton>(parent, objectName, caption);
+    b->setGeometry(x, y, w, h);
+    return b;
+}
+
+QString ArrayName(const QString& name, int index) { return name + QLatin1Char('_') + QString::number(index); }
+
+OptionButton::OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) emit chosen();
+    });
+}
+
+void OptionButton::select() { setChecked(true); }
+
+void OptionButton::clear() {
+    if (!isChecked()) return;
+    const bool exclusive = autoExclusive();
+    setAutoExclusive(false);
+    {
+        QSignalBlocker block(this);
+        setChecked(false);
+    }
+    setAutoExclusive(exclusive);
+}
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {}
+TextBox::TextBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
+
+InfoBox::InfoBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void InfoBox::setText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    setPlainText(shown);
+}
+
+QString InfoBox::text() const {
+    QString t = toPlainText();
+    t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return t;
+}
+
+Frame::Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+LineControl::LineControl(Qt::Orientation orientation, QWidget* parent) : QFrame(parent) {
+    setFrameShape(orientation == Qt::Horizontal ? QFrame::HLine : QFrame::VLine);
+    setFrameShadow(QFrame::Plain);
+}
+
+// ---- drives -------------------------------------------------------------
+
+QString DriveListBox::driveOf(const QString& path) {
+    QStorageInfo info(path);
+    if (info.isValid()) return info.rootPath();
+    return QDir::rootPath();
+}
+
+DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
+    refresh();
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit driveChanged(); });
+}
+
+void DriveListBox::refresh() {
+    QSignalBlocker block(this);
+    const QString current = drive();
+    clear();
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid()) continue;
+        const QString root = volume.rootPath();
+        if (!roots.contains(root)) roots.append(root);
+    }
+    roots.sort();
+    for (const QString& root : roots) addItem(QDir::toNativeSeparators(root), root);
+    const int at = findData(current.isEmpty() ? driveOf(QDir::currentPath()) : current);
+    setCurrentIndex(at >= 0 ? at : 0);
+}
+
+QString DriveListBox::drive() const { return currentData().toString(); }
+
+void DriveListBox::setDrive(const QString& drive) {
+    int at = findData(drive);
+    if (at < 0) {
+        addItem(QDir::toNativeSeparators(drive), drive);
+        at = count() - 1;
+    }
+    setCurrentIndex(at);
+}
+
+// ---- folders ------------------------------------------------------------
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    setIconSize(QSize(16, 16));
+    setPath(QDir::currentPath());
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { open(item); });
+}
+
+void DirListBox::setPath(const QString& path) {
+    QDir dir(path);
+    if (path.isEmpty() || !dir.exists() || !dir.isReadable())
+        kelvara::raise(ErrorCode::PathNotFound, "Path not found: " + QDir::toNativeSeparators(path).toStdString());
+    const QString clean = QDir::cleanPath(dir.absolutePath());
+    const bool changed = clean != path_;
+    path_ = clean;
+    refresh();
+    if (changed) emit pathChanged();
+}
+
+void DirListBox::refresh() {
+    QSignalBlocker block(this);
+    clear();
+    // Ancestors, from the root down to the current folder.
+    QStringList chain;
+    QDir walk(path_);
+    chain.prepend(walk.absolutePath());
+    while (walk.cdUp()) chain.prepend(walk.absolutePath());
+    int depth = 0;
+    QListWidgetItem* current = nullptr;
+    for (const QString& folder : chain) {
+        const QString label = folder == QDir::rootPath() ? QDir::toNativeSeparators(folder) : QFileInfo(folder).fileName();
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + label, this);
+        item->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+        item->setData(Qt::UserRole, folder);
+        current = item;
+        ++depth;
+    }
+    const QStringList subs = QDir(path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& sub : subs) {
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + sub, this);
+        item->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
+        item->setData(Qt::UserRole, QDir(path_).absoluteFilePath(sub));
+    }
+    if (current) setCurrentItem(current);
+}
+
+void DirListBox::open(QListWidgetItem* item) {
+    if (!item) return;
+    setPath(item->data(Qt::UserRole).toString());
+}
+
+// ---- files --------------------------------------------------------------
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
+    setToolTip(QStringLiteral("Filelist. Click to select - Dbl click to edit file."));
+    setPath(QDir::currentPath());
+}
+
+void FileListBox::setPath(const QString& path) {
+    path_ = QDir::cleanPath(QDir(path).absolutePath());
+    refresh();
+}
+
+void FileListBox::refresh() {
+    const QString selected = fileName();
+    QSignalBlocker block(this);
+    clear();
+    const QStringList files = QDir(path_).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    addItems(files);
+    if (!selected.isEmpty()) setFileName(selected);
+}
+
+QString FileListBox::fileName() const {
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+void FileListBox::setFileName(const QString& name) {
+    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        setCurrentItem(found.first());
+        found.first()->setSelected(true);
+    }
+}
+
+QString FileListBox::fullPath() const { return JoinPath(path_, fileName()); }
+
+QString JoinPath(const QString& folder, const QString& name) {
+    QString f = QDir::toNativeSeparators(folder);
+    const QChar sep = QDir::separator();
+    if (!f.endsWith(sep)) f += sep;
+    return f + name;
+}
+
+} // namespace kelvara
