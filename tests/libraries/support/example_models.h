@@ -1,7 +1,10 @@
 #pragma once
 // Reads the example oscillator models (examples/*.elf): comment lines, a
 // line "@", then "ac,bc", the gap, the refractive index and one row per
-// oscillator "w0 A0 gamma alpha".
+// oscillator "w0 A0 gamma alpha"; loads a library's entry by full path from
+// the program's folder, as the program does.
+#include <dlfcn.h>
+
 #include <cstdint>
 #include <algorithm>
 #include <fstream>
@@ -41,6 +44,14 @@ inline Model readModel(const std::string& path) {
   // Arrays of at least one element, so that element 1 has an address.
   for (auto* v : {&m.w0, &m.gamma, &m.a0, &m.alfa}) v->resize(std::max<std::size_t>(v->size(), 1));
   return m;
+}
+
+// The entry `name` of the library `file` (e.g. "castrel.so") in the
+// program's folder, or null (dlerror() tells why).
+template <class F>
+F loadEntry(const char* file, const char* name) {
+  void* handle = dlopen((std::string(KELVARA_BIN_DIR) + "/" + file).c_str(), RTLD_NOW | RTLD_LOCAL);
+  return handle == nullptr ? nullptr : reinterpret_cast<F>(dlsym(handle, name));
 }
 
 }  // namespace kelvara::examples
