@@ -5,8 +5,11 @@
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
+#include <cmath>
 #include <string>
 
+#include "geometric_integration.h"
+#include "loss_numerics.h"
 #include "support/example_models.h"
 
 namespace kelvara::bench {
@@ -32,6 +35,27 @@ inline void reportRates(benchmark::State& state, double evaluationsPerCall) {
   state.counters["calls/s"] = benchmark::Counter(calls, benchmark::Counter::kIsRate);
   state.counters["eps_evals/s"] = benchmark::Counter(calls * evaluationsPerCall, benchmark::Counter::kIsRate);
   state.counters["eps_evals/call"] = evaluationsPerCall;
+}
+
+// Dielectric-function evaluations of the geometric momentum integration over
+// the perpendicular momentum x in [sqrt(q-^2 - wv^2), sqrt(q+^2 - wv^2)] at
+// every loss i*Estep below Ep (the thin-film and infinite-medium scheme),
+// counted by running the same scheme with an empty integrand.
+inline long perpendicularEvaluations(float ep, float estep, float emax) {
+  using namespace kelvara::lib;
+  static GeometricWork<1, 40000> work;
+  long total = 0;
+  float sums[1];
+  for (int i = 1; i <= lossPointCount(emax, estep); ++i) {
+    const float t = float(i) * estep;
+    if (!(t < ep)) continue;
+    const Kinematics k = kinematicLimits(ep, t);
+    const double wv = k.wv;
+    const float lo = float(std::sqrt(double(k.qMinus) * k.qMinus - wv * wv));
+    const float hi = float(std::sqrt(double(k.qPlus) * k.qPlus - wv * wv));
+    total += integrateGeometric(lo, hi, work, [](float, float (&f)[1]) { f[0] = 0.0f; }, sums);
+  }
+  return total;
 }
 
 }  // namespace kelvara::bench

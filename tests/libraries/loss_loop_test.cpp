@@ -81,6 +81,35 @@ TEST(LossLoop, VisitsEveryPointOnceWithItsLossAndGapCorrectionOnAnyWorkerCount) 
   EXPECT_EQ(calls, 3);
 }
 
+TEST(LossLoop, TabledGridVisitsEveryEntryOnceWithItsLossAndGapCorrection) {
+  const float w0[] = {5, 16.7f}, gamma[] = {1.5f, 3.6f}, a0[] = {0.5f, 210.144f}, alfa[] = {0.05f, 1.0f};
+  const Oscillators model{w0, gamma, a0, alfa, 2};
+  struct Area {
+    int index;
+  };
+  static Area areas[kMaxWorkers];
+  // A running-sum grid from 0.3 in steps of 0.1, as a library may form it.
+  std::vector<float> T(700);
+  float loss = 0.2f;
+  for (float& t : T) t = (loss += 0.1f);
+  for (const char* threads : {"1", "5"}) {
+    ThreadsEnv env(threads);
+    std::vector<Visit> visits(T.size());
+    const GapRule gap{&model, 1.1f, 0.1f, GapSkip::Relative};
+    forEachTabledLossPoint(int(T.size()), T.data(), gap, areas, [&](const LossPoint& p, Area&) {
+      Visit& v = visits[p.i - 1];
+      v.count++;
+      v.T = p.T;
+      v.corr = p.gapCorr;
+    });
+    for (std::size_t i = 0; i < T.size(); ++i) {
+      ASSERT_EQ(visits[i].count, 1) << threads << " " << i;
+      EXPECT_TRUE(sameBits(visits[i].T, T[i])) << i;
+      EXPECT_TRUE(sameBits(visits[i].corr, gapCor(model, T[i], 1.1f, 0.1f, GapSkip::Relative))) << i;
+    }
+  }
+}
+
 TEST(LossLoop, WorkerCountFromTheEnvironmentCappedAndOneForSmallGrids) {
   {
     ThreadsEnv env("6");
