@@ -18,15 +18,12 @@ inline void* openLibrary(const char* name) {
   return dlopen((std::string(KELVARA_BIN_DIR "/") + name + ".so").c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-// The metal and the gapped example models.
-inline const examples::Model& exampleModel(const std::string& file) {
-  static const examples::Model metal = examples::readModel(KELVARA_SOURCE_DIR "/examples/free_electron_metal.elf");
-  static const examples::Model semiconductor =
-      examples::readModel(KELVARA_SOURCE_DIR "/examples/semiconductor_si_like.elf");
-  static const examples::Model oxide = examples::readModel(KELVARA_SOURCE_DIR "/examples/oxide_sio2_like.elf");
-  if (file == "metal") return metal;
-  if (file == "semiconductor") return semiconductor;
-  return oxide;
+// The metal and the gapped example models by label ("metal",
+// "semiconductor", "oxide").
+inline const examples::Model& exampleModel(const std::string& label) {
+  for (const examples::Labeled& m : examples::exampleModels())
+    if (m.label == label) return m.model;
+  return examples::exampleModels().back().model;
 }
 
 // calls/s and dielectric-function evaluations/s of a finished loop.

@@ -23,23 +23,18 @@ using kelvara::golden::keyOf;
 constexpr std::size_t kSize = 1000;
 constexpr float kUnwritten = -7.0f;
 
-struct Labeled {
-  std::string label;
-  Model model;
-};
+using kelvara::examples::Labeled;
 
 // Metal, two gapped example models, a two-oscillator model with a gap that is
 // not on the grid and an empty model.
 const std::vector<Labeled>& models() {
   static const std::vector<Labeled> all = [] {
-    const std::string dir = KELVARA_SOURCE_DIR "/examples/";
     Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.1f, 1.0f, 0.0f};
     Model vacuum{{0.0f}, {0.0f}, {0.0f}, {0.0f}, 0, 0.0f, 1.0f, 0.0f};
-    return std::vector<Labeled>{{"metal", kelvara::examples::readModel(dir + "free_electron_metal.elf")},
-                                {"semiconductor", kelvara::examples::readModel(dir + "semiconductor_si_like.elf")},
-                                {"oxide", kelvara::examples::readModel(dir + "oxide_sio2_like.elf")},
-                                {"two-oscillators", twoOsc},
-                                {"vacuum", vacuum}};
+    std::vector<Labeled> list = kelvara::examples::exampleModels();
+    list.push_back({"two-oscillators", twoOsc});
+    list.push_back({"vacuum", vacuum});
+    return list;
   }();
   return all;
 }

@@ -18,6 +18,10 @@ struct Model {
   std::vector<float> w0, gamma, a0, alfa;
   int16_t num = 0;
   float egap = 0, ac = 1, bc = 0;
+  // Arrays of at least one element, so that element 1 has an address.
+  void pad() {
+    for (auto* v : {&w0, &gamma, &a0, &alfa}) v->resize(std::max<std::size_t>(v->size(), 1));
+  }
 };
 
 inline Model readModel(const std::string& path) {
@@ -41,9 +45,24 @@ inline Model readModel(const std::string& path) {
     m.alfa.push_back(a);
   }
   m.num = int16_t(m.w0.size());
-  // Arrays of at least one element, so that element 1 has an address.
-  for (auto* v : {&m.w0, &m.gamma, &m.a0, &m.alfa}) v->resize(std::max<std::size_t>(v->size(), 1));
+  m.pad();
   return m;
+}
+
+// A model named by its label.
+struct Labeled {
+  std::string label;
+  Model model;
+};
+
+// The three example files under their labels: "metal" (no gap),
+// "semiconductor" (1.1 eV gap) and "oxide" (9 eV gap).
+inline const std::vector<Labeled>& exampleModels() {
+  static const std::vector<Labeled> models = {
+      {"metal", readModel(KELVARA_SOURCE_DIR "/examples/free_electron_metal.elf")},
+      {"semiconductor", readModel(KELVARA_SOURCE_DIR "/examples/semiconductor_si_like.elf")},
+      {"oxide", readModel(KELVARA_SOURCE_DIR "/examples/oxide_sio2_like.elf")}};
+  return models;
 }
 
 // The entry `name` of the library `file` (e.g. "castrel.so") in the
