@@ -14,10 +14,6 @@
 
 namespace kelvara::bench {
 
-inline void* openLibrary(const char* name) {
-  return dlopen((std::string(KELVARA_BIN_DIR "/") + name + ".so").c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
 // The metal and the gapped example models by label ("metal",
 // "semiconductor", "oxide").
 inline const examples::Model& exampleModel(const std::string& label) {
@@ -34,15 +30,26 @@ inline void reportRates(benchmark::State& state, double evaluationsPerCall) {
   state.counters["eps_evals/call"] = evaluationsPerCall;
 }
 
-// Dielectric-function evaluations of the geometric momentum integration over
-// the perpendicular momentum x in [sqrt(q-^2 - wv^2), sqrt(q+^2 - wv^2)] at
-// every loss i*Estep below Ep (the thin-film and infinite-medium scheme),
-// counted by running the same scheme with an empty integrand.
-inline long perpendicularEvaluations(float ep, float estep, float emax) {
+// The entry `name` of <library>.so, or null with the benchmark skipped.
+template <class F>
+F benchEntry(benchmark::State& state, const char* library, const char* name) {
+  const std::string file = std::string(library) + ".so";
+  F f = examples::loadEntry<F>(file.c_str(), name);
+  if (f == nullptr) state.SkipWithError((file + " not loaded").c_str());
+  return f;
+}
+
+// Dielectric-function evaluations of the geometric momentum integrations at
+// every loss i*Estep below Ep, counted by running the same scheme with an
+// empty integrand: over the perpendicular momentum, from sqrt(q-^2 - wv^2) to
+// sqrt(q+^2 - wv^2) (the thin-film and infinite-medium scheme), and, when
+// `alsoFull`, once more from q- to q+.
+inline long geometricEvaluations(float ep, float estep, float emax, bool alsoFull = false) {
   using namespace kelvara::lib;
   static GeometricWork<1, 40000> work;
   long total = 0;
   float sums[1];
+  const auto none = [](float, float (&f)[1]) { f[0] = 0.0f; };
   for (int i = 1; i <= lossPointCount(emax, estep); ++i) {
     const float t = float(i) * estep;
     if (!(t < ep)) continue;
@@ -50,7 +57,8 @@ inline long perpendicularEvaluations(float ep, float estep, float emax) {
     const double wv = k.wv;
     const float lo = float(std::sqrt(double(k.qMinus) * k.qMinus - wv * wv));
     const float hi = float(std::sqrt(double(k.qPlus) * k.qPlus - wv * wv));
-    total += integrateGeometric(lo, hi, work, [](float, float (&f)[1]) { f[0] = 0.0f; }, sums);
+    total += integrateGeometric(lo, hi, work, none, sums);
+    if (alsoFull) total += integrateGeometric(k.qMinus, k.qPlus, work, none, sums);
   }
   return total;
 }

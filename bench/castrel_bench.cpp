@@ -11,12 +11,8 @@
 namespace {
 
 void runInfMedium(benchmark::State& state, const std::string& modelName, float ep, float estep, float emax) {
-  static void* handle = kelvara::bench::openLibrary("castrel");
-  auto infmedium = handle ? reinterpret_cast<infmedium_fn>(dlsym(handle, "infmedium")) : nullptr;
-  if (infmedium == nullptr) {
-    state.SkipWithError("castrel.so not loaded");
-    return;
-  }
+  const auto infmedium = kelvara::bench::benchEntry<infmedium_fn>(state, "castrel", "infmedium");
+  if (infmedium == nullptr) return;
   kelvara::examples::Model m = kelvara::bench::exampleModel(modelName);
   std::vector<float> kinf(1000);
   for (auto _ : state) {
@@ -24,7 +20,7 @@ void runInfMedium(benchmark::State& state, const std::string& modelName, float e
               kinf.data());
     benchmark::DoNotOptimize(kinf.data());
   }
-  kelvara::bench::reportRates(state, double(kelvara::bench::perpendicularEvaluations(ep, estep, emax)));
+  kelvara::bench::reportRates(state, double(kelvara::bench::geometricEvaluations(ep, estep, emax)));
 }
 
 void BM_CastrelPageDefaults(benchmark::State& state, const char* model) {

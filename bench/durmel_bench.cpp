@@ -14,12 +14,8 @@ namespace {
 
 void runDurmel(benchmark::State& state, const std::string& modelName, float estep, float emin, float emax,
                int16_t halves = 250, float theta = 0.0f) {
-  static void* handle = kelvara::bench::openLibrary("durmel");
-  auto durmel = handle ? reinterpret_cast<durmel_fn>(dlsym(handle, "durmel")) : nullptr;
-  if (durmel == nullptr) {
-    state.SkipWithError("durmel.so not loaded");
-    return;
-  }
+  const auto durmel = kelvara::bench::benchEntry<durmel_fn>(state, "durmel", "durmel");
+  if (durmel == nullptr) return;
   kelvara::examples::Model m = kelvara::bench::exampleModel(modelName);
   float ep = 1000.0f, x0 = 10.0f, hole = 1.0f;
   float imfp = 0, areaHole = 0, areaNoHole = 0;

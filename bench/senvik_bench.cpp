@@ -34,12 +34,8 @@ long evaluationsPerCall(float ep, float estep, float emax) {
 }
 
 void runSenvik(benchmark::State& state, const std::string& modelName, float ep, float estep, float emax) {
-  static void* handle = kelvara::bench::openLibrary("senvik");
-  auto senvik = handle ? reinterpret_cast<senvik_fn>(dlsym(handle, "senvik")) : nullptr;
-  if (senvik == nullptr) {
-    state.SkipWithError("senvik.so not loaded");
-    return;
-  }
+  const auto senvik = kelvara::bench::benchEntry<senvik_fn>(state, "senvik", "senvik");
+  if (senvik == nullptr) return;
   kelvara::examples::Model m = kelvara::bench::exampleModel(modelName);
   float x0 = 20.0f;
   std::vector<float> a(1000), b(1000), in(1000), out(1000);

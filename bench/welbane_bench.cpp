@@ -12,12 +12,8 @@ namespace {
 
 void runThinFilm(benchmark::State& state, const std::string& modelName, float ep, float estep, float emax,
                  float thickness = 50.0f) {
-  static void* handle = kelvara::bench::openLibrary("welbane");
-  auto thinfilm = handle ? reinterpret_cast<thinfilm_fn>(dlsym(handle, "thinfilm")) : nullptr;
-  if (thinfilm == nullptr) {
-    state.SkipWithError("welbane.so not loaded");
-    return;
-  }
+  const auto thinfilm = kelvara::bench::benchEntry<thinfilm_fn>(state, "welbane", "thinfilm");
+  if (thinfilm == nullptr) return;
   kelvara::examples::Model m = kelvara::bench::exampleModel(modelName);
   std::vector<float> keff(1000), ksurf(1000), kbulk(1000);
   for (auto _ : state) {
@@ -25,7 +21,7 @@ void runThinFilm(benchmark::State& state, const std::string& modelName, float ep
              &m.num, keff.data(), ksurf.data(), kbulk.data());
     benchmark::DoNotOptimize(keff.data());
   }
-  kelvara::bench::reportRates(state, double(kelvara::bench::perpendicularEvaluations(ep, estep, emax)));
+  kelvara::bench::reportRates(state, double(kelvara::bench::geometricEvaluations(ep, estep, emax)));
 }
 
 void BM_WelbanePageDefaults(benchmark::State& state, const char* model) {

@@ -21,7 +21,7 @@ void* library() {
 }
 
 std::vector<kelvara::examples::Labeled> models() {
-  Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.1f, 1.0f, 0.0f};
+  const Model twoOsc = kelvara::examples::twoOscillators(5.1f);
   Model thin{{2.0f}, {0.5f}, {4.0f}, {1.0f}, 1, 0.7f, 1.0f, 0.0f};
   std::vector<kelvara::examples::Labeled> all = kelvara::examples::exampleModels();
   all.push_back({"two-oscillators", twoOsc});

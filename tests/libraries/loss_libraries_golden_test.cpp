@@ -29,11 +29,9 @@ using kelvara::examples::Labeled;
 // not on the grid and an empty model.
 const std::vector<Labeled>& models() {
   static const std::vector<Labeled> all = [] {
-    Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.1f, 1.0f, 0.0f};
-    Model vacuum{{0.0f}, {0.0f}, {0.0f}, {0.0f}, 0, 0.0f, 1.0f, 0.0f};
     std::vector<Labeled> list = kelvara::examples::exampleModels();
-    list.push_back({"two-oscillators", twoOsc});
-    list.push_back({"vacuum", vacuum});
+    list.push_back({"two-oscillators", kelvara::examples::twoOscillators(5.1f)});
+    list.push_back({"vacuum", kelvara::examples::noOscillator()});
     return list;
   }();
   return all;
@@ -93,59 +91,56 @@ std::string goldenPath(const char* library) {
   return std::string(KELVARA_SOURCE_DIR "/tests/libraries/golden/") + library + ".golden";
 }
 
-std::vector<Entry> senvikEntries(senvik_fn f) {
+// The entries of a sweep: call(set, model copy, entry) runs the library and
+// adds its outputs; the key starts with the model's label.
+template <class Call>
+std::vector<Entry> sweepEntries(unsigned seed, Call&& call) {
   std::vector<Entry> entries;
-  for (const Set& s : sweep(101u)) {
+  for (const Set& s : sweep(seed)) {
     Model m = models()[s.model].model;
+    Entry e;
+    call(s, m, e);
+    e.key = models()[s.model].label + e.key;
+    entries.push_back(std::move(e));
+  }
+  return entries;
+}
+
+std::vector<Entry> senvikEntries(senvik_fn f) {
+  return sweepEntries(101u, [&](const Set& s, Model& m, Entry& e) {
     auto a = unwritten(), b = unwritten(), in = unwritten(), out = unwritten();
     float ep = s.ep, estep = s.estep, emax = s.emax, x0 = s.length;
     f(&ep, &estep, &emax, &x0, a.data(), b.data(), &m.egap, m.w0.data(), m.gamma.data(), m.a0.data(), m.alfa.data(),
       &m.num, in.data(), out.data());
-    Entry e;
-    e.key = keyOf(models()[s.model].label, {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}, {"X0", s.length}});
+    e.key = keyOf("", {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}, {"X0", s.length}});
     e.add("KModelA", a.data(), kSize).add("KModelB", b.data(), kSize);
     e.add("KModelA_in", in.data(), kSize).add("KModelA_out", out.data(), kSize);
-    entries.push_back(std::move(e));
-  }
-  return entries;
+  });
 }
 
 std::vector<Entry> thinFilmEntries(thinfilm_fn f) {
-  std::vector<Entry> entries;
-  for (const Set& s : sweep(202u)) {
-    Model m = models()[s.model].model;
+  return sweepEntries(202u, [&](const Set& s, Model& m, Entry& e) {
     auto keff = unwritten(), ksurf = unwritten(), kbulk = unwritten();
     float ep = s.ep, estep = s.estep, emax = s.emax, d = s.length;
     f(&ep, &estep, &emax, &d, &m.egap, m.w0.data(), m.gamma.data(), m.a0.data(), m.alfa.data(), &m.num, keff.data(),
       ksurf.data(), kbulk.data());
-    Entry e;
-    e.key = keyOf(models()[s.model].label,
-                  {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}, {"Thickness", s.length}});
+    e.key = keyOf("", {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}, {"Thickness", s.length}});
     e.add("Keff", keff.data(), kSize).add("Ksurf", ksurf.data(), kSize).add("Kbulk", kbulk.data(), kSize);
-    entries.push_back(std::move(e));
-  }
-  return entries;
+  });
 }
 
 std::vector<Entry> infMediumEntries(infmedium_fn f) {
-  std::vector<Entry> entries;
-  for (const Set& s : sweep(303u)) {
-    Model m = models()[s.model].model;
+  return sweepEntries(303u, [&](const Set& s, Model& m, Entry& e) {
     auto kinf = unwritten();
     float ep = s.ep, estep = s.estep, emax = s.emax;
     f(&ep, &estep, &emax, &m.egap, m.w0.data(), m.gamma.data(), m.a0.data(), m.alfa.data(), &m.num, kinf.data());
-    Entry e;
-    e.key = keyOf(models()[s.model].label, {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}});
+    e.key = keyOf("", {{"Ep", s.ep}, {"Estep", s.estep}, {"Emax", s.emax}});
     e.add("Kinf", kinf.data(), kSize);
-    entries.push_back(std::move(e));
-  }
-  return entries;
+  });
 }
 
 std::vector<Entry> photoEntries(durmel_fn f) {
-  std::vector<Entry> entries;
-  for (const Set& s : sweep(404u)) {
-    Model m = models()[s.model].model;
+  return sweepEntries(404u, [&](const Set& s, Model& m, Entry& e) {
     std::vector<float> out[6];
     for (auto& v : out) v = unwritten();
     float ep = s.ep, estep = s.estep, emin = s.emin, emax = s.emax, x0 = s.length, theta = s.angle, hole = s.qHole;
@@ -154,21 +149,18 @@ std::vector<Entry> photoEntries(durmel_fn f) {
     f(&ep, &estep, &emin, &emax, &x0, &theta, &halves, out[0].data(), out[1].data(), out[2].data(), out[3].data(),
       out[4].data(), out[5].data(), &hole, m.w0.data(), m.a0.data(), m.gamma.data(), &m.egap, m.alfa.data(), &m.num,
       &m.ac, &m.bc, &imfp, &areaHole, &areaNoHole);
-    Entry e;
-    e.key = keyOf(models()[s.model].label, {{"Ep", s.ep},
-                                            {"Estep", s.estep},
-                                            {"Emin", s.emin},
-                                            {"Emax", s.emax},
-                                            {"X0", s.length},
-                                            {"Theta", s.angle},
-                                            {"n_integr", s.nIntegr},
-                                            {"qHole", s.qHole}});
+    e.key = keyOf("", {{"Ep", s.ep},
+                       {"Estep", s.estep},
+                       {"Emin", s.emin},
+                       {"Emax", s.emax},
+                       {"X0", s.length},
+                       {"Theta", s.angle},
+                       {"n_integr", s.nIntegr},
+                       {"qHole", s.qHole}});
     const char* names[] = {"Keff", "keff_inf", "keff_medium_h", "keff_medium_nh", "keff_vacuum_h", "keff_vacuum_nh"};
     for (int k = 0; k < 6; ++k) e.add(names[k], out[k].data(), kSize);
     e.add("IMFPkeff", imfp).add("AreaHole", areaHole).add("AreaNoHole", areaNoHole);
-    entries.push_back(std::move(e));
-  }
-  return entries;
+  });
 }
 
 template <class F, class Compute>

@@ -35,13 +35,16 @@ struct Visit {
   int worker = -1;
 };
 
+// One worker's area: its index.
+struct Area {
+  int index;
+};
+Area gAreas[kMaxWorkers];
+
 TEST(LossLoop, VisitsEveryPointOnceWithItsLossAndGapCorrectionOnAnyWorkerCount) {
   const float w0[] = {11, 23}, gamma[] = {2, 9}, a0[] = {7.26f, 148.12f}, alfa[] = {0.05f, 0.1f};
   const Oscillators model{w0, gamma, a0, alfa, 2};
-  struct Area {
-    int index;
-  };
-  static Area areas[kMaxWorkers];
+  auto& areas = gAreas;
   for (int k = 0; k < kMaxWorkers; ++k) areas[k].index = k;
   for (const char* threads : {"1", "3", "16", "999"}) {
     ThreadsEnv env(threads);
@@ -84,10 +87,7 @@ TEST(LossLoop, VisitsEveryPointOnceWithItsLossAndGapCorrectionOnAnyWorkerCount) 
 TEST(LossLoop, TabledGridVisitsEveryEntryOnceWithItsLossAndGapCorrection) {
   const float w0[] = {5, 16.7f}, gamma[] = {1.5f, 3.6f}, a0[] = {0.5f, 210.144f}, alfa[] = {0.05f, 1.0f};
   const Oscillators model{w0, gamma, a0, alfa, 2};
-  struct Area {
-    int index;
-  };
-  static Area areas[kMaxWorkers];
+  auto& areas = gAreas;
   // A running-sum grid from 0.3 in steps of 0.1, as a library may form it.
   std::vector<float> T(700);
   float loss = 0.2f;

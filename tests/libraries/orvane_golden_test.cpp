@@ -23,11 +23,9 @@ orvane_fn loadOrvane() { return kelvara::examples::loadEntry<orvane_fn>("orvane.
 using kelvara::examples::Labeled;
 
 std::vector<Labeled> models() {
-  Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.0f, 1.0f, 0.0f};
-  Model vacuum{{0.0f}, {0.0f}, {0.0f}, {0.0f}, 0, 0.0f, 1.0f, 0.0f};
   std::vector<Labeled> all = kelvara::examples::exampleModels();
-  all.push_back({"two-oscillators", twoOsc});
-  all.push_back({"vacuum", vacuum});
+  all.push_back({"two-oscillators", kelvara::examples::twoOscillators(5.0f)});
+  all.push_back({"vacuum", kelvara::examples::noOscillator()});
   return all;
 }
 

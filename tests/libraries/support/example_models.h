@@ -73,4 +73,12 @@ F loadEntry(const char* file, const char* name) {
   return handle == nullptr ? nullptr : reinterpret_cast<F>(dlsym(handle, name));
 }
 
+// Two dispersing oscillators at 15 and 25 eV above the gap egap.
+inline Model twoOscillators(float egap) {
+  return {{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, egap, 1.0f, 0.0f};
+}
+
+// No oscillator (one padded element each).
+inline Model noOscillator() { return {{0.0f}, {0.0f}, {0.0f}, {0.0f}, 0, 0.0f, 1.0f, 0.0f}; }
+
 }  // namespace kelvara::examples
