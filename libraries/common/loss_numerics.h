@@ -95,6 +95,10 @@ class DielectricAtLoss {
  public:
   DielectricAtLoss(const Oscillators& m, float w, float egap, float corr);
   ComplexF eps(float q) const;
+  // eps at K momenta at once (out[k] = eps(q[k]), bit for bit): the K
+  // independent sums run side by side.
+  template <int K>
+  void epsMany(const float (&q)[K], ComplexF (&out)[K]) const;
 
  private:
   static constexpr int kTerms = 64;  // larger models take the general routine
@@ -166,27 +170,49 @@ inline std::complex<double> divideByReal(const std::complex<double>& z, double d
 
 // Inline definitions (called at every momentum sample).
 
-inline ComplexF DielectricAtLoss::eps(float q) const {
-  if (count_ < 0) return epsQWCorrected(w_, q, *model_, egap_, corr_);
-  if (count_ <= 0) return {1.0f, 0.0f};
-  float loss = 0.0f;
-  float realSum = 0.0f;
-  const double q2 = double(q) * q;
+template <int K>
+inline void DielectricAtLoss::epsMany(const float (&q)[K], ComplexF (&out)[K]) const {
+  if (count_ < 0) {
+    for (int k = 0; k < K; ++k) out[k] = epsQWCorrected(w_, q[k], *model_, egap_, corr_);
+    return;
+  }
+  if (count_ <= 0) {
+    for (int k = 0; k < K; ++k) out[k] = {1.0f, 0.0f};
+    return;
+  }
+  float loss[K], realSum[K];
+  double q2[K];
+  for (int k = 0; k < K; ++k) {
+    loss[k] = 0.0f;
+    realSum[k] = 0.0f;
+    q2[k] = double(q[k]) * q[k];
+  }
   for (int i = 0; i < count_; ++i) {
     const Term& t = terms_[i];
-    const float wq = float(t.w0 + t.disp * q2);
-    const double dq = w2_ - double(wq) * wq;
-    const float d = float(dq * dq + t.gw2);
-    double absorbed, real;
-    dividePair(t.absorbNum, t.realNum, double(d), absorbed, real);
-    loss = absorbs_ ? float(double(loss) + absorbed) : 0.0f;
-    realSum = float(double(realSum) + real);
+    for (int k = 0; k < K; ++k) {
+      const float wq = float(t.w0 + t.disp * q2[k]);
+      const double dq = w2_ - double(wq) * wq;
+      const float d = float(dq * dq + t.gw2);
+      double absorbed, real;
+      dividePair(t.absorbNum, t.realNum, double(d), absorbed, real);
+      loss[k] = absorbs_ ? float(double(loss[k]) + absorbed) : 0.0f;
+      realSum[k] = float(double(realSum[k]) + real);
+    }
   }
-  const float r = float(double(realSum) - double(corr_) - 1.0);
-  const double norm = double(r) * r + double(loss) * loss;
-  double re, im;
-  dividePair(-double(r), double(loss), norm, re, im);
-  return {float(re), float(im)};
+  for (int k = 0; k < K; ++k) {
+    const float r = float(double(realSum[k]) - double(corr_) - 1.0);
+    const double norm = double(r) * r + double(loss[k]) * loss[k];
+    double re, im;
+    dividePair(-double(r), double(loss[k]), norm, re, im);
+    out[k] = {float(re), float(im)};
+  }
+}
+
+inline ComplexF DielectricAtLoss::eps(float q) const {
+  const float qs[1] = {q};
+  ComplexF out[1];
+  epsMany(qs, out);
+  return out[0];
 }
 
 namespace detail {

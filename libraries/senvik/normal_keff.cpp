@@ -88,8 +88,7 @@ struct PointTerms {
   }
 };
 
-void addMomentum(float q, float h, const PointTerms& t, const NormalKeffParams& p, Sums& s) {
-  const ComplexF epsf = t.dielectric.eps(q);
+void addMomentum(float q, float h, ComplexF epsf, const PointTerms& t, const NormalKeffParams& p, Sums& s) {
   const C eps(epsf.real(), epsf.imag());
   const std::complex<float> bf(C(1.0) - divide(1.0, eps));
   const std::complex<float> sf(divide(1.0 - eps, eps * (eps + 1.0)));
@@ -143,16 +142,37 @@ NormalKeffPoint normalKeffPoint(const LossPoint& point, const Oscillators& model
   constexpr float nan = std::numeric_limits<float>::quiet_NaN();
   if (!(kin.qMinus > 0.0f) || !(kin.qPlus <= kMaxMomentum)) return {nan, nan, nan, nan};
   const PointTerms terms(model, p, T, kin.wv, point.gapCorr);
+  // The momenta in batches whose dielectric functions are formed side by
+  // side; the sums still take the momenta in order.
+  constexpr int kBatch = 4;
   Sums s{};
   float q = kin.qMinus;
   float h = momentumStep(q);
-  for (int k = 0; k < kMaxMomentumPoints; ++k) {
-    addMomentum(q, h, terms, p, s);
-    h = momentumStep(q);
-    q = q + h;
-    if (q > kin.qPlus) {
+  int taken = 0;
+  for (;;) {
+    float qs[kBatch], hs[kBatch];
+    int m = 0;
+    bool past = false;
+    while (m < kBatch && taken < kMaxMomentumPoints) {
+      qs[m] = q;
+      hs[m] = h;
+      ++m;
+      ++taken;
+      h = momentumStep(q);
+      q = q + h;
+      if (q > kin.qPlus) {
+        past = true;
+        break;
+      }
+    }
+    for (int k = m; k < kBatch; ++k) qs[k] = qs[0];
+    ComplexF eps[kBatch];
+    terms.dielectric.epsMany(qs, eps);
+    for (int k = 0; k < m; ++k) addMomentum(qs[k], hs[k], eps[k], terms, p, s);
+    if (past) {
       return {-s.a.real(), -s.b.real(), float(-0.5 * double(s.in.real())), float(-0.5 * double(s.out.real()))};
     }
+    if (taken >= kMaxMomentumPoints) break;
   }
   return {nan, nan, nan, nan};
 }

@@ -191,6 +191,14 @@ TEST(CheapArithmetic, PerPointDielectricTermsGiveThePlainDielectricFunction) {
           const ComplexF a = d.eps(q), b = epsQW(w, q, m, egap, 0.5f, GapSkip::Exact);
           ASSERT_TRUE(sameBits(a.real(), b.real()) && sameBits(a.imag(), b.imag())) << numOsc << " " << w << " " << q;
         }
+        // Several momenta side by side give each one's value.
+        const float qs[3] = {6 * u(rng), 0.0f, 6 * u(rng)};
+        ComplexF many[3];
+        d.epsMany(qs, many);
+        for (int k = 0; k < 3; ++k) {
+          const ComplexF b = epsQW(w, qs[k], m, egap, 0.5f, GapSkip::Exact);
+          ASSERT_TRUE(sameBits(many[k].real(), b.real()) && sameBits(many[k].imag(), b.imag())) << numOsc << " " << k;
+        }
       }
     }
   }
