@@ -112,17 +112,17 @@ void addMomentum(float q, float h, ComplexF epsf, const PointTerms& t, const Nor
   const double pref = p.pref;
   const double q3 = qd * qd * qd;
 
-  const C zb = I * pref * B / qd;
-  const C z1 = 2.0 * I * pref * Q * S / (x0 * q3);
-  const C z3 = -I * pref * e1 * g * S / (v * x0 * q3);
+  const C zb = divideByReal(I * pref * B, qd);
+  const C z1 = divideByReal(2.0 * I * pref * Q * S, x0 * q3);
+  const C z3 = divideByReal(-I * pref * e1 * g * S, v * x0 * q3);
   const C m = 8.0 * Q * v * c * e1 * S - t.sin2 * (Q * Q - v * v) * B -
               2.0 * v * Q * e1 * e1 * S + 2.0 * v * Q * B * (1.0 + 2.0 * c * c * S * eps);
-  const C zB = -I * pref * m / (2.0 * v * x0 * q3);
-  const C zr = pref * B / (2.0 * v * x0 * qd);
+  const C zB = divideByReal(-I * pref * m, 2.0 * v * x0 * q3);
+  const C zr = divideByReal(pref * B, 2.0 * v * x0 * qd);
   const C nout = qd * qd * e1 * e1 - 2.0 * Q * C(Q, -v) * cm + 2.0 * I * v * C(Q, v) * cp;
   const C nin = qd * qd * e1 * e1 - 2.0 * Q * C(Q, v) * cp - 2.0 * I * v * C(Q, -v) * cm;
-  const C zout = pref * S * nout / (2.0 * v * x0 * q3);
-  const C zin = pref * S * nin / (2.0 * v * x0 * q3);
+  const C zout = divideByReal(pref * S * nout, 2.0 * v * x0 * q3);
+  const C zin = divideByReal(pref * S * nin, 2.0 * v * x0 * q3);
 
   const double w = h;
   s.a = std::complex<float>(C(s.a) + w * (z1 + zb + z3));
