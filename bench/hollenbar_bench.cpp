@@ -12,12 +12,8 @@
 namespace {
 
 void runHollenbar(benchmark::State& state, const std::string& modelName, float estep, float emax) {
-  static void* handle = kelvara::bench::openLibrary("hollenbar");
-  auto hollenbar = handle ? reinterpret_cast<hollenbar_fn>(dlsym(handle, "hollenbar")) : nullptr;
-  if (hollenbar == nullptr) {
-    state.SkipWithError("hollenbar.so not loaded");
-    return;
-  }
+  const auto hollenbar = kelvara::bench::benchEntry<hollenbar_fn>(state, "hollenbar", "hollenbar");
+  if (hollenbar == nullptr) return;
   kelvara::examples::Model m = kelvara::bench::exampleModel(modelName);
   std::vector<float> out[5];
   for (auto& v : out) v.assign(1000, 0.0f);

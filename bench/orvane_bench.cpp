@@ -4,12 +4,10 @@
 // and dielectric-function evaluations per second; the evaluations of one call
 // are counted by running the same momentum integration scheme with a counting
 // integrand. The worker count comes from KELVARA_THREADS (default: all cores).
-#include <cmath>
 #include <string>
 #include <vector>
 
 #include "bench_support.h"
-#include "geometric_integration.h"
 #include "kelvara_libraries.h"
 #include "loss_numerics.h"
 
@@ -17,41 +15,10 @@ namespace {
 
 using kelvara::examples::Model;
 
-orvane_fn loadOrvane() {
-  static void* handle = kelvara::bench::openLibrary("orvane");
-  return handle ? reinterpret_cast<orvane_fn>(dlsym(handle, "orvane")) : nullptr;
-}
-
-// Dielectric-function evaluations of one call at normal incidence: one per
-// sample of block 1 (whose samples block 2 shares on equal angles) and of
-// block 3.
-long evaluationsPerCall(float ep, float estep, float emax) {
-  using namespace kelvara::lib;
-  static GeometricWork<3, 40000> work;
-  const int n = lossPointCount(emax, estep);
-  long total = 0;
-  const auto none = [](float, float (&f)[3]) { f[0] = f[1] = f[2] = 0.0f; };
-  float sums[3];
-  for (int i = 1; i <= n; ++i) {
-    const float t = float(i) * estep;
-    if (!(t < ep)) continue;
-    const Kinematics k = kinematicLimits(ep, t);
-    const double wv = k.wv;
-    const float lo = float(std::sqrt(double(k.qMinus) * k.qMinus - wv * wv));
-    const float hi = float(std::sqrt(double(k.qPlus) * k.qPlus - wv * wv));
-    total += integrateGeometric(lo, hi, work, none, sums);
-    total += integrateGeometric(k.qMinus, k.qPlus, work, none, sums);
-  }
-  return total;
-}
-
 void runOrvane(benchmark::State& state, const std::string& modelName, float estep, float emax, float ep = 1000.0f,
                float th1 = 0.0f, float th2 = 0.0f) {
-  orvane_fn orvane = loadOrvane();
-  if (orvane == nullptr) {
-    state.SkipWithError("orvane.so not loaded");
-    return;
-  }
+  const auto orvane = kelvara::bench::benchEntry<orvane_fn>(state, "orvane", "orvane");
+  if (orvane == nullptr) return;
   Model m = kelvara::bench::exampleModel(modelName);
   float x0 = 20.0f;
   float imfpc = 0, imfpv = 0, imfpeff = 0;
@@ -62,7 +29,9 @@ void runOrvane(benchmark::State& state, const std::string& modelName, float este
            &imfpv, &imfpeff);
     benchmark::DoNotOptimize(imfpeff);
   }
-  kelvara::bench::reportRates(state, double(evaluationsPerCall(ep, estep, emax)));
+  // At normal incidence one evaluation per sample of block 1 (whose samples
+  // block 2 shares on equal angles) and of block 3.
+  kelvara::bench::reportRates(state, double(kelvara::bench::geometricEvaluations(ep, estep, emax, true)));
 }
 
 // The Model 96 page defaults: Ep 1000, Estep 0.5, Emax 50, X0 20, angles 0.

@@ -3,26 +3,25 @@
 // transfer perpendicular to the trajectory between the kinematic limits.
 //
 // One loss point is computed by infMediumPoint from its arguments and its own
-// work area only; KEFF_INF is the serial loop over the grid.
+// work area only; KEFF_INF runs the points on the shared loss-point loop.
 #include <cmath>
 #include <cstdint>
 
 #include "geometric_integration.h"
 #include "kelvara_libraries.h"
+#include "loss_constants.h"
+#include "loss_loop.h"
 #include "loss_numerics.h"
 
 namespace kelvara::lib {
 namespace {
 
-constexpr double kPi = 3.14159;
-constexpr double kBohr = 0.52915;
 constexpr int kIntegrandCapacity = 10000;
 
 // Inputs shared by every loss point of one call.
 struct InfMediumParams {
   float ep;     // primary energy (eV)
   float egap;   // band gap (eV)
-  float estep;  // node step of the gap correction (the grid step)
 };
 
 using InfMediumWork = GeometricWork<1, kIntegrandCapacity>;
@@ -31,12 +30,13 @@ using InfMediumWork = GeometricWork<1, kIntegrandCapacity>;
 // later call relies on).
 int16_t gPointCount = 0;
 float gLossEnergy[kMaxLossPoints];
-InfMediumWork gWork;
+InfMediumWork gWork[kMaxWorkers];
 
-// K(T) at the loss T (point i of the grid; i is not used by the arithmetic).
-// A loss at or above the primary energy has no cross section and gives 0.
-float infMediumPoint(int /*i*/, float T, const Oscillators& model, const InfMediumParams& p,
+// K(T) at the loss point (T with its gap correction). A loss at or above the
+// primary energy has no cross section and gives 0.
+float infMediumPoint(const LossPoint& point, const Oscillators& model, const InfMediumParams& p,
                      InfMediumWork& work) {
+  const float T = point.T;
   if (!(T < p.ep) || !(T > 0.0f)) return 0.0f;
   const Kinematics kin = kinematicLimits(p.ep, T);
   const double qv = kin.wv;
@@ -45,11 +45,12 @@ float infMediumPoint(int /*i*/, float T, const Oscillators& model, const InfMedi
   const float qb = float(std::sqrt(std::fmax(qp * qp - qv * qv, 0.0)));
   const float qvf = kin.wv;
   const double factor = 1.0 / (double(p.ep) * kBohr * kPi);
+  const DielectricAtLoss dielectric(model, T, p.egap, point.gapCorr);
   float sum[1];
   integrateGeometric(qa, qb, work, [&](float x, float (&y)[1]) {
     const float q = float(std::sqrt(double(qvf) * qvf + double(x) * x));
-    const ComplexF eps = epsQW(T, q, model, p.egap, p.estep, GapSkip::Relative);
-    const std::complex<double> inv = 1.0 / std::complex<double>(eps.real(), eps.imag());
+    const ComplexF eps = dielectric.eps(q);
+    const std::complex<double> inv = divide(1.0, std::complex<double>(eps.real(), eps.imag()));
     // Re[i*x/(pi*a0*Ep)*(1/eps - 1)]/q^2 = x*Im(-1/eps)/(pi*a0*Ep*q^2)
     y[0] = float(-inv.imag() * factor * double(x) / (double(q) * q));
   }, sum);
@@ -58,14 +59,13 @@ float infMediumPoint(int /*i*/, float T, const Oscillators& model, const InfMedi
 
 // The cross section on the loss grid; returns the number of points.
 int KEFF_INF(float ep, float emax, float estep, float egap, const Oscillators& model, float* kinf) {
-  const int n = lossPointCount(emax, estep);
+  const InfMediumParams params{ep, egap};
+  const GapRule gap{&model, egap, estep, GapSkip::Relative};
+  const int n = forEachLossPoint(emax, estep, gap, gWork, [&](const LossPoint& point, InfMediumWork& work) {
+    gLossEnergy[point.i - 1] = point.T;
+    kinf[point.i - 1] = infMediumPoint(point, model, params, work);
+  });
   gPointCount = int16_t(n);
-  const InfMediumParams params{ep, egap, estep};
-  for (int i = 1; i <= n; ++i) {
-    const float T = float(i) * estep;
-    gLossEnergy[i - 1] = T;
-    kinf[i - 1] = infMediumPoint(i, T, model, params, gWork);
-  }
   return n;
 }
 

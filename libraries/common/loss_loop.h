@@ -26,6 +26,10 @@
 //         out[p.i - 1] = ...;    // write only the point's own elements
 //       });
 //
+// A grid the library forms itself (a table of n losses) goes through
+// forEachTabledLossPoint the same way; forEachIndex is the bare worker
+// mechanism over 1..n.
+//
 // The per-point callable must write only the outputs of its own point, must
 // not throw, and may write the warning line (stdio is thread-safe). The worker
 // count is KELVARA_THREADS (1..kMaxWorkers) when that is set, otherwise the
@@ -62,20 +66,16 @@ struct LossPoint {
   float gapCorr;  // gap correction of Re(1/eps) at T
 };
 
-// Runs point(LossPoint, Work&) for every point of the grid (in any order, on
-// up to lossWorkerCount(N) workers, worker k using work[k]); returns N.
-template <class Work, class PointFn>
-int forEachLossPoint(float emax, float estep, const GapRule& gap, Work (&work)[kMaxWorkers], PointFn&& point) {
-  const int n = lossPointCount(emax, estep);
-  if (n <= 0) return n;
+// Runs task(i, Work&) for i = 1..n (in any order, on up to lossWorkerCount(n)
+// workers, worker k using work[k]): the worker mechanism of the loops below.
+template <class Work, class TaskFn>
+void forEachIndex(int n, Work (&work)[kMaxWorkers], TaskFn&& task) {
+  if (n <= 0) return;
   std::atomic<int> next{1};
   auto run = [&](Work& area) {
     for (int i = next.fetch_add(1, std::memory_order_relaxed); i <= n;
-         i = next.fetch_add(1, std::memory_order_relaxed)) {
-      LossPoint p{i, float(i) * estep, 0.0f};
-      if (gap.model != nullptr) p.gapCorr = gapCor(*gap.model, p.T, gap.egap, gap.dw, gap.skip);
-      point(static_cast<const LossPoint&>(p), area);
-    }
+         i = next.fetch_add(1, std::memory_order_relaxed))
+      task(i, area);
   };
   const int workers = lossWorkerCount(n);
   std::thread helpers[kMaxWorkers - 1];
@@ -90,7 +90,34 @@ int forEachLossPoint(float emax, float estep, const GapRule& gap, Work (&work)[k
   }
   run(work[0]);
   for (int k = 0; k < started; ++k) helpers[k].join();
+}
+
+// The loss point i at the loss T with its gap correction.
+inline LossPoint lossPointAt(int i, float T, const GapRule& gap) {
+  LossPoint p{i, T, 0.0f};
+  if (gap.model != nullptr) p.gapCorr = gapCor(*gap.model, p.T, gap.egap, gap.dw, gap.skip);
+  return p;
+}
+
+// Runs point(LossPoint, Work&) for every point of the grid (in any order, on
+// up to lossWorkerCount(N) workers, worker k using work[k]); returns N.
+template <class Work, class PointFn>
+int forEachLossPoint(float emax, float estep, const GapRule& gap, Work (&work)[kMaxWorkers], PointFn&& point) {
+  const int n = lossPointCount(emax, estep);
+  forEachIndex(n, work, [&](int i, Work& area) {
+    point(static_cast<const LossPoint&>(lossPointAt(i, float(i) * estep, gap)), area);
+  });
   return n;
+}
+
+// The same over a grid the library formed itself: the n losses T[0..n-1]
+// (point i at T[i - 1]), for grids that are not i*Estep.
+template <class Work, class PointFn>
+void forEachTabledLossPoint(int n, const float* T, const GapRule& gap, Work (&work)[kMaxWorkers],
+                            PointFn&& point) {
+  forEachIndex(n, work, [&](int i, Work& area) {
+    point(static_cast<const LossPoint&>(lossPointAt(i, T[i - 1], gap)), area);
+  });
 }
 
 }  // namespace kelvara::lib

@@ -14,6 +14,10 @@
 
 #include "loss_constants.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kelvara::lib {
 
 using ComplexF = std::complex<float>;
@@ -91,6 +95,10 @@ class DielectricAtLoss {
  public:
   DielectricAtLoss(const Oscillators& m, float w, float egap, float corr);
   ComplexF eps(float q) const;
+  // eps at K momenta at once (out[k] = eps(q[k]), bit for bit): the K
+  // independent sums run side by side.
+  template <int K>
+  void epsMany(const float (&q)[K], ComplexF (&out)[K]) const;
 
  private:
   static constexpr int kTerms = 64;  // larger models take the general routine
@@ -139,25 +147,72 @@ std::complex<double> phaseQuotient(double a, double s);
 // The same with half = 0.5*a*s and its cosine and sine already formed.
 std::complex<double> phaseQuotient(double a, double half, double cosHalf, double sinHalf);
 
+// x1/d and x2/d as one paired division where the processor has one. Each
+// quotient is correctly rounded either way, so both are bit for bit the two
+// plain divisions.
+inline void dividePair(double x1, double x2, double d, double& q1, double& q2) {
+#if defined(__SSE2__)
+  const __m128d q = _mm_div_pd(_mm_set_pd(x2, x1), _mm_set1_pd(d));
+  q1 = _mm_cvtsd_f64(q);
+  q2 = _mm_cvtsd_f64(_mm_unpackhi_pd(q, q));
+#else
+  q1 = x1 / d;
+  q2 = x2 / d;
+#endif
+}
+
+// z/d for a real d: both parts divided by d, as the complex type does it.
+inline std::complex<double> divideByReal(const std::complex<double>& z, double d) {
+  double re, im;
+  dividePair(z.real(), z.imag(), d, re, im);
+  return {re, im};
+}
+
 // Inline definitions (called at every momentum sample).
 
-inline ComplexF DielectricAtLoss::eps(float q) const {
-  if (count_ < 0) return epsQWCorrected(w_, q, *model_, egap_, corr_);
-  if (count_ <= 0) return {1.0f, 0.0f};
-  float loss = 0.0f;
-  float realSum = 0.0f;
-  const double q2 = double(q) * q;
+template <int K>
+inline void DielectricAtLoss::epsMany(const float (&q)[K], ComplexF (&out)[K]) const {
+  if (count_ < 0) {
+    for (int k = 0; k < K; ++k) out[k] = epsQWCorrected(w_, q[k], *model_, egap_, corr_);
+    return;
+  }
+  if (count_ <= 0) {
+    for (int k = 0; k < K; ++k) out[k] = {1.0f, 0.0f};
+    return;
+  }
+  float loss[K], realSum[K];
+  double q2[K];
+  for (int k = 0; k < K; ++k) {
+    loss[k] = 0.0f;
+    realSum[k] = 0.0f;
+    q2[k] = double(q[k]) * q[k];
+  }
   for (int i = 0; i < count_; ++i) {
     const Term& t = terms_[i];
-    const float wq = float(t.w0 + t.disp * q2);
-    const double dq = w2_ - double(wq) * wq;
-    const float d = float(dq * dq + t.gw2);
-    loss = absorbs_ ? float(double(loss) + t.absorbNum / double(d)) : 0.0f;
-    realSum = float(double(realSum) + t.realNum / double(d));
+    for (int k = 0; k < K; ++k) {
+      const float wq = float(t.w0 + t.disp * q2[k]);
+      const double dq = w2_ - double(wq) * wq;
+      const float d = float(dq * dq + t.gw2);
+      double absorbed, real;
+      dividePair(t.absorbNum, t.realNum, double(d), absorbed, real);
+      loss[k] = absorbs_ ? float(double(loss[k]) + absorbed) : 0.0f;
+      realSum[k] = float(double(realSum[k]) + real);
+    }
   }
-  const float r = float(double(realSum) - double(corr_) - 1.0);
-  const double norm = double(r) * r + double(loss) * loss;
-  return {float(-double(r) / norm), float(double(loss) / norm)};
+  for (int k = 0; k < K; ++k) {
+    const float r = float(double(realSum[k]) - double(corr_) - 1.0);
+    const double norm = double(r) * r + double(loss[k]) * loss[k];
+    double re, im;
+    dividePair(-double(r), double(loss[k]), norm, re, im);
+    out[k] = {float(re), float(im)};
+  }
+}
+
+inline ComplexF DielectricAtLoss::eps(float q) const {
+  const float qs[1] = {q};
+  ComplexF out[1];
+  epsMany(qs, out);
+  return out[0];
 }
 
 namespace detail {
@@ -194,8 +249,8 @@ inline std::complex<double> divideWith(const DivisorTerms& t, const std::complex
                                        const std::complex<double>& den) {
   const double a = num.real(), b = num.imag();
   if (!t.ok || !detail::ordinary(a) || !detail::ordinary(b)) return num / den;
-  if (t.imagLarger) return {((a * t.ratio) + b) / t.denom, ((b * t.ratio) - a) / t.denom};
-  return {((b * t.ratio) + a) / t.denom, (b - (a * t.ratio)) / t.denom};
+  if (t.imagLarger) return divideByReal({(a * t.ratio) + b, (b * t.ratio) - a}, t.denom);
+  return divideByReal({(b * t.ratio) + a, b - (a * t.ratio)}, t.denom);
 }
 
 inline void divideShared(const std::complex<double>& a1, const std::complex<double>& a2,
@@ -212,13 +267,13 @@ inline std::complex<double> divide(const std::complex<double>& num, const std::c
       const double ratio = c / d;
       if (std::fabs(ratio) >= 0x1p-200) {
         const double denom = (c * ratio) + d;
-        return {((a * ratio) + b) / denom, ((b * ratio) - a) / denom};
+        return divideByReal({(a * ratio) + b, (b * ratio) - a}, denom);
       }
     } else {
       const double ratio = d / c;
       if (std::fabs(ratio) >= 0x1p-200) {
         const double denom = (d * ratio) + c;
-        return {((b * ratio) + a) / denom, (b - (a * ratio)) / denom};
+        return divideByReal({(b * ratio) + a, b - (a * ratio)}, denom);
       }
     }
   }

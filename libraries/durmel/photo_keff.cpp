@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "kelvara_libraries.h"
+#include "loss_loop.h"
 #include "loss_numerics.h"
 
 namespace kelvara::lib::photo {
@@ -38,9 +39,9 @@ Integrands integrands(double x, double y, double Q2, ComplexF epsf, double x0, d
   const double ea = std::exp(-a);
   const C eib = std::polar(1.0, b);  // exp(i*b)
   const C emib = std::conj(eib);     // exp(-i*b)
-  const C L = 1.0 / eps - 1.0;
-  const C R1 = (eps - 1.0) * (eps + 2.0) / (eps * (eps + 1.0));
-  const C R2 = (1.0 - eps) / (1.0 + eps);
+  const C L = divide(1.0, eps) - 1.0;
+  const C R1 = divide((eps - 1.0) * (eps + 2.0), eps * (eps + 1.0));
+  const C R2 = divide(1.0 - eps, 1.0 + eps);
   const C up(y, x);
   const C um(y, -x);
   const C ix(0.0, x);
@@ -73,10 +74,11 @@ Integrands integrands(double x, double y, double Q2, ComplexF epsf, double x0, d
 
 inline float addTerm(float sum, float term) { return float(double(sum) + double(term)); }
 
-// Private storage of the serial loop (static, fixed size).
+// Private storage (static, fixed size): the grid, the parts of its points and
+// one work area per worker of the loss-point loop.
 float gLoss[kMaxLossPoints];
 Parts gParts[kMaxLossPoints];
-WorkArea gWork;
+WorkArea gWork[kMaxWorkers];
 
 }  // namespace
 
@@ -112,7 +114,8 @@ float simpsonWeight(const float* values, int n, float h, int j) {
   return float(double(values[j]) * double(h) * double(w));
 }
 
-Parts point(int /*i*/, float T, const Oscillators& model, const Params& p, WorkArea& work) {
+Parts point(const LossPoint& loss, const Oscillators& model, const Params& p, WorkArea& work) {
+  const float T = loss.T;
   Parts parts;
   if (!p.usable || !(T > 0.0f && T < p.ep)) return parts;
 
@@ -138,26 +141,40 @@ Parts point(int /*i*/, float T, const Oscillators& model, const Params& p, WorkA
   const double cc = 1.0 / (double(k) * double(p.x0) * double(T) * kPrefactor);
   const double b0 = double(c) * ep * kBulk;
 
+  const DielectricAtLoss dielectric(model, T, p.egap, loss.gapCorr);
   float P1 = 0, P2 = 0, P3 = 0, P4 = 0, P5 = 0;
   auto& f = work.f;
-  for (int16_t j = 0; j <= 2 * n; ++j) {
-    const float x = float(double(xmin) + double(j) * double(h));
-    const float y = float(double(qa) - double(t) * double(x));
-    const double Q2 = double(y) * y + double(x) * x;
-    const float q = float(std::sqrt(Q2));
-    // The gap correction inside depends on T only, not on q.
-    const ComplexF eps = epsQW(T, q, model, p.egap, p.estep, GapSkip::Relative);
-    const Integrands v = integrands(x, y, Q2, eps, p.x0, t, qa, cc, b0);
-    f[0][j] = float(v.f1);
-    f[1][j] = float(v.f2);
-    f[2][j] = float(v.f3);
-    f[3][j] = float(v.f4);
-    f[4][j] = float(v.f5);
-    P1 = addTerm(P1, simpsonWeight(f[0].data(), n, h, j));
-    P2 = addTerm(P2, simpsonWeight(f[1].data(), n, h, j));
-    P3 = addTerm(P3, simpsonWeight(f[2].data(), n, h, j));
-    P4 = addTerm(P4, simpsonWeight(f[3].data(), n, h, j));
-    P5 = addTerm(P5, simpsonWeight(f[4].data(), n, h, j));
+  // The samples in batches whose dielectric functions are formed side by
+  // side; the sums still take the samples in order.
+  constexpr int kBatch = 4;
+  const int last = 2 * n;
+  for (int first = 0; first <= last; first += kBatch) {
+    const int m = last - first + 1 < kBatch ? last - first + 1 : kBatch;
+    float xs[kBatch], ys[kBatch], qs[kBatch];
+    double Q2s[kBatch];
+    for (int k = 0; k < kBatch; ++k) {
+      const int j = first + (k < m ? k : 0);
+      xs[k] = float(double(xmin) + double(j) * double(h));
+      ys[k] = float(double(qa) - double(t) * double(xs[k]));
+      Q2s[k] = double(ys[k]) * ys[k] + double(xs[k]) * xs[k];
+      qs[k] = float(std::sqrt(Q2s[k]));
+    }
+    ComplexF eps[kBatch];
+    dielectric.epsMany(qs, eps);
+    for (int k = 0; k < m; ++k) {
+      const int j = first + k;
+      const Integrands v = integrands(xs[k], ys[k], Q2s[k], eps[k], p.x0, t, qa, cc, b0);
+      f[0][j] = float(v.f1);
+      f[1][j] = float(v.f2);
+      f[2][j] = float(v.f3);
+      f[3][j] = float(v.f4);
+      f[4][j] = float(v.f5);
+      P1 = addTerm(P1, simpsonWeight(f[0].data(), n, h, j));
+      P2 = addTerm(P2, simpsonWeight(f[1].data(), n, h, j));
+      P3 = addTerm(P3, simpsonWeight(f[2].data(), n, h, j));
+      P4 = addTerm(P4, simpsonWeight(f[3].data(), n, h, j));
+      P5 = addTerm(P5, simpsonWeight(f[4].data(), n, h, j));
+    }
   }
   parts.inf = P1;
   parts.mediumHole = P2;
@@ -181,7 +198,12 @@ extern "C" void durmel(float* Ep, float* Estep, float* Emin, float* Emax, float*
   const float lambda = imfpCore(*Ep, *Core_ac, *Core_bc);
 
   const int n = lossGrid(*Emin, *Estep, *Emax, gLoss);
-  for (int j = 0; j < n; ++j) gParts[j] = point(j + 1, gLoss[j], model, p, gWork);
+  // The points in any order on the loop's workers; the gap correction (its
+  // node at w skipped when abs(w'/w - 1) <= 1e-5) is formed only when the
+  // points are computed at all.
+  const GapRule gap{p.usable ? &model : nullptr, p.egap, p.estep, GapSkip::Relative};
+  forEachTabledLossPoint(n, gLoss, gap, gWork,
+                         [&](const LossPoint& loss, WorkArea& work) { gParts[loss.i - 1] = point(loss, model, p, work); });
 
   const float estep = *Estep;
   const double hole = *qHole;

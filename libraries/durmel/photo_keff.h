@@ -7,8 +7,9 @@
 //                (serial: every loss depends on the one before);
 //   point      - the five parts at one loss from a Simpson integration over
 //                the momentum component x; reads only its arguments and
-//                writes only its work area, so workers with a work area each
-//                may run points in any order;
+//                writes only its work area, so the workers of the shared
+//                loss-point loop, with a work area each, run the points in
+//                any order;
 //   durmel     - the export: grid, points, then the sums over the grid in
 //                grid order (the 32-bit sums depend on the order).
 #pragma once
@@ -16,6 +17,7 @@
 #include <array>
 #include <cstdint>
 
+#include "loss_loop.h"
 #include "loss_numerics.h"
 
 namespace kelvara::lib::photo {
@@ -65,9 +67,9 @@ int lossGrid(float emin, float estep, float emax, float* T);
 // both ends (j = 0, 2n), 1.333333 at odd j and 0.666666 at even interior j.
 float simpsonWeight(const float* values, int n, float h, int j);
 
-// The five parts at the loss T (grid index i, 1-based, for the caller's
-// bookkeeping only). A loss that is not inside (0, Ep), or unusable params,
-// give all parts 0.
-Parts point(int i, float T, const Oscillators& model, const Params& p, WorkArea& work);
+// The five parts at the loss point (its T and the gap correction at T; the
+// index is for the caller's bookkeeping only). A loss that is not inside
+// (0, Ep), or unusable params, give all parts 0.
+Parts point(const LossPoint& loss, const Oscillators& model, const Params& p, WorkArea& work);
 
 }  // namespace kelvara::lib::photo

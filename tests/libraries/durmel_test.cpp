@@ -12,44 +12,15 @@
 #include <vector>
 
 #include "kelvara_libraries.h"
+#include "loss_library_support.h"
 #include "loss_numerics.h"
 
 namespace {
 
-durmel_fn loadDurmel() {
-  static void* handle = dlopen(KELVARA_BIN_DIR "/durmel.so", RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) return nullptr;
-  return reinterpret_cast<durmel_fn>(dlsym(handle, "durmel"));
-}
+durmel_fn loadDurmel() { return losstest::loadEntry<durmel_fn>("durmel.so", "durmel"); }
 
-struct Model {
-  std::vector<float> w0, a0, gamma, alfa;
-  int16_t num = 0;
-  float egap = 0, ac = 1, bc = 0;
-};
-
-// An example model file: after the "@" line ac,bc; the gap; the refractive
-// index; then w0, A0, gamma, alpha per row.
-Model readExample(const std::string& name) {
-  std::ifstream in(std::string(KELVARA_SOURCE_DIR) + "/examples/" + name);
-  std::string line;
-  while (std::getline(in, line) && line.rfind('@', 0) != 0) {
-  }
-  Model m;
-  char comma = 0;
-  float refIndex = 0;
-  in >> m.ac >> comma >> m.bc >> m.egap >> refIndex;
-  float w0, a0, g, al;
-  while (in >> w0 >> a0 >> g >> al) {
-    m.w0.push_back(w0);
-    m.a0.push_back(a0);
-    m.gamma.push_back(g);
-    m.alfa.push_back(al);
-  }
-  m.num = int16_t(m.w0.size());
-  EXPECT_GT(m.num, 0) << name;
-  return m;
-}
+using losstest::Model;
+using losstest::readExample;
 
 struct Grid {
   float ep = 1000, estep = 0.5f, emin = 0.5f, emax = 50, x0 = 10, theta = 0;

@@ -20,15 +20,13 @@ void* library() {
   return handle;
 }
 
-std::vector<std::pair<std::string, Model>> models() {
-  const std::string dir = KELVARA_SOURCE_DIR "/examples/";
-  Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.1f, 1.0f, 0.0f};
+std::vector<kelvara::examples::Labeled> models() {
+  const Model twoOsc = kelvara::examples::twoOscillators(5.1f);
   Model thin{{2.0f}, {0.5f}, {4.0f}, {1.0f}, 1, 0.7f, 1.0f, 0.0f};
-  return {{"metal", kelvara::examples::readModel(dir + "free_electron_metal.elf")},
-          {"semiconductor", kelvara::examples::readModel(dir + "semiconductor_si_like.elf")},
-          {"oxide", kelvara::examples::readModel(dir + "oxide_sio2_like.elf")},
-          {"two-oscillators", twoOsc},
-          {"narrow", thin}};
+  std::vector<kelvara::examples::Labeled> all = kelvara::examples::exampleModels();
+  all.push_back({"two-oscillators", twoOsc});
+  all.push_back({"narrow", thin});
+  return all;
 }
 
 }  // namespace
@@ -86,7 +84,5 @@ TEST(HollenbarGolden, EveryOutputBitIdentical) {
   }
   const auto problems =
       kelvara::golden::compare(KELVARA_SOURCE_DIR "/tests/libraries/golden/hollenbar.golden", entries);
-  std::string text;
-  for (const auto& p : problems) text += p + "\n";
-  EXPECT_TRUE(problems.empty()) << text;
+  EXPECT_TRUE(problems.empty()) << kelvara::golden::joined(problems);
 }

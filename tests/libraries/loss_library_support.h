@@ -1,7 +1,8 @@
-// Shared pieces of the tests of the normal-geometry, thin-film and
-// infinite-medium libraries: loading an entry by full path, oscillator models
-// read from the example files, an independent double-precision dielectric
-// function, an adaptive quadrature and the hostile-argument cases.
+// Shared pieces of the tests of the libraries that integrate over the
+// momentum transfer: loading an entry by full path and the oscillator models
+// of the example files (both from support/example_models.h), an independent
+// double-precision dielectric function, an adaptive quadrature and the
+// hostile-argument cases.
 #pragma once
 
 #include <dlfcn.h>
@@ -11,22 +12,18 @@
 #include <cmath>
 #include <complex>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "kelvara_libraries.h"
+#include "support/example_models.h"
 
 namespace losstest {
 
-template <class F>
-F loadEntry(const char* file, const char* name) {
-  void* handle = dlopen((std::string(KELVARA_BIN_DIR) + "/" + file).c_str(), RTLD_NOW | RTLD_LOCAL);
-  return handle == nullptr ? nullptr : reinterpret_cast<F>(dlsym(handle, name));
-}
+using kelvara::examples::loadEntry;
+using kelvara::examples::Model;
 
 constexpr float kSentinel = -4242.0f;
 constexpr size_t kArraySize = 1000;  // the program's result arrays
@@ -34,39 +31,12 @@ constexpr size_t kBeyond = 4;        // sentinels behind them
 
 inline std::vector<float> sentinelArray() { return std::vector<float>(kArraySize + kBeyond, kSentinel); }
 
-struct Model {
-  std::vector<float> w0, gamma, a0, alfa;
-  int16_t num = 0;
-  float egap = 0;
-  // Model arrays of at least one element, so that element 1 has an address.
-  void pad() {
-    for (auto* v : {&w0, &gamma, &a0, &alfa}) v->resize(std::max<size_t>(v->size(), 1));
-  }
-};
-
 // One undispersed oscillator: eps does not depend on q.
 inline Model undispersed() { return {{20.0f}, {6.0f}, {400.0f}, {0.0f}, 1, 0.0f}; }
 
-// An example model file: comment lines, "@", "ac,bc", the gap, the
-// refractive index, then rows of w0, A0, gamma, alpha.
+// An example model file (examples/<name>), read by the shared reader.
 inline Model readExample(const std::string& name) {
-  std::ifstream in(std::string(KELVARA_SOURCE_DIR) + "/examples/" + name);
-  std::string line;
-  while (std::getline(in, line) && line.rfind('@', 0) != 0) {
-  }
-  Model m;
-  std::getline(in, line);  // ac, bc
-  double egap = 0, index = 0;
-  in >> egap >> index;
-  m.egap = float(egap);
-  double w0, a0, g, alfa;
-  while (in >> w0 >> a0 >> g >> alfa) {
-    m.w0.push_back(float(w0));
-    m.a0.push_back(float(a0));
-    m.gamma.push_back(float(g));
-    m.alfa.push_back(float(alfa));
-  }
-  m.num = int16_t(m.w0.size());
+  Model m = kelvara::examples::readModel(std::string(KELVARA_SOURCE_DIR) + "/examples/" + name);
   EXPECT_GT(m.num, 0) << name;
   return m;
 }

@@ -35,13 +35,16 @@ struct Visit {
   int worker = -1;
 };
 
+// One worker's area: its index.
+struct Area {
+  int index;
+};
+Area gAreas[kMaxWorkers];
+
 TEST(LossLoop, VisitsEveryPointOnceWithItsLossAndGapCorrectionOnAnyWorkerCount) {
   const float w0[] = {11, 23}, gamma[] = {2, 9}, a0[] = {7.26f, 148.12f}, alfa[] = {0.05f, 0.1f};
   const Oscillators model{w0, gamma, a0, alfa, 2};
-  struct Area {
-    int index;
-  };
-  static Area areas[kMaxWorkers];
+  auto& areas = gAreas;
   for (int k = 0; k < kMaxWorkers; ++k) areas[k].index = k;
   for (const char* threads : {"1", "3", "16", "999"}) {
     ThreadsEnv env(threads);
@@ -79,6 +82,32 @@ TEST(LossLoop, VisitsEveryPointOnceWithItsLossAndGapCorrectionOnAnyWorkerCount) 
   EXPECT_EQ(calls, 3);
   EXPECT_EQ(forEachLossPoint(0.4f, 0.5f, GapRule{}, areas, [&](const LossPoint&, Area&) { ++calls; }), 0);
   EXPECT_EQ(calls, 3);
+}
+
+TEST(LossLoop, TabledGridVisitsEveryEntryOnceWithItsLossAndGapCorrection) {
+  const float w0[] = {5, 16.7f}, gamma[] = {1.5f, 3.6f}, a0[] = {0.5f, 210.144f}, alfa[] = {0.05f, 1.0f};
+  const Oscillators model{w0, gamma, a0, alfa, 2};
+  auto& areas = gAreas;
+  // A running-sum grid from 0.3 in steps of 0.1, as a library may form it.
+  std::vector<float> T(700);
+  float loss = 0.2f;
+  for (float& t : T) t = (loss += 0.1f);
+  for (const char* threads : {"1", "5"}) {
+    ThreadsEnv env(threads);
+    std::vector<Visit> visits(T.size());
+    const GapRule gap{&model, 1.1f, 0.1f, GapSkip::Relative};
+    forEachTabledLossPoint(int(T.size()), T.data(), gap, areas, [&](const LossPoint& p, Area&) {
+      Visit& v = visits[p.i - 1];
+      v.count++;
+      v.T = p.T;
+      v.corr = p.gapCorr;
+    });
+    for (std::size_t i = 0; i < T.size(); ++i) {
+      ASSERT_EQ(visits[i].count, 1) << threads << " " << i;
+      EXPECT_TRUE(sameBits(visits[i].T, T[i])) << i;
+      EXPECT_TRUE(sameBits(visits[i].corr, gapCor(model, T[i], 1.1f, 0.1f, GapSkip::Relative))) << i;
+    }
+  }
 }
 
 TEST(LossLoop, WorkerCountFromTheEnvironmentCappedAndOneForSmallGrids) {
@@ -161,6 +190,14 @@ TEST(CheapArithmetic, PerPointDielectricTermsGiveThePlainDielectricFunction) {
           const float q = 6 * u(rng);
           const ComplexF a = d.eps(q), b = epsQW(w, q, m, egap, 0.5f, GapSkip::Exact);
           ASSERT_TRUE(sameBits(a.real(), b.real()) && sameBits(a.imag(), b.imag())) << numOsc << " " << w << " " << q;
+        }
+        // Several momenta side by side give each one's value.
+        const float qs[3] = {6 * u(rng), 0.0f, 6 * u(rng)};
+        ComplexF many[3];
+        d.epsMany(qs, many);
+        for (int k = 0; k < 3; ++k) {
+          const ComplexF b = epsQW(w, qs[k], m, egap, 0.5f, GapSkip::Exact);
+          ASSERT_TRUE(sameBits(many[k].real(), b.real()) && sameBits(many[k].imag(), b.imag())) << numOsc << " " << k;
         }
       }
     }

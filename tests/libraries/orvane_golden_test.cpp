@@ -18,25 +18,15 @@ namespace {
 
 using kelvara::examples::Model;
 
-orvane_fn loadOrvane() {
-  static void* handle = dlopen(KELVARA_BIN_DIR "/orvane.so", RTLD_NOW | RTLD_LOCAL);
-  return handle ? reinterpret_cast<orvane_fn>(dlsym(handle, "orvane")) : nullptr;
-}
+orvane_fn loadOrvane() { return kelvara::examples::loadEntry<orvane_fn>("orvane.so", "orvane"); }
 
-struct Labeled {
-  std::string label;
-  Model model;
-};
+using kelvara::examples::Labeled;
 
 std::vector<Labeled> models() {
-  const std::string dir = KELVARA_SOURCE_DIR "/examples/";
-  Model twoOsc{{15.0f, 25.0f}, {3.0f, 8.0f}, {100.0f, 300.0f}, {1.0f, 0.5f}, 2, 5.0f, 1.0f, 0.0f};
-  Model vacuum{{0.0f}, {0.0f}, {0.0f}, {0.0f}, 0, 0.0f, 1.0f, 0.0f};
-  return {{"metal", kelvara::examples::readModel(dir + "free_electron_metal.elf")},
-          {"semiconductor", kelvara::examples::readModel(dir + "semiconductor_si_like.elf")},
-          {"oxide", kelvara::examples::readModel(dir + "oxide_sio2_like.elf")},
-          {"two-oscillators", twoOsc},
-          {"vacuum", vacuum}};
+  std::vector<Labeled> all = kelvara::examples::exampleModels();
+  all.push_back({"two-oscillators", kelvara::examples::twoOscillators(5.0f)});
+  all.push_back({"vacuum", kelvara::examples::noOscillator()});
+  return all;
 }
 
 struct Params {
@@ -104,24 +94,12 @@ std::vector<kelvara::golden::Entry> computeAll(orvane_fn f) {
   return entries;
 }
 
-std::string joined(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const std::string& l : lines) s += l + "\n";
-  return s;
-}
-
 }  // namespace
 
 TEST(OrvaneGolden, EveryOutputBitIdenticalOnOneAndSeveralThreads) {
   orvane_fn f = loadOrvane();
   ASSERT_NE(f, nullptr) << dlerror();
   const std::string path = KELVARA_SOURCE_DIR "/tests/libraries/golden/orvane.golden";
-  for (const char* threads : {"1", "4"}) {
-    SCOPED_TRACE(std::string("KELVARA_THREADS=") + threads);
-    setenv("KELVARA_THREADS", threads, 1);
-    const auto problems = kelvara::golden::compare(path, computeAll(f));
-    EXPECT_TRUE(problems.empty()) << joined(problems);
-    if (kelvara::golden::recording()) break;
-  }
-  unsetenv("KELVARA_THREADS");
+  const auto problems = kelvara::golden::compareOnThreads(path, {"1", "4"}, [&] { return computeAll(f); });
+  EXPECT_TRUE(problems.empty()) << kelvara::golden::joined(problems);
 }

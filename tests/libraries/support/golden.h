@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string>
@@ -113,6 +114,29 @@ inline std::vector<std::string> compare(const std::string& path, const std::vect
     }
   }
   return problems;
+}
+
+// Compares (or records) the entries compute() returns with the worker count
+// KELVARA_THREADS set to each of `threads` in turn (recording uses the first
+// only); returns the differences, each line prefixed with the thread count.
+template <class Compute>
+std::vector<std::string> compareOnThreads(const std::string& path, std::initializer_list<const char*> threads,
+                                          Compute&& compute) {
+  std::vector<std::string> problems;
+  for (const char* t : threads) {
+    setenv("KELVARA_THREADS", t, 1);
+    for (const std::string& p : compare(path, compute()))
+      problems.push_back(std::string("KELVARA_THREADS=") + t + ": " + p);
+    if (recording()) break;
+  }
+  unsetenv("KELVARA_THREADS");
+  return problems;
+}
+
+inline std::string joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += l + "\n";
+  return s;
 }
 
 }  // namespace kelvara::golden
