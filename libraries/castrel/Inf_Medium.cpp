@@ -39,10 +39,7 @@ float infMediumPoint(const LossPoint& point, const Oscillators& model, const Inf
   const float T = point.T;
   if (!(T < p.ep) || !(T > 0.0f)) return 0.0f;
   const Kinematics kin = kinematicLimits(p.ep, T);
-  const double qv = kin.wv;
-  const double qm = kin.qMinus, qp = kin.qPlus;
-  const float qa = float(std::sqrt(std::fmax(qm * qm - qv * qv, 0.0)));
-  const float qb = float(std::sqrt(std::fmax(qp * qp - qv * qv, 0.0)));
+  const auto [qa, qb] = parallelLimits(kin);
   const float qvf = kin.wv;
   const double factor = 1.0 / (double(p.ep) * kBohr * kPi);
   const DielectricAtLoss dielectric(model, T, p.egap, point.gapCorr);

@@ -43,6 +43,12 @@ Kinematics kinematicLimits(float E, float T) {
   return {float(k * lower), float(k * (1.0 + root)), float(kVelocityFactor * t / std::sqrt(e))};
 }
 
+ParallelLimits parallelLimits(const Kinematics& kin) {
+  const double qv = kin.wv;
+  const double qm = kin.qMinus, qp = kin.qPlus;
+  return {float(std::sqrt(std::fmax(qm * qm - qv * qv, 0.0))), float(std::sqrt(std::fmax(qp * qp - qv * qv, 0.0)))};
+}
+
 float gapCor(const Oscillators& m, float w, float egap, float dw, GapSkip skip) {
   float corr = 0.0f;
   const int nodes = truncCount(double(egap) / double(dw) + kGapNodeMargin, kMaxCount16);

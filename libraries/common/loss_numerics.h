@@ -76,6 +76,16 @@ struct Kinematics {
 };
 Kinematics kinematicLimits(float E, float T);
 
+// Limits of the momentum component parallel to the surface, the variable of
+// the bulk and thin-film integrals: qa = sqrt(qMinus^2 - wv^2) and
+// qb = sqrt(qPlus^2 - wv^2) (0 where rounding makes the square negative),
+// formed in double from the 32-bit limits and stored as 32-bit values.
+struct ParallelLimits {
+  float qa;
+  float qb;
+};
+ParallelLimits parallelLimits(const Kinematics& kin);
+
 // Gap correction of Re(1/eps) at w: sum over the nodes w' = k*dw,
 // k = 1..trunc(Egap/dw + 0.1) (at most 32767), of
 // dw/(w'^2 - w^2) * L0(w') * w' * 2/pi, with L0 the undispersed loss function

@@ -52,9 +52,7 @@ ThinFilmPoint thinFilmPoint(const LossPoint& point, const Oscillators& model, co
   if (!(T < p.ep) || !(T > 0.0f)) return {0.0f, 0.0f, 0.0f};
   const Kinematics kin = kinematicLimits(p.ep, T);
   const double qv = kin.wv;
-  const double qm = kin.qMinus, qp = kin.qPlus;
-  const float qa = float(std::sqrt(std::fmax(qm * qm - qv * qv, 0.0)));
-  const float qb = float(std::sqrt(std::fmax(qp * qp - qv * qv, 0.0)));
+  const auto [qa, qb] = parallelLimits(kin);
   const float qvf = kin.wv;
   const double d = p.thickness;
   const double bulkFactor = 1.0 / (double(p.ep) * kBohr * kPi);
