@@ -97,7 +97,7 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
         M::Emax = BoxSingle(txtparABVal[2]);
         X0 = BoxSingle(txtparABVal[3]);
         // The model has no result for a depth of 0 or less (nor for one that
-        // is not a number): refused before the library is called.
+        // is not finite): refused before the library is called.
         if (!(X0 > 0.0f) || !std::isfinite(X0)) {
             badDepth = true;
             raise(ErrorCode::InvalidCall, DepthMessage().toStdString());

@@ -88,7 +88,7 @@ void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
         M::Estep = BoxSingle(txtpartval[3]);
         M::Emax = BoxSingle(txtpartval[2]);
         Thickness = BoxSingle(txtpartval[1]);
-        // A film of thickness 0 or less (or not a number) has no result:
+        // A film of thickness 0 or less (or not finite) has no result:
         // refused before the library is called.
         if (!(Thickness > 0.0f) || !std::isfinite(Thickness)) {
             badThickness = true;
