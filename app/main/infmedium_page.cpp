@@ -1,13 +1,22 @@
 #include "main/infmedium_page.h"
 
 #include "main/form1.h"
+#include "main/model96_page.h"
 #include "main/result_files.h"
+#include "shared/calc_driver.h"
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
+#include "state/binder.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
 
 namespace kelvara {
+
+QString InfiniteMediumPage::CurveTitle() {
+    return QStringLiteral("Cross section K(T) [eV^-1 \u00C5^-1] as a function of energy loss T [eV]");
+}
+
+QString InfiniteMediumPage::FailureMessage() { return Model96Page::FailureMessage(); }
 
 InfiniteMediumPage::InfiniteMediumPage(Form1& form)
     : CalcPage(form, &form, form.page(1), QStringLiteral("InfiniteMediumPage")) {
@@ -19,6 +28,9 @@ InfiniteMediumPage::InfiniteMediumPage(Form1& form)
     const auto model = ModelFile(QStringLiteral("txtELFfileInf"), QStringLiteral("cmdReadELFInf"), nullptr);
     txtELFfileInf = model.box;
     cmdReadELFInf = model.button;
+    cmdCalcKInfFilm =
+        MakeButton(page, QStringLiteral("cmdCalcKInfFilm"), QStringLiteral("Calculate K(T)"), 278, 54, 98);
+    OnClick(cmdCalcKInfFilm, &InfiniteMediumPage::cmdCalcKInfFilm_Click);
     cmdSaveK = MakeButton(page, QStringLiteral("cmdSaveK"), QStringLiteral("Save"), 278, 84, 98);
     Frame* saveFrame = form.frameSave(1);
     connectGuarded(cmdSaveK, &QPushButton::clicked, this, [saveFrame](bool) { ShowInFront(saveFrame); });
@@ -36,6 +48,32 @@ HeaderLines InfiniteMediumPage::Header() const {
             QStringLiteral("Primary energy = ") + txtparInfVal.at(0)->text() + QStringLiteral(" eV") +
                 QStringLiteral("."),
             QString(), save_.description->text()};
+}
+
+void InfiniteMediumPage::cmdCalcKInfFilm_Click() {
+    namespace M = Module1;
+    float Ep = 0.0f;
+
+    CalcRecipe r = Recipe(CurveTitle());
+    r.readBoxes = [&] {
+        Ep = BoxSingle(txtparInfVal.at(0));
+        M::Estep = BoxSingle(txtparInfVal.at(3));
+        M::Emax = BoxSingle(txtparInfVal.at(2));
+    };
+    r.primaryEnergy = [&] { return Ep; };
+    r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };
+    // The library's cross section goes into Kbulk.
+    r.callLibrary = [&] {
+        M::infmedium(&Ep, &M::Estep, &M::Emax, &M::Egap, M::W0.element1(), M::Gamma.element1(), M::A0.element1(),
+                     M::Alfa.element1(), &M::NumOsc, M::Kbulk.element1());
+    };
+    r.curves = {&M::Kbulk};
+    r.mainCurve = 0;
+    r.resultStartsWithLineBreak = false;
+    r.unit = QStringLiteral("\u00C5");
+    // No area lines: the areas box keeps what it shows.
+    r.onFailure = MessageOnFailure(FailureMessage());
+    RunCalculation(r);
 }
 
 } // namespace kelvara

@@ -1,9 +1,11 @@
 #pragma once
 // The infinite-medium page (frame2_1): an electron travelling in an infinite
-// medium. This part of the page holds the parameter boxes (the array has no
-// index 1), the model-file box and the "Save" button that opens the save
-// frame; the page gives the header lines of its result file. "Read ELF
-// file" reads the model selected in the file browser.
+// medium. The user reads a model, sets Ep and the loss grid (Emax, Estep; the
+// box array has no index 1), and presses "Calculate K(T)"; the
+// infinite-medium library fills Kbulk (shared with the thin-film page: the
+// last run wins). The page plots it and writes its mean free paths; it has
+// no areas and no show buttons. "Read ELF file" reads the model selected in
+// the file browser; "Save" opens the save frame.
 #include <QPushButton>
 #include <map>
 
@@ -19,10 +21,18 @@ class InfiniteMediumPage : public CalcPage {
 public:
     explicit InfiniteMediumPage(Form1& form);
 
+    // The title line of the plot title box after a calculation.
+    static QString CurveTitle();
+    // The failure message of the calculation.
+    static QString FailureMessage();
+
+    void cmdCalcKInfFilm_Click();
+
     Frame* framesetparInf = nullptr;
     std::map<int, TextBox*> txtparInfVal; // 0 Ep, 2 Emax, 3 Estep
     TextBox* txtELFfileInf = nullptr;
     QPushButton* cmdReadELFInf = nullptr; // "Read ELF file"
+    QPushButton* cmdCalcKInfFilm = nullptr;
     QPushButton* cmdSaveK = nullptr;
 
     // The five header lines of the page's result file.

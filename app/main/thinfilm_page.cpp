@@ -1,13 +1,29 @@
 #include "main/thinfilm_page.h"
 
+#include <cmath>
+
 #include "main/form1.h"
+#include "main/model96_page.h"
 #include "main/result_files.h"
+#include "platform/crlf.h"
+#include "platform/errors.h"
+#include "shared/calc_driver.h"
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
+#include "state/binder.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
+#include "widgets/services.h"
 
 namespace kelvara {
+
+QString ThinFilmPage::CurveTitle() {
+    return QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] as a function of energy loss T [eV]");
+}
+
+QString ThinFilmPage::FailureMessage() { return Model96Page::FailureMessage(); }
+
+QString ThinFilmPage::ThicknessMessage() { return QStringLiteral("The film thickness t must be greater than 0"); }
 
 ThinFilmPage::ThinFilmPage(Form1& form) : CalcPage(form, &form, form.page(2), QStringLiteral("ThinFilmPage")) {
     Frame* page = form.page(2);
@@ -18,12 +34,21 @@ ThinFilmPage::ThinFilmPage(Form1& form) : CalcPage(form, &form, form.page(2), QS
                                            8, 20, &framesetparthinfilm);
     for (int i = 0; i < 4; ++i) txtpartval[static_cast<std::size_t>(i)] = values.at(i);
     framePlotthinfilm = MakeNamed<Frame>(page, QStringLiteral("framePlotthinfilm"), QStringLiteral("Plot"));
-    framePlotthinfilm->setGeometry(176, 114, 200, 84);
+    cmdKefftf = MakeButton(framePlotthinfilm, QStringLiteral("cmdKefftf"), QStringLiteral("Keff"), 6, 20, 60);
+    cmdShowKsurf = MakeButton(framePlotthinfilm, QStringLiteral("cmdShowKsurf"), QStringLiteral("Ksurf"), 70, 20, 60);
+    cmdShowKvol = MakeButton(framePlotthinfilm, QStringLiteral("cmdShowKvol"), QStringLiteral("Kbulk"), 134, 20, 60);
+    framePlotthinfilm->setGeometry(176, 114, 200, 54);
     framePlotthinfilm->hide();
     const auto model =
         ModelFile(QStringLiteral("txtELFfilethinfilm"), QStringLiteral("cmdReadELFModelAB92"), framePlotthinfilm);
     txtELFfilethinfilm = model.box;
     cmdReadELFModelAB92 = model.button;
+    cmdCalcKeffthinfilm =
+        MakeButton(page, QStringLiteral("cmdCalcKeffthinfilm"), QStringLiteral("Calculate Keff"), 278, 54, 98);
+    OnClick(cmdCalcKeffthinfilm, &ThinFilmPage::cmdCalcKeffthinfilm_Click);
+    OnClick(cmdKefftf, &ThinFilmPage::cmdKefftf_Click);
+    OnClick(cmdShowKsurf, &ThinFilmPage::cmdShowKsurf_Click);
+    OnClick(cmdShowKvol, &ThinFilmPage::cmdShowKvol_Click);
     // Enabled by the page's calculation.
     cmdSavetf = MakeButton(page, QStringLiteral("cmdSavetf"), QStringLiteral("Save"), 278, 84, 98);
     cmdSavetf->setEnabled(false);
@@ -50,6 +75,53 @@ HeaderLines ThinFilmPage::Header(Curve curve) const {
             QStringLiteral("Film thickness = ") + txtpartval[1]->text() + QStringLiteral(" ") + kAngstromText +
                 QStringLiteral("."),
             save_.description->text()};
+}
+
+void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
+    namespace M = Module1;
+    float Ep = 0.0f, Thickness = 0.0f;
+    bool badThickness = false;
+
+    CalcRecipe r = Recipe(CurveTitle());
+    r.readBoxes = [&] {
+        Ep = BoxSingle(txtpartval[0]);
+        M::Estep = BoxSingle(txtpartval[3]);
+        M::Emax = BoxSingle(txtpartval[2]);
+        Thickness = BoxSingle(txtpartval[1]);
+        // A film of thickness 0 or less (or not finite) has no result:
+        // refused before the library is called.
+        if (!(Thickness > 0.0f) || !std::isfinite(Thickness)) {
+            badThickness = true;
+            raise(ErrorCode::InvalidCall, ThicknessMessage().toStdString());
+        }
+    };
+    r.primaryEnergy = [&] { return Ep; };
+    r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };
+    r.callLibrary = [&] {
+        M::thinfilm(&Ep, &M::Estep, &M::Emax, &Thickness, &M::Egap, M::W0.element1(), M::Gamma.element1(),
+                    M::A0.element1(), M::Alfa.element1(), &M::NumOsc, M::Keff.element1(), M::Ksurf.element1(),
+                    M::Kbulk.element1());
+    };
+    r.curves = {&M::Keff, &M::Ksurf, &M::Kbulk};
+    r.mainCurve = 0;
+    r.unit = QStringLiteral("\u00C5");
+    r.areaLines = {{QStringLiteral("Area of K(T) from surface excitations = "), 1},
+                   {QStringLiteral("Area of K(T) from volume excitations = "), 2},
+                   {QStringLiteral("Total area of K(T) from all excitations = "), 0}};
+    r.showResults = [this] {
+        cmdSavetf->setEnabled(true);
+        framePlotthinfilm->show();
+    };
+    r.onFailure = [&badThickness] { services().messageBox(badThickness ? ThicknessMessage() : FailureMessage()); };
+    RunCalculation(r);
+}
+
+void ThinFilmPage::cmdKefftf_Click() { ShowCurve(Module1::Keff, CurveTitle() + kCrLf); }
+void ThinFilmPage::cmdShowKsurf_Click() {
+    ShowCurve(Module1::Ksurf, QStringLiteral("Surface excitation contribution to cross section"));
+}
+void ThinFilmPage::cmdShowKvol_Click() {
+    ShowCurve(Module1::Kbulk, QStringLiteral("Bulk excitation contribution to cross section"));
 }
 
 } // namespace kelvara
