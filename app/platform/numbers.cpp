@@ -344,8 +344,12 @@ std::string GeneralText(float value) {
 std::string GeneralText(double value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0.0) return "0";
+    // Near the top of the double range the 15-digit decimal is rounded toward
+    // zero so that it still reads back as a double.
+    Decimal d = decimalOf(value, 15);
+    if (d.point == 309 && d.digits > "179769313486231") d.digits = "179769313486231";
     // Plain notation from 1E-05 up to 15 integer digits, exponent form outside.
-    return generalFromDecimal(value < 0, decimalOf(value, 15), -5, 14);
+    return generalFromDecimal(value < 0, d, -5, 14);
 }
 
 std::string Format(double value, std::string_view pattern) {

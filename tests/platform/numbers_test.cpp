@@ -168,3 +168,14 @@ TEST(GeneralTextOfDouble, FifteenDigits) {
     EXPECT_EQ(GeneralText(1e100), "1E+100");
     EXPECT_EQ(GeneralText(0.0), "0");
 }
+
+// The largest double (1.7976931348623157E+308) rounds up to a 15-digit text
+// beyond the range; its text is cut toward zero so that it reads back.
+TEST(GeneralTextOfDouble, LargestReadsBack) {
+    for (double v : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                     std::nextafter(std::numeric_limits<double>::max(), 0.0)}) {
+        const std::string text = GeneralText(v);
+        EXPECT_EQ(text, v > 0 ? "1.79769313486231E+308" : "-1.79769313486231E+308");
+        EXPECT_NEAR(ToDouble(text) / v, 1.0, 1e-14) << text;
+    }
+}
