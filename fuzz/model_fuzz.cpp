@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "fuzz_support.h"
-#include "main/oscillator_model.h"
-#include "platform/services.h"
+#include "shared/oscillator_model.h"
+#include "widgets/services.h"
 
 using namespace kelvara;
 
