@@ -91,8 +91,7 @@ void SpectrumTools::Norm(SpectrumArray& spectrum) {
         RequireFits(M::SpecMeas);
         RequireFits(M::SpecInel);
         RequireElements(spectrum, kSpectrumPoints + 3);
-        M::NormArea(M::SpecMeas.element1(), M::SpecInel.element1(), spectrum.element1(), &dJoin, &dWinHi,
-                    &dWinLo);
+        M::NormArea(M::SpecMeas.element1(), M::SpecInel.element1(), spectrum.element1(), &dJoin, &dWinHi, &dWinLo);
     } catch (const std::exception&) {
         // Ends quietly; the joined spectrum keeps what it held.
     }
@@ -313,6 +312,7 @@ void SpectrumTools::SmoothSpectrum() {
         frmSmooth& s = smoothForm();
         const int16_t ns = BoxInteger(s.txtns);
         const int16_t m = BoxInteger(s.txtm);
+        RequireFits(M::SpecMeas);
         // Smoothed into a work array: PlotBuf changes only when the smoothing
         // could be done.
         SpectrumArray smoothed(0, kSpectrumUpper);

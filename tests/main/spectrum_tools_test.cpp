@@ -122,6 +122,12 @@ TEST_F(SpectrumToolsTest, StartUpJoinsTheEmptySpectraAndPlotsTheEmptySecondSpect
 
 TEST_F(SpectrumToolsTest, SavedSpectrumReadBackJoinedAndItsCrossSectionPlotted) {
     saveSpectrum("meas.dat", 101.5f, 0.5f, MeasuredValues());
+    // No file selected: nothing is read.
+    f->File1->clearSelection();
+    f->File1->setCurrentRow(-1);
+    tools->ReadSpectrumToSmooth();
+    EXPECT_FALSE(tools->SpectrumLoaded);
+    EXPECT_TRUE(tools->SpectrumPath.isEmpty());
     f->File1->setFileName("meas.dat");
     tools->ReadSpectrumToSmooth();
     ASSERT_TRUE(tools->SpectrumLoaded);
