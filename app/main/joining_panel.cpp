@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "main/form1.h"
+#include "main/spectrum_tools.h"
 #include "shared/plot_readout.h"
 #include "widgets/guard.h"
 
@@ -29,6 +30,9 @@ JoiningPanel::JoiningPanel(Form1& form, QWidget* page) : QObject(&form), form_(f
     Text1 = boxes[0];
     Text3 = boxes[1];
     Text4 = boxes[2];
+    Text3->setText(QStringLiteral("10"));
+    Text4->setText(QStringLiteral("25"));
+    tools_ = new SpectrumTools(form);
     connectGuarded(Text1, &QLineEdit::textChanged, this, [this](const QString&) { Text1_Change(); });
 
     // The Es step control beside Text1.
@@ -51,7 +55,10 @@ JoiningPanel::JoiningPanel(Form1& form, QWidget* page) : QObject(&form), form_(f
     cboIncr1->setGeometry(UpDownText1->x() + UpDownText1->width() + 6, Text1->y(), 70, Text1->height());
 }
 
-void JoiningPanel::Text1_Change() { emit form_.Text1Changed(); }
+void JoiningPanel::Text1_Change() {
+    tools_->Text1_Change();
+    emit form_.Text1Changed();
+}
 
 void JoiningPanel::UpDownText1_DownClick() {
     StepDown(Text1->text().toStdString(), cboIncr1->currentText().toStdString(),
