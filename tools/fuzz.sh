@@ -19,7 +19,7 @@ while getopts "t:r:" opt; do
 done
 shift $((OPTIND - 1))
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(numbers textfile savgol model); fi
+if [ ${#targets[@]} -eq 0 ]; then targets=(numbers textfile savgol model spectrum); fi
 
 CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j "${FUZZ_BUILD_JOBS:-4}"

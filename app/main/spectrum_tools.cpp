@@ -145,7 +145,7 @@ void SpectrumTools::E_peak(const SpectrumArray& spectrum, float& Ep, float& AIP)
 
 // ---- spectrum files ----------------------------------------------------------------
 
-bool SpectrumTools::ReadSpectr(const QString& File, SpectrumArray& Spectr) {
+bool ReadSpectrumRows(const QString& File, SingleArray& x, SingleArray& y, int room, int& n) {
     try {
         // The reader takes the whole file and closes it at once.
         TextFileReader in(File.toStdString());
@@ -155,21 +155,31 @@ bool SpectrumTools::ReadSpectr(const QString& File, SpectrumArray& Spectr) {
             marker = !item.empty() && item[0] == '@';
         }
         if (!marker) return false;
+        room = std::min({room, x.upper(), y.upper()});
+        int rows = 0;
+        while (!in.eof()) {
+            if (rows + 1 > room) return false; // more rows than fit
+            const float e = in.inputSingle();
+            const float v = in.inputSingle();
+            ++rows;
+            x(rows) = e;
+            y(rows) = v;
+        }
+        n = rows;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
 
+bool SpectrumTools::ReadSpectr(const QString& File, SpectrumArray& Spectr) {
+    try {
         // Rows into work arrays first: the spectrum changes only once the
         // whole file has been read.
-        const int room = std::min(kWorkUpper, Spectr.upper());
         SingleArray x(0, kWorkUpper);
         SingleArray y(0, kWorkUpper);
         int n = 0;
-        while (!in.eof()) {
-            if (n + 1 > room) return false; // more rows than fit
-            const float e = in.inputSingle();
-            const float v = in.inputSingle();
-            ++n;
-            x(n) = e;
-            y(n) = v;
-        }
+        if (!ReadSpectrumRows(File, x, y, std::min(kWorkUpper, Spectr.upper()), n)) return false;
         if (n < 4) return false; // the first three rows give way to the header: no point
 
         const float de = CSng(Div(static_cast<double>(x(n)) - x(1), n - 1));

@@ -37,6 +37,13 @@ constexpr int SpectrumRoom(int upper) { return upper - 3; }
 // Values a program spectrum array holds.
 constexpr int kSpectrumPoints = SpectrumRoom(kSpectrumUpper);
 
+// The rows of a two-column spectrum file: comment items up to one starting
+// with "@", then energy and value per row into x(1..n) and y(1..n). Returns
+// false, with x and y possibly written but n unchanged, for a missing file, no
+// "@" item, an item that is not a number, an incomplete last row or more than
+// `room` rows (or more than x and y hold). The file is closed on every path.
+bool ReadSpectrumRows(const QString& File, SingleArray& x, SingleArray& y, int room, int& n);
+
 class SpectrumTools : public QObject {
     Q_OBJECT
 public:
