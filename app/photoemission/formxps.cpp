@@ -94,7 +94,7 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
 
     page_ = new PhotoemissionPage(*this);
     cmdCancel = MakeButton(framePlotDurmel, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), 122, 150, 110, 24);
-    cmdCancel1 = page_->findChild<QPushButton*>(QStringLiteral("cmdCancel1"));
+    cmdCancel1 = frameSave_xps3_->findChild<QPushButton*>(QStringLiteral("cmdCancel1"));
 
     connectGuarded(cmdReadELF_XPS, &QPushButton::clicked, this, [this](bool) { cmdReadELF_XPS_Click(); });
     connectGuarded(cmdMainMenu, &QPushButton::clicked, this, [this](bool) { cmdMainMenu_Click(); });
