@@ -1,6 +1,7 @@
 #include "photoemission/formxps.h"
 
 #include <QListWidget>
+#include <algorithm>
 
 #include "photoemission/photoemission_page.h"
 #include "platform/crlf.h"
@@ -21,6 +22,17 @@ namespace {
 const char* const kLowScreenWarning =
     "Screen resolution may be too low to provide full functionality of the program. The screen "
     "resolution must be at least 1024x765 and preferably 1152x864";
+
+// A container too small for the controls it holds (a screen too small for
+// the layout fractions) grows, never shrinks, so that nothing is cut off.
+void GrowToFit(QWidget* container) {
+    QRect used;
+    for (QObject* o : container->children())
+        if (auto* c = qobject_cast<QWidget*>(o); c && !c->isWindow()) used |= c->geometry();
+    constexpr int kMargin = 2;
+    container->resize(std::max(container->width(), used.right() + 1 + kMargin),
+                      std::max(container->height(), used.bottom() + 1 + kMargin));
+}
 
 QLabel* StepLabel(QWidget* parent, const QString& name, const QString& text, int x, int y, int w) {
     auto* label = MakeNamed<QLabel>(parent, name, text);
@@ -93,7 +105,7 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     frameSave_xps3_->hide();
 
     page_ = new PhotoemissionPage(*this);
-    cmdCancel = MakeButton(framePlotDurmel, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), 122, 150, 110, 24);
+    cmdCancel = MakeButton(framePlotDurmel, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"), 134, 150, 104, 24);
     cmdCancel1 = frameSave_xps3_->findChild<QPushButton*>(QStringLiteral("cmdCancel1"));
 
     connectGuarded(cmdReadELF_XPS, &QPushButton::clicked, this, [this](bool) { cmdReadELF_XPS_Click(); });
@@ -136,8 +148,10 @@ void formXPS::Form_Load() {
     PlaceTwips(picPlot_xps, 0, pt, 0.99 * W, 0.88 * H - pt);
     const double pw = WidthTwips(picPlot_xps);
     const double ph = HeightTwips(picPlot_xps);
-    PlaceTwips(Text2_xps, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
-    PlaceTwips(txt_XPS_Areas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    // The title and areas boxes in the upper right of the plot, wide enough
+    // for their lines (the curves are low there: the losses are large).
+    PlaceTwips(Text2_xps, 0.6 * pw, 0.02 * ph, 0.38 * pw, 0.2 * ph);
+    PlaceTwips(txt_XPS_Areas, 0.6 * pw, 0.24 * ph, 0.38 * pw, 0.22 * ph);
 
     // The save frame at the main form's places for its own save frames (a
     // screen below 12000 twips high takes the larger frame).
@@ -146,6 +160,9 @@ void formXPS::Form_Load() {
         PlaceTwips(frameSave_xps3_, 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
     else
         PlaceTwips(frameSave_xps3_, 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+    for (QWidget* container : {static_cast<QWidget*>(framePlotDurmel), static_cast<QWidget*>(frameinfo_xps3_),
+                               static_cast<QWidget*>(framePhotoElectrons), static_cast<QWidget*>(frameSave_xps3_)})
+        GrowToFit(container);
     // The warning is given once a start: the main form gives it when it
     // loads first.
     if (lowScreen && !lowScreenWarningGiven) services().messageBox(QString::fromLatin1(kLowScreenWarning));

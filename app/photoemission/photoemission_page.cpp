@@ -109,9 +109,10 @@ PhotoemissionPage::PhotoemissionPage(formXPS& form)
     // The show and sum buttons in the show frame: single curves on the left,
     // sums on the right.
     Frame* show = form.framePlotDurmel;
+    // The single curves have the longer captions: the wider column.
     const auto button = [show](const char* name, const char* caption, int column, int row) {
-        return MakeButton(show, QString::fromLatin1(name), QString::fromLatin1(caption), 8 + column * 114,
-                          20 + row * 26, 110, 24);
+        return MakeButton(show, QString::fromLatin1(name), QString::fromLatin1(caption), column == 0 ? 6 : 134,
+                          20 + row * 26, column == 0 ? 124 : 104, 24);
     };
     cmdKeff = button("cmdKeff", "Keff", 0, 0);
     cmdkinf = button("cmdkinf", "K inf", 0, 1);
@@ -151,6 +152,7 @@ void PhotoemissionPage::BuildSaveFrame(Frame* frame) {
     txtDescription97->setObjectName(QStringLiteral("txtDescription97"));
     txtDescription97->setPlainText(QStringLiteral("You may write info here to be stored with the data.\n"));
     txtDescription97->setGeometry(8, 50, 374, 46);
+    txtDescription97->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtDescription97->setToolTip(
         QStringLiteral("The content of this text box is added to the top of the file. You may type additional lines "
                        "by clicking and typing directly in this text box."));

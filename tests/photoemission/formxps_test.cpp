@@ -2,6 +2,7 @@
 // photoelectron and loss-function libraries.
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
 #include <QPushButton>
@@ -103,6 +104,23 @@ std::vector<std::pair<double, double>> DataRows(const QStringList& lines) {
     return rows;
 }
 
+// Every control (hidden ones included) lies wholly inside each frame around
+// it and inside the window: nothing is cut off.
+void ExpectNothingCutOff(const QWidget* container, QRect visible, int& controls) {
+    for (QObject* o : container->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow() || c->objectName().isEmpty()) continue;
+        const QRect r(c->mapTo(container->window(), QPoint(0, 0)), c->size());
+        if (qobject_cast<const QGroupBox*>(c)) {
+            ExpectNothingCutOff(c, visible.intersected(r), controls);
+        } else {
+            ++controls;
+            EXPECT_TRUE(visible.contains(r)) << c->objectName().toStdString() << " in "
+                                             << container->objectName().toStdString();
+        }
+    }
+}
+
 double Number(const QString& t) { return ToDouble(t.toStdString()); }
 
 } // namespace
@@ -122,6 +140,9 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     EXPECT_EQ(f.x(), TwipsToPixelsX(0.36 * 1280 * 15));
     EXPECT_EQ(f.height(), TwipsToPixelsY(0.29 * 1024 * 15));
     EXPECT_EQ(w.xps->picPlot_xps->y(), w.xps->File2->height());
+    int controls = 0;
+    ExpectNothingCutOff(w.xps, QRect(w.xps->mapTo(w.xps->window(), QPoint(0, 0)), w.xps->size()), controls);
+    EXPECT_GT(controls, 40);
 
     w.main->option(5)->click();
     EXPECT_TRUE(w.xps->isVisible());
