@@ -153,6 +153,7 @@ void PhotoemissionPage::BuildSaveFrame(Frame* frame) {
     txtDescription97->setPlainText(QStringLiteral("You may write info here to be stored with the data.\n"));
     txtDescription97->setGeometry(8, 50, 374, 46);
     txtDescription97->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtDescription97->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtDescription97->setToolTip(
         QStringLiteral("The content of this text box is added to the top of the file. You may type additional lines "
                        "by clicking and typing directly in this text box."));
@@ -278,9 +279,6 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
                    {QStringLiteral("Area of K_vacuum without effect of hole = "), 5},
                    {QStringLiteral("Area of K_medium with effect of hole = "), 2},
                    {QStringLiteral("Area of K_medium without effect of hole = "), 3}};
-    r.showTitle = [this](const QString& result) {
-        window_.titleBox().setText(ModelLine() + QStringLiteral("\r\n") + result);
-    };
     r.showResults = [this] {
         form_.framePlotDurmel->show();
         form_.framePlotDurmel->raise();
