@@ -74,6 +74,11 @@ QString PhotoemissionPage::CurveTitle() {
 
 QString PhotoemissionPage::NoModelMessage() { return QStringLiteral("You must first read ELF data file"); }
 
+QString PhotoemissionPage::NotFiniteMessage() {
+    return QStringLiteral("The calculation gave a result that is not a finite number: check the parameters and the "
+                          "ELF data");
+}
+
 int PhotoemissionPage::GridPointCount(float Emin, float Estep, float Emax) {
     // The library's own count, from the quotient before any rounding to 32 bits.
     const double q = (static_cast<double>(Emax) - static_cast<double>(Emin)) / static_cast<double>(Estep) + 1.0;
@@ -257,11 +262,13 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         bool finite = std::isfinite(imfp) && std::isfinite(areaHole) && std::isfinite(areaNoHole);
         for (const SingleArray& a : out)
             for (int i = 1; i <= n; ++i) finite = finite && std::isfinite(a(i));
-        if (!finite) {
-            refusal = QStringLiteral("The calculation gave a result that is not a finite number; check the "
-                                     "parameters and the ELF data");
-            raise(ErrorCode::Overflow, refusal.toStdString());
-        }
+        if (!finite) raise(ErrorCode::Overflow, (refusal = NotFiniteMessage()).toStdString());
+        // The mean free paths must be numbers as well (a zero area, ac = 0,
+        // ln Ep + bc = 0): checked on the sum the rewrite will form.
+        float sum = 0.0f;
+        for (int i = 1; i <= n; ++i) sum += out[0](i);
+        if (!AllFinite(ComputeMeanFreePaths(static_cast<double>(sum * M::Estep), Ep, M::Core_ac, M::Core_bc)))
+            raise(ErrorCode::Overflow, (refusal = NotFiniteMessage()).toStdString());
         SpectrumArray* curves[6] = {&M::Keff,           &M::keff_inf,      &M::keff_medium_h,
                                     &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
         for (int k = 0; k < 6; ++k)
@@ -284,7 +291,8 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         form_.framePlotDurmel->raise();
     };
     r.onFailure = [&refusal] {
-        services().messageBox(refusal.isEmpty() ? NoModelMessage() : refusal);
+        if (refusal.isEmpty()) refusal = M::NumOsc > 0 ? NotFiniteMessage() : NoModelMessage();
+        services().messageBox(refusal);
     };
     RunCalculation(r);
 }

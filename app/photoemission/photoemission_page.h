@@ -30,6 +30,7 @@ public:
     static QString CurveTitle();
     // Messages of a refused or failed run.
     static QString NoModelMessage();
+    static QString NotFiniteMessage();
 
     // The number of losses of the library's grid: (Emax - Emin)/Estep + 1
     // formed in double precision from the 32-bit values and truncated (0 for

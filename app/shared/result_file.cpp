@@ -46,8 +46,9 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, c
     const auto lines = static_cast<int16_t>(std::min<qsizetype>(header.size(), 20));
     for (int i = 0; i < lines; ++i) text(i + 1) = header[i].toStdString();
     // The rows run E0, E0 + dE, ... by successive additions, as the curve's
-    // library formed its losses.
-    const float lossBeforeFirst = curve(2) - curve(3);
+    // library formed its losses. A first energy of 0 is the main window's
+    // layout (the first value at one step): written as SaveResultFile does.
+    const float lossBeforeFirst = curve(2) == 0.0f ? 0.0f : curve(2) - curve(3);
     const ModelView model = ProgramModel();
     const bool written =
         Tools().Save2col_ELF(path.toStdString(), curve, text, lines, model.NumOsc, model.W0, model.A0, model.Gamma,

@@ -16,6 +16,7 @@
 #include "platform/numbers.h"
 #include "program_fixture.h"
 #include "shared/plot.h"
+#include "shared/result_file.h"
 #include "state/binder.h"
 #include "widgets/twips.h"
 
@@ -341,6 +342,19 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
             EXPECT_NEAR(rows[static_cast<std::size_t>(i)].second, c(i + 3), 1e-6 * std::fabs(c(i + 3)) + 1e-30) << i;
         }
     }
+    // A curve in the main window's layout (first energy 0, first value at one
+    // step), as Keff is after a main-window calculation, keeps its rows.
+    SingleArray mainLayout(0, kResultUpper);
+    mainLayout(1) = 3;
+    mainLayout(3) = 0.5f;
+    mainLayout(4) = 1;
+    mainLayout(5) = 2;
+    mainLayout(6) = 3;
+    ASSERT_TRUE(SaveResultFileFromFirstEnergy(*w.xps, QStringLiteral("main.dat"), mainLayout, {"a"}, QString()));
+    const auto rows = DataRows(FileLines(QDir(dir.path()).filePath(QStringLiteral("main.dat"))));
+    const std::vector<std::pair<double, double>> expected{{0, 0}, {0.5, 1}, {1, 2}, {1.5, 3}};
+    EXPECT_EQ(rows, expected);
+
     ASSERT_NE(w.xps->cmdCancel1, nullptr);
     w.xps->cmdCancel1->click();
     EXPECT_TRUE(w.xps->frameSave_xps(3)->isHidden());
@@ -389,6 +403,17 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_EQ(Module1::ResultText, result);
         EXPECT_EQ(w.xps->txt_XPS_Areas->text(), areas);
     }
+
+    // A core mean free path that is not a number (ac = 0).
+    const float ac = Module1::Core_ac;
+    Module1::Core_ac = 0;
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, PhotoemissionPage::NotFiniteMessage());
+    EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
+    EXPECT_EQ(Module1::ResultText, result);
+    Module1::Core_ac = ac;
 
     // No model.
     for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
