@@ -99,8 +99,8 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     framePlotDurmel = MakeNamed<Frame>(f, QStringLiteral("framePlotDurmel"), QStringLiteral("Plot"));
     framePlotDurmel->setAutoFillBackground(true);
     framePlotDurmel->hide();
-    frameSave_xps3_ = MakeNamed<Frame>(this, ArrayName(QStringLiteral("frameSave_xps"), 3),
-                                       QStringLiteral("Save the Cross Section"));
+    frameSave_xps3_ =
+        MakeNamed<Frame>(this, ArrayName(QStringLiteral("frameSave_xps"), 3), QStringLiteral("Save the Cross Section"));
     frameSave_xps3_->setAutoFillBackground(true);
     frameSave_xps3_->hide();
 

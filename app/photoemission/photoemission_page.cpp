@@ -38,9 +38,9 @@ struct BoxRow {
     int column, row;
 };
 // Two columns of four rows: the grid on the left, the geometry on the right.
-const BoxRow kRows[8] = {{0, "Ep = ", "1000", 0, 0},    {1, "Estep = ", "0.5", 0, 1}, {2, "Emin = ", "0.5", 0, 2},
-                         {6, "Emax = ", "50", 0, 3},    {3, "X0 = ", "10", 1, 0},     {4, "\u03B8 =", "0", 1, 1},
-                         {5, "q-hole=", "1", 1, 2},     {7, "n_integr=", "250", 1, 3}};
+const BoxRow kRows[8] = {{0, "Ep = ", "1000", 0, 0}, {1, "Estep = ", "0.5", 0, 1}, {2, "Emin = ", "0.5", 0, 2},
+                         {6, "Emax = ", "50", 0, 3}, {3, "X0 = ", "10", 1, 0},     {4, "\u03B8 =", "0", 1, 1},
+                         {5, "q-hole=", "1", 1, 2},  {7, "n_integr=", "250", 1, 3}};
 
 const char* const kSaveTitles[6] = {
     "keff():  Effective cross section for photo electron excited at depth X0 =",
@@ -162,13 +162,13 @@ void PhotoemissionPage::BuildSaveFrame(Frame* frame) {
     txtDescription97->setToolTip(
         QStringLiteral("The content of this text box is added to the top of the file. You may type additional lines "
                        "by clicking and typing directly in this text box."));
-    const char* names[6] = {"cmdSavekeff_xps",      "cmdSavek_inf",     "cmdSavekmediumh",
+    const char* names[6] = {"cmdSavekeff_xps",      "cmdSavek_inf",    "cmdSavekmediumh",
                             "cmdSavekmediumnohole", "cmdSavekvachole", "cmdSavekvacnohole"};
-    const char* captions[6] = {"Save Keff",         "Save K inf",      "Save K medium hole",
-                               "Save K medium no hole", "Save K vac hole", "Save K vac no hole"};
+    const char* captions[6] = {"Save Keff",       "Save K inf",        "Save K medium hole", "Save K medium no hole",
+                               "Save K vac hole", "Save K vac no hole"};
     for (int k = 0; k < 6; ++k) {
-        auto* b = MakeButton(frame, QString::fromLatin1(names[k]), QString::fromLatin1(captions[k]),
-                             8 + (k % 2) * 188, 100 + (k / 2) * 25, 184, 24);
+        auto* b = MakeButton(frame, QString::fromLatin1(names[k]), QString::fromLatin1(captions[k]), 8 + (k % 2) * 188,
+                             100 + (k / 2) * 25, 184, 24);
         saveButtons[static_cast<std::size_t>(k)] = b;
         const auto curve = static_cast<Curve>(k);
         connectGuarded(b, &QPushButton::clicked, this, [this, curve](bool) { SaveCurve(curve); });
@@ -186,8 +186,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     QString refusal; // the message of a refused or failed run
 
     const auto refuse = [&refusal](int box, const QString& value, const QString& why) {
-        refusal = QStringLiteral("The box %1 holds %2, %3")
-                      .arg(QString::fromLatin1(kBoxNames[box]), value, why);
+        refusal = QStringLiteral("The box %1 holds %2, %3").arg(QString::fromLatin1(kBoxNames[box]), value, why);
         raise(ErrorCode::InvalidCall, refusal.toStdString());
     };
     const auto single = [&](int box) {
@@ -212,8 +211,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
             refuse(1, shown(1), QStringLiteral("which is out of range: Estep must be greater than 0"));
         M::Emin = single(2);
         if (!(M::Emin > 0.0f))
-            refuse(2, shown(2),
-                   QStringLiteral("which is out of range: Emin must be greater than 0 (no loss of 0 eV)"));
+            refuse(2, shown(2), QStringLiteral("which is out of range: Emin must be greater than 0 (no loss of 0 eV)"));
         M::Emax = single(6);
         if (M::Emin > M::Emax)
             refuse(2, shown(2), QStringLiteral("which is out of range: Emin must not be above Emax"));
@@ -229,10 +227,10 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         try {
             n_integr = ToInteger(nText.toStdString());
         } catch (...) {
-            refuse(7, QStringLiteral("\"%1\"").arg(nText), QStringLiteral("which is not a whole number from 1 to 5000"));
+            refuse(7, QStringLiteral("\"%1\"").arg(nText),
+                   QStringLiteral("which is not a whole number from 1 to 5000"));
         }
-        if (n_integr < 1 || n_integr > 5000)
-            refuse(7, nText, QStringLiteral("which is out of range: use 1 to 5000"));
+        if (n_integr < 1 || n_integr > 5000) refuse(7, nText, QStringLiteral("which is out of range: use 1 to 5000"));
     };
     r.primaryEnergy = [&] { return Ep; };
     r.pointCount = [] { return GridPointCount(M::Emin, M::Estep, M::Emax); };
@@ -251,10 +249,10 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
                                        SingleArray(0, kResultUpper), SingleArray(0, kResultUpper)};
         float imfp = 0.0f, areaHole = 0.0f, areaNoHole = 0.0f;
         try {
-            M::durmel(&Ep, &M::Estep, &M::Emin, &M::Emax, &X0, &Theta, &n_integr, out[0].element1(),
-                      out[1].element1(), out[2].element1(), out[3].element1(), out[4].element1(), out[5].element1(),
-                      &qHole, M::W0.element1(), M::A0.element1(), M::Gamma.element1(), &M::Egap, M::Alfa.element1(),
-                      &M::NumOsc, &M::Core_ac, &M::Core_bc, &imfp, &areaHole, &areaNoHole);
+            M::durmel(&Ep, &M::Estep, &M::Emin, &M::Emax, &X0, &Theta, &n_integr, out[0].element1(), out[1].element1(),
+                      out[2].element1(), out[3].element1(), out[4].element1(), out[5].element1(), &qHole,
+                      M::W0.element1(), M::A0.element1(), M::Gamma.element1(), &M::Egap, M::Alfa.element1(), &M::NumOsc,
+                      &M::Core_ac, &M::Core_bc, &imfp, &areaHole, &areaNoHole);
         } catch (const std::exception& e) {
             refusal = QStringLiteral("The photoelectron library could not be called: ") + QString::fromUtf8(e.what());
             throw;
@@ -277,8 +275,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         M::XpsIntA = areaHole;
         M::XpsIntB = areaNoHole;
     };
-    r.curves = {&M::Keff,           &M::keff_inf,      &M::keff_medium_h,
-                &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
+    r.curves = {&M::Keff, &M::keff_inf, &M::keff_medium_h, &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
     r.mainCurve = 0;
     r.areaLines = {{QStringLiteral("Area of total K = "), 0},
                    {QStringLiteral("Area of K for infinite medium = "), 1},

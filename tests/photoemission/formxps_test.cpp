@@ -116,8 +116,8 @@ void ExpectNothingCutOff(const QWidget* container, QRect visible, int& controls)
             ExpectNothingCutOff(c, visible.intersected(r), controls);
         } else {
             ++controls;
-            EXPECT_TRUE(visible.contains(r)) << c->objectName().toStdString() << " in "
-                                             << container->objectName().toStdString();
+            EXPECT_TRUE(visible.contains(r))
+                << c->objectName().toStdString() << " in " << container->objectName().toStdString();
         }
     }
 }
@@ -185,7 +185,8 @@ TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
             EXPECT_EQ(c(1), 100.0f);
             EXPECT_EQ(c(2), 0.5f);
             EXPECT_EQ(c(3), 0.5f);
-            for (int i = 1; i <= 100; ++i) ASSERT_EQ(c(i + 3), d.parts[static_cast<std::size_t>(k)](i)) << k << " " << i;
+            for (int i = 1; i <= 100; ++i)
+                ASSERT_EQ(c(i + 3), d.parts[static_cast<std::size_t>(k)](i)) << k << " " << i;
         }
         EXPECT_EQ(w.xps->Plot_xps().PlotN, 100);
         EXPECT_EQ(w.xps->Plot_xps().PlotE0, 0.5f);
@@ -296,29 +297,34 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
     const QString description = QStringLiteral("You may write info here to be stored with the data.");
     const QString model = QStringLiteral("ELF function from the file oxide_sio2_like.elf. Primary energy = 1000 eV.");
     const QString ref = QStringLiteral("Calculated with the photoelectron model with core hole");
-    const QStringList heads[6] = {
-        {QStringLiteral("keff():  Effective cross section for photo electron excited at depth X0 =12 \u00C5"), ref,
-         "Effective charge of the hole = 2 electron charge units", "Emission angle = 30", model, description},
+    // Lines 1 and 2 of each file; lines 3 to 6 follow from the boxes.
+    const QString at = QStringLiteral("excited at depth X0 =12 \u00C5");
+    const QString firstTwo[6][2] = {
+        {QStringLiteral("keff():  Effective cross section for photo electron ") + at, ref},
         {"keff_inf():   Effective cross section for electron travelling the distance X0/Cos(theta) in an infinite "
          "medium",
-         QStringLiteral(" where X0 =12 \u00C5"), ref, "Emission angle = 30", model, description},
+         QStringLiteral(" where X0 =12 \u00C5")},
         {"keff_medium_h():  Contribution to the effective cross section from the hole for electron travelling in the "
          "medium",
-         QStringLiteral(" for photo electron excited at depth X0 =12 \u00C5"), ref, "Emission angle = 30", model,
-         description},
+         QStringLiteral(" for photo electron ") + at},
         {"keff_medium_nh():  Contribution to the effective cross section when neglecting the hole for electron "
          "travelling in the medium ",
-         QStringLiteral("for photo electron  excited at depth X0 =12 \u00C5"), ref, "Emission angle = 30", model,
-         description},
+         QStringLiteral("for photo electron  ") + at},
         {"keff_vacuum_h():  Contribution from travlling in the vacuum to the effective cross section from the hole",
-         QStringLiteral(" for photo electron excited at depth X0 =12 \u00C5"), ref, "Emission angle = 30", model,
-         description},
+         QStringLiteral(" for photo electron ") + at},
         {"keff_vacuum_nh():  Contribution from travlling in the vacuum to the effective cross section when the hole "
          "is neglected",
-         QStringLiteral(" for photo electron excited at depth X0 =12 \u00C5"), ref, "Emission angle = 30", model,
-         description}};
-    const char* captions[6] = {"Save Keff",         "Save K inf",      "Save K medium hole",
-                               "Save K medium no hole", "Save K vac hole", "Save K vac no hole"};
+         QStringLiteral(" for photo electron ") + at}};
+    QStringList heads[6];
+    for (int k = 0; k < 6; ++k)
+        heads[k] = {firstTwo[k][0],
+                    firstTwo[k][1],
+                    k == 0 ? QStringLiteral("Effective charge of the hole = 2 electron charge units") : ref,
+                    QStringLiteral("Emission angle = 30"),
+                    model,
+                    description};
+    const char* captions[6] = {"Save Keff",       "Save K inf",        "Save K medium hole", "Save K medium no hole",
+                               "Save K vac hole", "Save K vac no hole"};
     for (int k = 0; k < 6; ++k) {
         SCOPED_TRACE(k);
         QPushButton* b = w.page->saveButtons[static_cast<std::size_t>(k)];
@@ -373,12 +379,18 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         const char* text;
         const char* message; // part of the message
     } cases[] = {
-        {0, "abc", "The box Ep holds \"abc\""},  {1, "0", "The box Estep holds 0"},
-        {2, "0", "The box Emin holds 0"},        {2, "-1", "The box Emin holds -1"},
-        {2, "60", "The box Emin holds 60"},      {6, "1000", "The box Emax holds 1000"},
-        {3, "0", "The box X0 holds 0"},          {4, "90", "The box theta holds 90"},
-        {4, "-5", "The box theta holds -5"},     {5, "", "The box q-hole holds \"\""},
-        {7, "0", "The box n_integr holds 0"},    {7, "5001", "The box n_integr holds 5001"},
+        {0, "abc", "The box Ep holds \"abc\""},
+        {1, "0", "The box Estep holds 0"},
+        {2, "0", "The box Emin holds 0"},
+        {2, "-1", "The box Emin holds -1"},
+        {2, "60", "The box Emin holds 60"},
+        {6, "1000", "The box Emax holds 1000"},
+        {3, "0", "The box X0 holds 0"},
+        {4, "90", "The box theta holds 90"},
+        {4, "-5", "The box theta holds -5"},
+        {5, "", "The box q-hole holds \"\""},
+        {7, "0", "The box n_integr holds 0"},
+        {7, "5001", "The box n_integr holds 5001"},
         {7, "40000", "The box n_integr holds \"40000\""},
         {6, "600", "max number of points is 1000"}, // 1200 library points
         // Emax/Estep = 1000.4 rounds to 1000, but the library's grid from 0.1 has 1001 points.
@@ -446,10 +458,10 @@ TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
         const char *Emin, *Estep, *Emax;
         int points;
     } grids[] = {
-        {"0.5", "0.5", "500", 1000},     // the largest grid
-        {"0.45", "0.5", "500.4", 1000},  // Emax/Estep rounds to 1001, the library's grid has 1000
-        {"1", "0.5", "50", 99},          // Emin moves the count
-        {"0.1", "0.5", "50.2", 101},     // Emax/Estep rounds to 100, the library's grid has 101
+        {"0.5", "0.5", "500", 1000},    // the largest grid
+        {"0.45", "0.5", "500.4", 1000}, // Emax/Estep rounds to 1001, the library's grid has 1000
+        {"1", "0.5", "50", 99},         // Emin moves the count
+        {"0.1", "0.5", "50.2", 101},    // Emax/Estep rounds to 100, the library's grid has 101
         {"20", "0.5", "20", 1},
     };
     for (const auto& g : grids) {
