@@ -211,7 +211,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
             refuse(1, shown(1), QStringLiteral("which is out of range: Estep must be greater than 0"));
         M::Emin = single(2);
         if (!(M::Emin > 0.0f))
-            refuse(2, shown(2), QStringLiteral("which is out of range: Emin must be greater than 0 (no loss of 0 eV)"));
+            refuse(2, shown(2), QStringLiteral("which is out of range: Emin must be greater than 0 (a loss of 0 eV divides by zero)"));
         M::Emax = single(6);
         if (M::Emin > M::Emax)
             refuse(2, shown(2), QStringLiteral("which is out of range: Emin must not be above Emax"));
@@ -241,8 +241,8 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
             refusal = NoModelMessage();
             raise(ErrorCode::InvalidCall, refusal.toStdString());
         }
-        // The library writes into arrays of the window's own first; the
-        // program-wide curves change only when every value is a number.
+        // The library writes into scratch arrays first: the program-wide
+        // curves change only when every value is a number.
         const int n = GridPointCount(M::Emin, M::Estep, M::Emax);
         std::array<SingleArray, 6> out{SingleArray(0, kResultUpper), SingleArray(0, kResultUpper),
                                        SingleArray(0, kResultUpper), SingleArray(0, kResultUpper),
