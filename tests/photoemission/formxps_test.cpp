@@ -148,6 +148,19 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     w.main->option(5)->click();
     EXPECT_TRUE(w.xps->isVisible());
     EXPECT_FALSE(w.main->isVisible());
+    // A double click opens the file in the editor.
+    w.xps->Dir2->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.xps->File2->setFileName(QString::fromLatin1(kModels[1]));
+    emit w.xps->File2->itemDoubleClicked(w.xps->File2->currentItem());
+    ASSERT_EQ(w.rec->editorPaths.size(), 1);
+    EXPECT_TRUE(w.rec->editorPaths[0].endsWith(QString::fromLatin1(kModels[1])));
+    // Before any calculation the curves are empty: the buttons still work.
+    QTemporaryDir dir;
+    w.xps->Dir2->setPath(dir.path());
+    w.page->txtSaveFile97->setText(QStringLiteral("empty.dat"));
+    w.page->saveButtons[1]->click();
+    w.page->cmdKv->click();
+    EXPECT_EQ(DataRows(FileLines(QDir(dir.path()).filePath(QStringLiteral("empty.dat")))).size(), 1u);
     w.xps->cmdMainMenu->click();
     EXPECT_FALSE(w.xps->isVisible());
     EXPECT_TRUE(w.main->isVisible());
