@@ -176,12 +176,15 @@ TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
     World& w = TheWindow();
     for (const char* model : kModels) {
         SCOPED_TRACE(model);
+        w.main->picPlot->hide();
         ReadModel(w, model);
         ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
         ASSERT_GT(Module1::NumOsc, 0);
+        EXPECT_EQ(w.xps->ELFFilePath, QStringLiteral(KELVARA_SOURCE_DIR "/examples/") + QString::fromLatin1(model));
         EXPECT_EQ(w.xps->txtELF_File_XPS->text(), QString::fromLatin1(model));
         EXPECT_FALSE(w.xps->Text2_xps->isHidden());
         EXPECT_EQ(w.xps->Text2_xps->text(), QStringLiteral("ELF function:  Im(-1/epsilon)"));
+        EXPECT_FALSE(w.main->picPlot->isHidden());
         EXPECT_FLOAT_EQ(Module1::Estep, 0.2f);
         EXPECT_FLOAT_EQ(Module1::Emax, 100.0f);
 
