@@ -118,7 +118,7 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
             services().messageBox(InvalidGridMessage());
             return CalcOutcome::InvalidGrid;
         }
-        const int16_t n = RoundedPointCount(Emax, Estep);
+        const int n = r.pointCount ? r.pointCount() : RoundedPointCount(Emax, Estep);
         if (n > 1000) {
             services().messageBox(TooManyPointsMessage());
             return CalcOutcome::TooManyPoints;
@@ -129,7 +129,8 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
 
         // Only the points the library wrote: where it truncates to one less
         // than the rounded count, the last slot would hold an old value.
-        const int count = std::max(0, std::min<int>(n, r.libraryCount ? r.libraryCount() : n));
+        const int count =
+            r.pointCount ? std::max(0, n) : std::max(0, std::min<int>(n, r.libraryCount ? r.libraryCount() : n));
         const float e0 = r.firstEnergy ? r.firstEnergy() : 0.0f;
         std::vector<double> areas(r.curves.size(), 0.0);
         for (std::size_t k = 0; k < r.curves.size(); ++k) {

@@ -70,6 +70,11 @@ struct CalcRecipe {
     // Number of values the page's library writes for the grid just read
     // (none: the rounded count n).
     std::function<int()> libraryCount;
+    // The grid's point count when the page forms it the way its library does
+    // (the photoemission grid counts from Emin): it replaces Emax/Estep
+    // rounded in the 1000-point test, and every curve holds exactly this many
+    // points (libraryCount is then not used).
+    std::function<int()> pointCount;
     // The library call.
     std::function<void()> callLibrary;
     // Runs right after the call, before the rewrite (the library's own mean

@@ -29,9 +29,9 @@
 //     r.showResults = [this] { frameShow->show(); };
 //     r.onFailure = MessageOnFailure(FailureMessage()); // or nothing: quiet
 //     RunCalculation(r);
-// The photoemission calculation sets r.sums = SumPrecision::Single and
-// r.firstEnergy = [] { return Module1::Emin; } (and leaves libraryCount unset:
-// its arrays take the rounded count).
+// The photoemission calculation sets r.sums = SumPrecision::Single,
+// r.firstEnergy = [] { return Module1::Emin; } and r.pointCount (its library
+// counts its grid from Emin).
 #include <QObject>
 #include <QPushButton>
 #include <QString>

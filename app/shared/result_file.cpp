@@ -1,6 +1,7 @@
 #include "shared/result_file.h"
 
 #include <QDir>
+#include <algorithm>
 
 #include "shared/oscillator_model.h"
 #include "shared/window_surface.h"
@@ -28,6 +29,31 @@ bool SaveResultFile(WindowSurface& window, const QString& name, const SingleArra
     const bool written = Tools().Save2col_ELF(path.toStdString(), curve, text, 5, model.NumOsc, model.W0, model.A0,
                                               model.Gamma, model.Alfa, model.RefIndex, model.Egap, model.Core_ac,
                                               model.Core_bc, resultLine.toStdString());
+    if (!written)
+        services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
+    window.refreshBrowser();
+    return written;
+}
+
+bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, const SingleArray& curve,
+                                   const QStringList& header, const QString& resultLine) {
+    if (!IsPlainFileName(name)) {
+        services().messageBox(QStringLiteral("The file name may not hold a folder or \"..\": ") + name);
+        return false;
+    }
+    const QString path = window.browserFolder() + QStringLiteral("/") + name;
+    Tools_cls::TextLines text(0, 20);
+    const auto lines = static_cast<int16_t>(std::min<qsizetype>(header.size(), 20));
+    for (int i = 0; i < lines; ++i) text(i + 1) = header[i].toStdString();
+    // The rows run E0, E0 + dE, ... by successive additions, as the curve's
+    // library formed its losses. A first energy of 0 is the main window's
+    // layout (the first value at one step): written as SaveResultFile does.
+    const float lossBeforeFirst = curve(2) == 0.0f ? 0.0f : curve(2) - curve(3);
+    const ModelView model = ProgramModel();
+    const bool written =
+        Tools().Save2col_ELF(path.toStdString(), curve, text, lines, model.NumOsc, model.W0, model.A0, model.Gamma,
+                             model.Alfa, model.RefIndex, model.Egap, model.Core_ac, model.Core_bc,
+                             resultLine.toStdString(), lossBeforeFirst);
     if (!written)
         services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
     window.refreshBrowser();

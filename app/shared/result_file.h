@@ -7,6 +7,7 @@
 // A file name that holds a path separator or ".." is refused; a file that
 // cannot be written is reported with its path. An existing file is replaced.
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "platform/checked_array.h"
@@ -24,6 +25,14 @@ using HeaderLines = std::array<QString, 5>;
 // Returns false when nothing was written (the user has been told why).
 bool SaveResultFile(WindowSurface& window, const QString& fileName, const SingleArray& curve, const HeaderLines& header,
                     const QString& resultLine);
+
+// The same for a curve whose first point lies at its own first energy
+// (element 2; the photoemission curves start at their lowest loss), under any
+// number of header lines (at most 20): the rows give the curve's true losses
+// E0, E0 + dE, ... . A curve whose first energy is 0 is in the main window's
+// layout (first value at one step) and keeps its rows dE, 2 dE, ... .
+bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& fileName, const SingleArray& curve,
+                                   const QStringList& header, const QString& resultLine);
 
 // Whether a typed file name may be used (no folder part, no "..").
 bool IsPlainFileName(const QString& name);

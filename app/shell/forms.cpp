@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "main/form1.h"
 #include "photoemission/formxps.h"
 #include "shared/program_shell.h"
 #include "shell/mdiform1.h"
@@ -18,7 +19,15 @@ QPointer<::kelvara::formXPS> gFormXPS;
 }
 
 ::kelvara::formXPS& formXPS() {
-    return EnsureForm(gFormXPS, [] { return new ::kelvara::formXPS(ClientArea()); });
+    return EnsureForm(gFormXPS, [] {
+        QWidget* client = ClientArea();
+        auto* form = new ::kelvara::formXPS(client);
+        // The main form, loaded first at start-up, has given the low-screen
+        // warning: the program gives it once.
+        form->lowScreenWarningGiven =
+            client->findChild<::kelvara::Form1*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+        return form;
+    });
 }
 
 bool formXPSExists() { return !gFormXPS.isNull(); }

@@ -80,6 +80,13 @@ public:
                       int16_t NELFdata, const Spectrum& w0, const Spectrum& A0, const Spectrum& gamma,
                       const Spectrum& alpha, float Refr_Index, float E_gap, float ac, float bc,
                       const std::string& txtIMFP);
+    // The same with the rows T = LossBeforeFirst + dE, + 2 dE, ... (successive
+    // 32-bit additions): a curve whose first point is not at one step (the
+    // photoemission curves start at their lowest loss).
+    bool Save2col_ELF(const std::string& File, const Spectrum& Spec, const TextLines& text, int16_t n_text_lines,
+                      int16_t NELFdata, const Spectrum& w0, const Spectrum& A0, const Spectrum& gamma,
+                      const Spectrum& alpha, float Refr_Index, float E_gap, float ac, float bc,
+                      const std::string& txtIMFP, float LossBeforeFirst);
 
     // Folder that holds the Utils sub-folder with the coefficient files: the
     // program's folder unless a folder has been set (an empty text restores

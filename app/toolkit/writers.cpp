@@ -87,6 +87,14 @@ bool Tools_cls::Save2col_ELF(const std::string& File, const Spectrum& Spec, cons
                              int16_t n_text_lines, int16_t NELFdata, const Spectrum& w0, const Spectrum& A0,
                              const Spectrum& gamma, const Spectrum& alpha, float Refr_Index, float E_gap, float ac,
                              float bc, const std::string& txtIMFP) {
+    return Save2col_ELF(File, Spec, text, n_text_lines, NELFdata, w0, A0, gamma, alpha, Refr_Index, E_gap, ac, bc,
+                        txtIMFP, 0.0f);
+}
+
+bool Tools_cls::Save2col_ELF(const std::string& File, const Spectrum& Spec, const TextLines& text,
+                             int16_t n_text_lines, int16_t NELFdata, const Spectrum& w0, const Spectrum& A0,
+                             const Spectrum& gamma, const Spectrum& alpha, float Refr_Index, float E_gap, float ac,
+                             float bc, const std::string& txtIMFP, float LossBeforeFirst) {
     return writeReplacing(File, [&](TextFileWriter& out) {
         for (int i = 1; i <= n_text_lines; ++i) printLines(out, text(i));
         out.printText(kAsterisks);
@@ -113,7 +121,7 @@ bool Tools_cls::Save2col_ELF(const std::string& File, const Spectrum& Spec, cons
         out.printLine({0.0f, 0});
         const int16_t n = Count(Spec);
         const float de = Spec(3);
-        float t = 0;
+        float t = LossBeforeFirst;
         for (int i = 1; i <= n; ++i) {
             t = CSng(static_cast<double>(t) + de);
             out.printLine({t, Spec(I16(i + 3))});

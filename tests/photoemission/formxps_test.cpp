@@ -1,0 +1,533 @@
+// The photoemission window through its real buttons and boxes, with the real
+// photoelectron and loss-function libraries.
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cmath>
+#include <vector>
+
+#include "offscreen_screen.h"
+#include "photoemission/formxps.h"
+#include "photoemission/photoemission_page.h"
+#include "platform/numbers.h"
+#include "program_fixture.h"
+#include "shared/plot.h"
+#include "shared/result_file.h"
+#include "state/binder.h"
+#include "widgets/twips.h"
+
+using namespace kelvara;
+using namespace kelvara::testsupport;
+
+namespace {
+
+struct World {
+    RecordingServices* rec = nullptr;
+    Form1* main = nullptr;
+    formXPS* xps = nullptr;
+    PhotoemissionPage* page = nullptr;
+};
+
+World& TheWindow(int width = 1280, int height = 1024) {
+    static World w;
+    if (!w.xps) {
+        UseOffscreenScreen(width, height);
+        SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
+        const Program p = StartProgram();
+        w.rec = p.services;
+        w.main = p.form;
+        w.xps = &Forms::formXPS();
+        w.page = &w.xps->page();
+    }
+    w.rec->messages.clear();
+    return w;
+}
+
+const char* const kModels[] = {"free_electron_metal.elf", "oxide_sio2_like.elf", "semiconductor_si_like.elf"};
+
+void ReadModel(World& w, const char* file) {
+    w.xps->Dir2->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.xps->File2->setFileName(QString::fromLatin1(file));
+    w.xps->cmdReadELF_XPS->click();
+}
+
+// Ep, Estep, Emin, X0, theta, q-hole, Emax, n_integr (box order).
+void SetBoxes(World& w, const QStringList& texts) {
+    for (int i = 0; i < 8; ++i) w.page->txtpar97Val[static_cast<std::size_t>(i)]->setText(texts.at(i));
+}
+QStringList Defaults() { return {"1000", "0.5", "0.5", "10", "0", "1", "50", "250"}; }
+
+void Calculate(World& w) {
+    w.rec->messages.clear();
+    w.page->cmdCalcKeffphotoem97->click();
+}
+
+// The library called directly, outside the window.
+struct Direct {
+    std::vector<SingleArray> parts{6, SingleArray(0, kResultUpper)}; // Keff, inf, mh, mnh, vh, vnh
+    float imfp = 0, areaHole = 0, areaNoHole = 0;
+};
+Direct CallDurmel(float Ep, float Estep, float Emin, float Emax, float X0, float Theta, int16_t n, float q) {
+    namespace M = Module1;
+    Direct d;
+    M::durmel(&Ep, &Estep, &Emin, &Emax, &X0, &Theta, &n, d.parts[0].element1(), d.parts[1].element1(),
+              d.parts[2].element1(), d.parts[3].element1(), d.parts[4].element1(), d.parts[5].element1(), &q,
+              M::W0.element1(), M::A0.element1(), M::Gamma.element1(), &M::Egap, M::Alfa.element1(), &M::NumOsc,
+              &M::Core_ac, &M::Core_bc, &d.imfp, &d.areaHole, &d.areaNoHole);
+    return d;
+}
+
+SpectrumArray* Curves[6] = {&Module1::Keff,           &Module1::keff_inf,      &Module1::keff_medium_h,
+                            &Module1::keff_medium_nh, &Module1::keff_vacuum_h, &Module1::keff_vacuum_nh};
+
+QStringList FileLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QString text = QString::fromUtf8(f.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+std::vector<std::pair<double, double>> DataRows(const QStringList& lines) {
+    std::vector<std::pair<double, double>> rows;
+    const auto at = lines.indexOf(QStringLiteral("@"));
+    for (auto i = at + 1; at >= 0 && i < lines.size(); ++i) {
+        const QStringList parts = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() != 2) return {};
+        rows.emplace_back(parts[0].toDouble(), parts[1].toDouble());
+    }
+    return rows;
+}
+
+// Every control (hidden ones included) lies wholly inside each frame around
+// it and inside the window: nothing is cut off.
+void ExpectNothingCutOff(const QWidget* container, QRect visible, int& controls) {
+    for (QObject* o : container->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow() || c->objectName().isEmpty()) continue;
+        const QRect r(c->mapTo(container->window(), QPoint(0, 0)), c->size());
+        if (qobject_cast<const QGroupBox*>(c)) {
+            ExpectNothingCutOff(c, visible.intersected(r), controls);
+        } else {
+            ++controls;
+            EXPECT_TRUE(visible.contains(r))
+                << c->objectName().toStdString() << " in " << container->objectName().toStdString();
+        }
+    }
+}
+
+double Number(const QString& t) { return ToDouble(t.toStdString()); }
+
+} // namespace
+
+TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
+    World& w = TheWindow();
+    EXPECT_EQ(w.xps->windowTitle(), QStringLiteral("XPS and AES"));
+    EXPECT_FALSE(w.xps->isVisible());
+    EXPECT_TRUE(w.xps->framePlotDurmel->isHidden());
+    EXPECT_TRUE(w.xps->frameSave_xps(3)->isHidden());
+    EXPECT_TRUE(w.xps->Text2_xps->isHidden());
+    EXPECT_EQ(w.page->txtpar97[4]->text(), QStringLiteral("\u03B8 ="));
+    const QStringList defaults = Defaults();
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(w.page->txtpar97Val[static_cast<std::size_t>(i)]->text(), defaults[i]);
+    // Fractions of the 1280 x 1024 screen.
+    const QRect f = w.xps->framePhotoElectrons->geometry();
+    EXPECT_EQ(f.x(), TwipsToPixelsX(0.36 * 1280 * 15));
+    EXPECT_EQ(f.height(), TwipsToPixelsY(0.29 * 1024 * 15));
+    EXPECT_EQ(w.xps->picPlot_xps->y(), w.xps->File2->height());
+    int controls = 0;
+    ExpectNothingCutOff(w.xps, QRect(w.xps->mapTo(w.xps->window(), QPoint(0, 0)), w.xps->size()), controls);
+    EXPECT_GT(controls, 40);
+
+    w.main->option(5)->click();
+    EXPECT_TRUE(w.xps->isVisible());
+    EXPECT_FALSE(w.main->isVisible());
+    // A double click opens the file in the editor.
+    w.xps->Dir2->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.xps->File2->setFileName(QString::fromLatin1(kModels[1]));
+    emit w.xps->File2->itemDoubleClicked(w.xps->File2->currentItem());
+    ASSERT_EQ(w.rec->editorPaths.size(), 1);
+    EXPECT_TRUE(w.rec->editorPaths[0].endsWith(QString::fromLatin1(kModels[1])));
+    // Before any calculation the curves are empty: the buttons still work.
+    QTemporaryDir dir;
+    w.xps->Dir2->setPath(dir.path());
+    w.page->txtSaveFile97->setText(QStringLiteral("empty.dat"));
+    w.page->saveButtons[1]->click();
+    w.page->cmdKv->click();
+    EXPECT_EQ(DataRows(FileLines(QDir(dir.path()).filePath(QStringLiteral("empty.dat")))).size(), 1u);
+    w.xps->cmdMainMenu->click();
+    EXPECT_FALSE(w.xps->isVisible());
+    EXPECT_TRUE(w.main->isVisible());
+    EXPECT_FALSE(w.main->option(5)->isChecked());
+    // Chosen again, the option leads to the window again.
+    w.main->option(5)->click();
+    EXPECT_TRUE(w.xps->isVisible());
+    w.xps->cmdMainMenu->click();
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+}
+
+TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
+    World& w = TheWindow();
+    for (const char* model : kModels) {
+        SCOPED_TRACE(model);
+        w.main->picPlot->hide();
+        ReadModel(w, model);
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+        ASSERT_GT(Module1::NumOsc, 0);
+        EXPECT_EQ(w.xps->ELFFilePath, QStringLiteral(KELVARA_SOURCE_DIR "/examples/") + QString::fromLatin1(model));
+        EXPECT_EQ(w.xps->txtELF_File_XPS->text(), QString::fromLatin1(model));
+        EXPECT_FALSE(w.xps->Text2_xps->isHidden());
+        EXPECT_EQ(w.xps->Text2_xps->text(), QStringLiteral("ELF function:  Im(-1/epsilon)"));
+        EXPECT_FALSE(w.main->picPlot->isHidden());
+        EXPECT_FLOAT_EQ(Module1::Estep, 0.2f);
+        EXPECT_FLOAT_EQ(Module1::Emax, 100.0f);
+
+        SetBoxes(w, Defaults());
+        Calculate(w);
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+        EXPECT_EQ(w.rec->busyDepth, 0);
+        EXPECT_FALSE(w.xps->framePlotDurmel->isHidden());
+
+        // 0.5 eV to 50 eV in steps of 0.5: 100 points from Emin, the library's own values.
+        const Direct d = CallDurmel(1000, 0.5f, 0.5f, 50, 10, 0, 250, 1);
+        for (int k = 0; k < 6; ++k) {
+            const SpectrumArray& c = *Curves[k];
+            EXPECT_EQ(c(1), 100.0f);
+            EXPECT_EQ(c(2), 0.5f);
+            EXPECT_EQ(c(3), 0.5f);
+            for (int i = 1; i <= 100; ++i)
+                ASSERT_EQ(c(i + 3), d.parts[static_cast<std::size_t>(k)](i)) << k << " " << i;
+        }
+        EXPECT_EQ(w.xps->Plot_xps().PlotN, 100);
+        EXPECT_EQ(w.xps->Plot_xps().PlotE0, 0.5f);
+
+        // The mean free paths from the area of Keff and the core term, in double precision.
+        double area = 0;
+        for (int i = 1; i <= 100; ++i) area += 0.5 * d.parts[0](i);
+        const double core = 1000.0 / (Module1::Core_ac * (std::log(1000.0) + Module1::Core_bc));
+        const double total = 1.0 / (area + 1.0 / core);
+        const QStringList result = Module1::ResultText.split(QStringLiteral("\r\n"));
+        ASSERT_EQ(result.size(), 11);
+        EXPECT_TRUE(result[0].isEmpty());
+        ASSERT_TRUE(result[1].startsWith(QStringLiteral("Total IMFP = ")));
+        EXPECT_NEAR(Number(result[1].mid(13).chopped(1)), total, 0.006 + 1e-4 * total);
+        EXPECT_TRUE(result[1].endsWith(QStringLiteral("\u00C5")));
+        EXPECT_TRUE(result[4].isEmpty());
+        EXPECT_EQ(w.xps->txt_XPS_Areas->text(), QStringList(result.mid(5)).join(QStringLiteral("\r\n")));
+        // Areas: the total and the vacuum part with the hole, rounded to three digits.
+        const auto areaIn = [&](int line) {
+            const QString t = result[line];
+            return Number(t.mid(t.indexOf(QStringLiteral(" = ")) + 3).section(QLatin1Char(' '), 0, 0));
+        };
+        EXPECT_TRUE(result[5].startsWith(QStringLiteral("Area of total K = ")));
+        EXPECT_NEAR(areaIn(5), area, 0.006 * std::fabs(area));
+        double vh = 0;
+        for (int i = 1; i <= 100; ++i) vh += 0.5 * d.parts[4](i);
+        EXPECT_TRUE(result[7].startsWith(QStringLiteral("Area of K_vacuum with effect of hole = ")));
+        EXPECT_NEAR(areaIn(7), vh, 0.006 * std::fabs(vh) + 1e-12);
+        // The title box: the model's line, then the mean free paths.
+        EXPECT_TRUE(w.xps->Text2_xps->text().endsWith(QStringList(result.mid(0, 4)).join(QStringLiteral("\r\n"))));
+    }
+}
+
+TEST(PhotoemissionWindow, ShowAndSumButtonsPlotEachCurveWithItsText) {
+    World& w = TheWindow();
+    ReadModel(w, kModels[0]);
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+    namespace M = Module1;
+    const struct {
+        QPushButton* button;
+        const SpectrumArray* curve;
+        QString text;
+    } shows[] = {{w.page->cmdKeff, &M::Keff,
+                  QStringLiteral("Keff       IMFP_Keff=") + QString::fromStdString(Format(M::IMFPxps, "0.0000"))},
+                 {w.page->cmdkinf, &M::keff_inf, "Keff_inf "},
+                 {w.page->cmdkmh, &M::keff_medium_h, "keff_medium_h "},
+                 {w.page->cmdkmo, &M::keff_medium_nh, "keff_medium_nh "},
+                 {w.page->cmdKvh, &M::keff_vacuum_h, "keff_vacuum_h "},
+                 {w.page->cmdkvo, &M::keff_vacuum_nh, "keff_vacuum_nh "}};
+    for (const auto& s : shows) {
+        s.button->click();
+        EXPECT_EQ(w.xps->Text2_xps->text(), s.text);
+        EXPECT_EQ(w.xps->Plot_xps().PlotN, 100);
+        // The plot's range comes from the curve shown.
+        double hi = (*s.curve)(4);
+        for (int i = 1; i <= 100; ++i) hi = std::max(hi, static_cast<double>((*s.curve)(i + 3)));
+        EXPECT_DOUBLE_EQ(w.xps->Plot_xps().PlotYMax, hi) << s.text.toStdString();
+    }
+    const struct {
+        QPushButton* button;
+        const SpectrumArray *a, *b;
+        const char* text;
+    } sums[] = {{w.page->cmdKh, &M::keff_medium_h, &M::keff_vacuum_h, "Keff contrib from hole"},
+                {w.page->cmdkm, &M::keff_medium_h, &M::keff_medium_nh, "K medium total"},
+                {w.page->cmdKnh, &M::keff_vacuum_nh, &M::keff_medium_nh, "Keff contrib from electr"},
+                {w.page->cmdKv, &M::keff_vacuum_h, &M::keff_vacuum_nh, "K vacuum total"}};
+    for (const auto& s : sums) {
+        s.button->click();
+        double area = 0;
+        for (int i = 1; i <= 100; ++i) {
+            const float sum = (*s.a)(i + 3) + (*s.b)(i + 3);
+            ASSERT_FLOAT_EQ(M::PlotBuf(i + 3), sum) << s.text << " " << i;
+            area += 0.5 * sum;
+        }
+        EXPECT_EQ(M::PlotBuf(1), 100.0f);
+        EXPECT_EQ(M::PlotBuf(2), 0.5f);
+        const QString text = w.xps->Text2_xps->text();
+        ASSERT_TRUE(text.startsWith(QString::fromLatin1(s.text) + QStringLiteral("  Area="))) << text.toStdString();
+        EXPECT_NEAR(Number(text.mid(text.indexOf(QStringLiteral("Area=")) + 5)), area, 6e-5 + 1e-5 * std::fabs(area));
+    }
+    // Total = q-hole * (hole parts) + parts without the hole, with q-hole = 1: the two hole-group sums.
+    w.page->cmdKh->click();
+    std::vector<float> hole(M::PlotBuf.data() + 4, M::PlotBuf.data() + 104);
+    w.page->cmdKnh->click();
+    for (int i = 1; i <= 100; ++i) {
+        const float h = hole[static_cast<std::size_t>(i - 1)], nh = M::PlotBuf(i + 3);
+        EXPECT_NEAR(h + nh, M::Keff(i + 3), 1e-6 * (std::fabs(h) + std::fabs(nh)) + 1e-30) << i;
+    }
+    w.xps->cmdCancel->click();
+    EXPECT_TRUE(w.xps->framePlotDurmel->isHidden());
+}
+
+TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
+    World& w = TheWindow();
+    ReadModel(w, kModels[1]);
+    // Emin not a multiple of the step: the rows must start at Emin.
+    SetBoxes(w, {"1000", "0.5", "1.3", "12", "30", "2", "20", "100"});
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    ASSERT_EQ(Module1::Keff(1), 38.0f); // trunc((20 - 1.3)/0.5 + 1)
+
+    QTemporaryDir dir;
+    w.xps->Dir2->setPath(dir.path());
+    w.page->cmdSave97->click();
+    EXPECT_FALSE(w.xps->frameSave_xps(3)->isHidden());
+    const QString description = QStringLiteral("You may write info here to be stored with the data.");
+    const QString model = QStringLiteral("ELF function from the file oxide_sio2_like.elf. Primary energy = 1000 eV.");
+    const QString ref = QStringLiteral("Calculated with the photoelectron model with core hole");
+    // Lines 1 and 2 of each file; lines 3 to 6 follow from the boxes.
+    const QString at = QStringLiteral("excited at depth X0 =12 \u00C5");
+    const QString firstTwo[6][2] = {
+        {QStringLiteral("keff():  Effective cross section for photo electron ") + at, ref},
+        {"keff_inf():   Effective cross section for electron travelling the distance X0/Cos(theta) in an infinite "
+         "medium",
+         QStringLiteral(" where X0 =12 \u00C5")},
+        {"keff_medium_h():  Contribution to the effective cross section from the hole for electron travelling in the "
+         "medium",
+         QStringLiteral(" for photo electron ") + at},
+        {"keff_medium_nh():  Contribution to the effective cross section when neglecting the hole for electron "
+         "travelling in the medium ",
+         QStringLiteral("for photo electron  ") + at},
+        {"keff_vacuum_h():  Contribution from travlling in the vacuum to the effective cross section from the hole",
+         QStringLiteral(" for photo electron ") + at},
+        {"keff_vacuum_nh():  Contribution from travlling in the vacuum to the effective cross section when the hole "
+         "is neglected",
+         QStringLiteral(" for photo electron ") + at}};
+    QStringList heads[6];
+    for (int k = 0; k < 6; ++k)
+        heads[k] = {firstTwo[k][0],
+                    firstTwo[k][1],
+                    k == 0 ? QStringLiteral("Effective charge of the hole = 2 electron charge units") : ref,
+                    QStringLiteral("Emission angle = 30"),
+                    model,
+                    description};
+    const char* captions[6] = {"Save Keff",       "Save K inf",        "Save K medium hole", "Save K medium no hole",
+                               "Save K vac hole", "Save K vac no hole"};
+    for (int k = 0; k < 6; ++k) {
+        SCOPED_TRACE(k);
+        QPushButton* b = w.page->saveButtons[static_cast<std::size_t>(k)];
+        EXPECT_EQ(b->text(), QString::fromLatin1(captions[k]));
+        const QString name = QStringLiteral("curve%1.dat").arg(k);
+        w.page->txtSaveFile97->setText(name);
+        b->click();
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+        const QStringList lines = FileLines(QDir(dir.path()).filePath(name));
+        ASSERT_GT(lines.size(), 7);
+        for (int l = 0; l < 5; ++l) EXPECT_EQ(lines[l], heads[k][l]) << l;
+        EXPECT_TRUE(lines[5].startsWith(description));
+        // The result line of Keff alone: its mean free paths.
+        EXPECT_EQ(lines.contains(Module1::ResultText.split(QStringLiteral("\r\n"))[1]), k == 0);
+        const auto rows = DataRows(lines);
+        ASSERT_EQ(rows.size(), 39u); // the zero row, then the 38 points
+        EXPECT_EQ(rows[0], std::make_pair(0.0, 0.0));
+        const SpectrumArray& c = *Curves[k];
+        for (int i = 1; i <= 38; ++i) {
+            EXPECT_NEAR(rows[static_cast<std::size_t>(i)].first, 1.3 + (i - 1) * 0.5, 1e-5) << i;
+            EXPECT_NEAR(rows[static_cast<std::size_t>(i)].second, c(i + 3), 1e-6 * std::fabs(c(i + 3)) + 1e-30) << i;
+        }
+    }
+    // A curve in the main window's layout (first energy 0, first value at one
+    // step), as Keff is after a main-window calculation, keeps its rows.
+    SingleArray mainLayout(0, kResultUpper);
+    mainLayout(1) = 3;
+    mainLayout(3) = 0.5f;
+    mainLayout(4) = 1;
+    mainLayout(5) = 2;
+    mainLayout(6) = 3;
+    ASSERT_TRUE(SaveResultFileFromFirstEnergy(*w.xps, QStringLiteral("main.dat"), mainLayout, {"a"}, QString()));
+    const auto rows = DataRows(FileLines(QDir(dir.path()).filePath(QStringLiteral("main.dat"))));
+    const std::vector<std::pair<double, double>> expected{{0, 0}, {0.5, 1}, {1, 2}, {1.5, 3}};
+    EXPECT_EQ(rows, expected);
+
+    ASSERT_NE(w.xps->cmdCancel1, nullptr);
+    w.xps->cmdCancel1->click();
+    EXPECT_TRUE(w.xps->frameSave_xps(3)->isHidden());
+}
+
+TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
+    World& w = TheWindow();
+    ReadModel(w, kModels[0]);
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+    const std::vector<float> keff(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size());
+    const QString result = Module1::ResultText, areas = w.xps->txt_XPS_Areas->text();
+    const struct {
+        int box;
+        const char* text;
+        const char* message; // part of the message
+    } cases[] = {
+        {0, "abc", "The box Ep holds \"abc\""},
+        {1, "0", "The box Estep holds 0"},
+        {2, "0", "The box Emin holds 0"},
+        {2, "-1", "The box Emin holds -1"},
+        {2, "60", "The box Emin holds 60"},
+        {6, "1000", "The box Emax holds 1000"},
+        {3, "0", "The box X0 holds 0"},
+        {4, "90", "The box theta holds 90"},
+        {4, "-5", "The box theta holds -5"},
+        {5, "", "The box q-hole holds \"\""},
+        {7, "0", "The box n_integr holds 0"},
+        {7, "5001", "The box n_integr holds 5001"},
+        {7, "40000", "The box n_integr holds \"40000\""},
+        {6, "600", "max number of points is 1000"}, // 1200 library points
+        // Emax/Estep = 1000.4 rounds to 1000, but the library's grid from 0.1 has 1001 points.
+        {6, "500.2", "max number of points is 1000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SetBoxes(w, Defaults());
+        if (c.box == 6 && QString::fromLatin1(c.text) == QStringLiteral("500.2")) {
+            w.page->txtpar97Val[2]->setText(QStringLiteral("0.1"));
+            w.page->txtpar97Val[0]->setText(QStringLiteral("2000"));
+        }
+        if (c.box == 6 && QString::fromLatin1(c.text) == QStringLiteral("600"))
+            w.page->txtpar97Val[0]->setText(QStringLiteral("2000"));
+        w.page->txtpar97Val[static_cast<std::size_t>(c.box)]->setText(QString::fromLatin1(c.text));
+        Calculate(w);
+        ASSERT_EQ(w.rec->messages.size(), 1);
+        EXPECT_TRUE(w.rec->messages[0].text.contains(QString::fromLatin1(c.message)))
+            << w.rec->messages[0].text.toStdString();
+        EXPECT_EQ(w.rec->busyDepth, 0);
+        EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
+        EXPECT_EQ(Module1::ResultText, result);
+        EXPECT_EQ(w.xps->txt_XPS_Areas->text(), areas);
+    }
+
+    // A core mean free path that is not a number (ac = 0).
+    const float ac = Module1::Core_ac;
+    Module1::Core_ac = 0;
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, PhotoemissionPage::NotFiniteMessage());
+    EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
+    EXPECT_EQ(Module1::ResultText, result);
+    Module1::Core_ac = ac;
+
+    // No model.
+    for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
+    Module1::NumOsc = 0;
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("You must first read ELF data file"));
+    EXPECT_EQ(Module1::ResultText, result);
+
+    // No library in the library folder: a message, and the next run finds it again.
+    ReadModel(w, kModels[0]);
+    QTemporaryDir empty;
+    SetLibraryFolder(empty.path());
+    Module1::ForgetBindings();
+    Calculate(w);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.startsWith(QStringLiteral("The photoelectron library could not be called")));
+    EXPECT_EQ(Module1::ResultText, result);
+    SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
+    Module1::ForgetBindings();
+    Calculate(w);
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+}
+
+TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
+    World& w = TheWindow();
+    ReadModel(w, kModels[2]);
+    const struct {
+        const char *Emin, *Estep, *Emax;
+        int points;
+    } grids[] = {
+        {"0.5", "0.5", "500", 1000},    // the largest grid
+        {"0.45", "0.5", "500.4", 1000}, // Emax/Estep rounds to 1001, the library's grid has 1000
+        {"1", "0.5", "50", 99},         // Emin moves the count
+        {"0.1", "0.5", "50.2", 101},    // Emax/Estep rounds to 100, the library's grid has 101
+        {"20", "0.5", "20", 1},
+    };
+    for (const auto& g : grids) {
+        SCOPED_TRACE(g.Emax);
+        SetBoxes(w, {"2000", g.Estep, g.Emin, "10", "0", "1", g.Emax, "5"});
+        Calculate(w);
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+        const Direct d = CallDurmel(2000, Number(g.Estep), Number(g.Emin), Number(g.Emax), 10, 0, 5, 1);
+        EXPECT_EQ(Module1::Keff(1), static_cast<float>(g.points));
+        EXPECT_EQ(Module1::keff_vacuum_nh(2), static_cast<float>(Number(g.Emin)));
+        EXPECT_EQ(Module1::Keff(g.points + 3), d.parts[0](g.points));
+        EXPECT_NE(Module1::Keff(g.points + 3), 0.0f);
+        EXPECT_EQ(w.xps->Plot_xps().PlotN, g.points);
+    }
+}
+
+TEST(PhotoemissionWindow, LowScreenWarnsOnceAStart) {
+    if (!UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    const Program p = StartProgram();
+    // The main form's warning; the photoemission window loaded after it adds none.
+    ASSERT_EQ(p.services->messages.size(), 1);
+    EXPECT_TRUE(p.services->messages[0].text.startsWith(QStringLiteral("Screen resolution may be too low")));
+    // A window loaded on its own gives the warning itself.
+    formXPS alone;
+    alone.Form_Load();
+    EXPECT_EQ(p.services->messages.size(), 2);
+    EXPECT_EQ(p.services->messages[1].text, p.services->messages[0].text);
+    alone.hide();
+}
+
+namespace {
+void Picture(int width, int height) {
+    const QByteArray target = qgetenv("KELVARA_SCREENSHOT");
+    if (target.isEmpty()) GTEST_SKIP() << "KELVARA_SCREENSHOT not set";
+    if (!UseOffscreenScreen(width, height)) GTEST_SKIP() << "another screen in this process";
+    World& w = TheWindow(width, height);
+    w.main->option(5)->click();
+    ReadModel(w, kModels[0]);
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+    QString path = QString::fromLocal8Bit(target);
+    path.insert(path.lastIndexOf(QLatin1Char('.')), QStringLiteral("_%1x%2").arg(width).arg(height));
+    EXPECT_TRUE(w.xps->grab().toImage().save(path));
+    w.page->cmdSave97->click();
+    QString save = path;
+    save.insert(save.lastIndexOf(QLatin1Char('.')), QStringLiteral("_save"));
+    EXPECT_TRUE(w.xps->grab().toImage().save(save));
+}
+} // namespace
+
+TEST(PhotoemissionWindow, PictureAt1024x768) { Picture(1024, 768); }
+TEST(PhotoemissionWindow, PictureAt1280x1024) { Picture(1280, 1024); }
