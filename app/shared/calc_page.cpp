@@ -50,6 +50,9 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
     name->setToolTip(QString::fromLatin1(kFileNameTip));
     auto* notes = MakeNamed<InfoBox>(frame, QString::fromLatin1(descriptionBox));
     notes->setText(description);
+    // The user types the description here; it becomes the file's header lines.
+    notes->setReadOnly(false);
+    notes->setTabChangesFocus(true);
     notes->setGeometry(8, 50, width - 16, 46);
     notes->setToolTip(QString::fromLatin1(kDescriptionTip));
     saveBoxes_ = {name, notes};
