@@ -147,7 +147,7 @@ namespace {
 // Saves the curve through the save dialog; on success lists the new file and
 // puts the file into the caption of the main window.
 void SaveCurve(Form1& form, const SingleArray& curve) {
-    const QString path = SavePlotThroughDialog(curve, form.plotState());
+    const QString path = SavePlotThroughDialog(curve, form.plotState(), form.browserFolder());
     if (path.isEmpty()) return;
     form.File1->refresh();
     form.window()->setWindowTitle(PlotFileCaption(path));

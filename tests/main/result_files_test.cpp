@@ -301,3 +301,26 @@ TEST(ResultFiles, TheUserTypesTheDescriptionThatHeadsTheFile) {
     EXPECT_EQ(lines[5], QStringLiteral("run 2"));
     notes->setText(QStringLiteral("You may write info here to be stored with the data.\r\n"));
 }
+
+// "Save the combined spectrum": the dialog opens in the browser's folder, and
+// a file that cannot be written is reported with its path.
+TEST(ResultFiles, TheCombinedSpectrumSaveOpensInTheBrowserFolderAndReportsFailures) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    const QString target = dir.filePath(QStringLiteral("missing/combined.txt"));
+    w.rec->nextFileName = target;
+    Click(f.Frame3, "cmdSavePlotLoss");
+    EXPECT_EQ(w.rec->lastFolder, dir.path());
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("The file could not be written: ") + target);
+    EXPECT_FALSE(QFile::exists(target));
+
+    w.rec->messages.clear();
+    w.rec->nextFileName = dir.filePath(QStringLiteral("combined.txt"));
+    Click(f.Frame3, "cmdSavePlotLoss");
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("combined.txt"))));
+    w.rec->nextFileName.clear();
+}
