@@ -11,6 +11,8 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
+#include "shared/result_file.h"
 #include "state/module1.h"
 #include "widgets/controls.h"
 #include "widgets/guard.h"
@@ -24,8 +26,17 @@ void cmdPlotELF_Click(Form1& form) {
         if (!b) raise(ErrorCode::ObjectRequired);
         return b;
     };
-    Module1::Estep = ToSingle(box("txtE_step")->text().toStdString());
-    Module1::Emax = ToSingle(box("txtE_max")->text().toStdString());
+    // A step or maximum that is not positive gives no curve: refused with
+    // the box named, before the program-wide grid is changed.
+    const float step = BoxPositive(box("txtE_step"));
+    const float max = BoxPositive(box("txtE_max"));
+    Module1::Estep = step;
+    Module1::Emax = max;
+    // A quotient beyond the 16-bit count is far above the limit.
+    if (!(static_cast<double>(max / step) < 32767.0)) {
+        services().messageBox(QStringLiteral("max number of points is 1000"));
+        return;
+    }
     PlotModelLossFunction(form);
 }
 
@@ -122,6 +133,8 @@ void ElfPage::build() {
     txtE_step = addBox(framePlotELF, QStringLiteral("txtE_step"), QStringLiteral("0.2"), 58, 20, 50);
     addLabel(framePlotELF, QStringLiteral("E_Max ="), 6, 46, 50);
     txtE_max = addBox(framePlotELF, QStringLiteral("txtE_max"), QStringLiteral("100"), 58, 46, 50);
+    SetBoxCaption(txtE_step, QStringLiteral("E_step"));
+    SetBoxCaption(txtE_max, QStringLiteral("E_Max"));
     auto* plot = MakeButton(framePlotELF, QStringLiteral("cmdPlotELF"), QStringLiteral("Plot ELF"), 6, 74, 102);
 
     // The sum rule (placed by layout()).
@@ -295,6 +308,14 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
                                              "the table must hold a number."));
         return SaveOutcome::ModelIncomplete;
     }
+    // A model without oscillators is no model: an empty table (after a file
+    // was picked in the browser, say) must not replace a file.
+    if (M::NumOsc < 1) {
+        services().messageBox(QStringLiteral("The table holds no oscillator: nothing was written.") + kCrLf +
+                              QStringLiteral("Fill at least the first row (w0, A0, gamma, alpha) or read a model "
+                                             "first."));
+        return SaveOutcome::ModelIncomplete;
+    }
     try {
         WriteELFDataFile(path, ProgramModel());
     } catch (const RuntimeError& e) {
@@ -309,6 +330,13 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
 }
 
 ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
+    // The same rule as every typed file name: a plain name in the browser's folder.
+    if (!IsPlainFileName(txtELFFilename->text())) {
+        if (tellWriteFailure)
+            services().messageBox(RefusedFileNameMessage(txtELFFilename->text()) + kCrLf +
+                                  QStringLiteral("Nothing was written."));
+        return SaveOutcome::NotWritten;
+    }
     const QString path = JoinPath(form_.Dir1->path(), txtELFFilename->text());
     const SaveOutcome outcome = SaveModel(path, tellWriteFailure);
     if (outcome == SaveOutcome::Saved) {
@@ -470,7 +498,13 @@ void ElfPage::cmdTypicalRefrIndexValues_Click() { form_.txtinfo(4)->setText(Typi
 
 void ElfPage::cmdWhatIsKK_SumRule_Click() { form_.txtinfo(4)->setText(KKSumRuleText()); }
 
-void ElfPage::cmdPlotELF_Click() { kelvara::cmdPlotELF_Click(form_); }
+void ElfPage::cmdPlotELF_Click() {
+    try {
+        kelvara::cmdPlotELF_Click(form_);
+    } catch (const BoxValueError& e) {
+        services().messageBox(e.message());
+    }
+}
 
 void ElfPage::ReadELFForThinFilm() {
     ReadELFForPage(form_, form_.findChild<TextBox*>(QStringLiteral("txtELFfilethinfilm")), nullptr);

@@ -11,6 +11,7 @@
 #include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "main/joining_panel.h"
+#include "shared/page_controls.h"
 #include "shared/plot_panel.h"
 #include "shared/program_shell.h"
 #include "state/module1.h"
@@ -382,7 +383,14 @@ kelvara::Plot& Form1::plot() { return plotPanel_->plot; }
 QString Form1::browserFolder() const { return Dir1->path(); }
 QString Form1::browserFileName() const { return File1->fileName(); }
 void Form1::refreshBrowser() { File1->refresh(); }
-void Form1::PlotLossFunction() { cmdPlotELF_Click(*this); }
+void Form1::PlotLossFunction() {
+    try {
+        cmdPlotELF_Click(*this);
+    } catch (const BoxValueError& e) {
+        // The ELF page's grid boxes: the model itself was read.
+        services().messageBox(e.message());
+    }
+}
 
 
 } // namespace kelvara

@@ -27,5 +27,7 @@ bool SaveResultFile(WindowSurface& window, const QString& fileName, const Single
 
 // Whether a typed file name may be used (no folder part, no "..").
 bool IsPlainFileName(const QString& name);
+// The message that refuses a typed file name that is not plain.
+QString RefusedFileNameMessage(const QString& name);
 
 } // namespace kelvara
