@@ -3,8 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 #include "main/elf_page.h"
 #include "main/file_browser.h"
@@ -308,7 +310,7 @@ void Form1::Form_Load() {
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
     if (H < 12000.0) {
-        services().messageBox(QString::fromLatin1(kLowScreenWarning));
+        WarnWhenShown(QString::fromLatin1(kLowScreenWarning));
         PlaceSaveFrames(true);
         raiseNamed(QStringLiteral("frameCheckSumRules"));
     }
@@ -364,6 +366,39 @@ void Form1::KeepControlsReachable() {
 }
 
 // ---- helpers -------------------------------------------------------------
+
+namespace {
+// Shows a message once the window it watches has been shown and the event
+// loop runs again, so that the message opens over the program's window and
+// not over an empty screen.
+class MessageWhenShown : public QObject {
+public:
+    MessageWhenShown(QWidget* window, QString message) : QObject(window), message_(std::move(message)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            const QString message = message_;
+            QTimer::singleShot(0, watched, [message] { services().messageBox(message); });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QString message_;
+};
+} // namespace
+
+void Form1::WarnWhenShown(const QString& message) {
+    QWidget* frame = ShellExists() ? Shell().frameWindow() : window();
+    if (frame->isVisible()) {
+        QTimer::singleShot(0, frame, [message] { services().messageBox(message); });
+        return;
+    }
+    new MessageWhenShown(frame, message);
+}
 
 void Form1::hideNamed(const QString& name) {
     if (QWidget* w = findChild<QWidget*>(name)) w->hide();

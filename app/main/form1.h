@@ -198,6 +198,8 @@ private:
     void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)
     void EnsureDefaultControls();
     void PlaceSaveFrames(bool lowScreen);
+    // The message once the program's frame window is on the screen.
+    void WarnWhenShown(const QString& message);
     // Grows the containers and the form that are smaller than the controls
     // they hold (a screen too small for the layout fractions).
     void KeepControlsReachable();

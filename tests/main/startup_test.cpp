@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QRect>
 
@@ -130,9 +131,17 @@ void expectStartState(Form1& f) {
 
 TEST(StartUp, ScreenJustBelow12000TwipsWarnsOnceAndPlacesTheSaveFramesAgain) {
     if (!testsupport::UseOffscreenScreen(1280, 799)) GTEST_SKIP() << "another screen in this process";
-    auto p = testsupport::StartProgram();
+    auto p = testsupport::StartProgram({.showFrame = false});
     EXPECT_FLOAT_EQ(Module1::ScrHeight, 799 * 15.0f);
     EXPECT_FLOAT_EQ(Module1::ScrWidth, 1280 * 15.0f);
+    // The warning waits for the program's window: not before it is shown,
+    // and only once the event loop runs after showing it.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    Forms::MDIForm1().show();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     ASSERT_EQ(p.services->messages.size(), 1);
     EXPECT_EQ(p.services->messages[0].text, kWarning);
     EXPECT_TRUE(p.services->messages[0].title.isEmpty()); // the default title
@@ -167,6 +176,7 @@ TEST(StartUp, LargeScreenFractionsOfTheScreen) {
 TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
     if (!testsupport::UseOffscreenScreen(800, 600)) GTEST_SKIP() << "another screen in this process";
     auto p = testsupport::StartProgram();
+    QCoreApplication::processEvents();
     ASSERT_EQ(p.services->messages.size(), 1);
     gGrown = true;
     expectLayout(*p.form, 800, 600);
