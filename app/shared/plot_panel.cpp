@@ -53,6 +53,9 @@ PlotPanel::PlotPanel(QWidget* window, const Names& names) : QObject(window) {
     statusPanel->setMinimumWidth(280);
     statusBar->addWidget(statusPanel);
     new StatusBarPlacer(box, statusBar);
+    // The plot is drawn above the status bar, so that the read-out never
+    // covers the x labels.
+    box->setBottomReserve(kStatusBarHeight);
 
     connectGuarded(box, &PictureBox::mouseDown, this,
                    [this](int b, int s, double x, double y) { MouseDown(b, s, x, y); });
