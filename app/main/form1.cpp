@@ -302,10 +302,13 @@ void Form1::Form_Load() {
 
     const double pt = HeightTwips(File1);
     PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    defaultPlot_ = picPlot->geometry();
     const double pw = WidthTwips(picPlot);
     const double ph = HeightTwips(picPlot);
     PlaceTwips(Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
     PlaceTwips(txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    // From here the two boxes grow with their text (shared/plot_panel.h).
+    plotPanel_->SetTextBoxPlaces(Text2->geometry(), txtAreas->geometry());
     // The line above the plot area.
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
@@ -410,6 +413,8 @@ void Form1::raiseNamed(const QString& name) {
 
 void Form1::ClearPlot() {
     picPlot->cls();
+    // The read-out of a curve that is no longer shown goes with it.
+    sbStatusBarPanel1->clear();
     emit plotCleared();
 }
 

@@ -136,6 +136,11 @@ public:
     void mnuDecrease_Click();
     void mnuLargePlot_Click();
     void mnuSmallPlot_Click();
+    // "&DefaultPlot": the plot back at its start-up place and size.
+    void mnuDefaultPlot_Click();
+    // The size of "&LargePlot": at least the large size in twips and larger
+    // than the start-up plot, reaching down to the bottom of the screen.
+    static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
     void mnuPlotIntermediateSpectra_Click();
     void SaveSecondSpectrum();
     void PrintPlot();
@@ -219,6 +224,7 @@ private:
     std::array<InfoBox*, kPages> txtinfo_{};
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
+    QRect defaultPlot_; // the plot's place after the start-up layout
 };
 
 } // namespace kelvara
