@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRect>
 
 #include "main/frmsmooth.h"
@@ -194,4 +198,82 @@ TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
     p.form->mnuLargePlot_Click();
     EXPECT_GE(p.form->height(), p.form->picPlot->y() + p.form->picPlot->height());
     EXPECT_GE(client->height(), p.form->height());
+}
+
+namespace {
+// The "ELF data" page as shown on a W x H screen: no control or frame covers
+// another one (a control inside a frame is not covered by it), every control
+// lies within the screen's width, number boxes hold a seven-digit number and
+// buttons their caption at the font of the page.
+void expectElfPageReadable(int W) {
+    auto p = testsupport::StartProgram();
+    Form1& f = *p.form;
+    f.option(6)->select();
+    QWidget* page = f.page(4);
+    ASSERT_TRUE(page->isVisible());
+    // An example model in the table.
+    f.Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    f.File1->setFileName(QStringLiteral("oxide_sio2_like.elf"));
+    page->findChild<QPushButton*>(QStringLiteral("cmdReadELFdata"))->click();
+    ASSERT_FALSE(page->findChild<QLineEdit*>(QStringLiteral("txtfsum"))->text().isEmpty());
+    std::vector<QWidget*> items;
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (w->isVisibleTo(page) && !w->isWindow() && w->parentWidget() &&
+            (isContainer(w) || w->parentWidget() == page || isContainer(w->parentWidget())) &&
+            (qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w) ||
+             qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QGroupBox*>(w)))
+            items.push_back(w);
+    ASSERT_GT(items.size(), 60u);
+    const auto rect = [page](QWidget* w) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); };
+    const int visibleRight = W - page->x();
+    for (QWidget* a : items) {
+        SCOPED_TRACE(a->objectName().toStdString());
+        EXPECT_LE(rect(a).right(), visibleRight) << "beyond the screen";
+        for (QWidget* b : items) {
+            if (a >= b || a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
+            // The sum-rule panel lies in the info frame's area, below its box.
+            const auto hosted = [&f](QWidget* guest, QWidget* host) {
+                QWidget* panel = f.findChild<QWidget*>(QStringLiteral("frameCheckSumRules"));
+                return host == f.frameinfo(4) && (guest == panel || panel->isAncestorOf(guest));
+            };
+            if (hosted(a, b) || hosted(b, a)) continue;
+            EXPECT_FALSE(rect(a).intersects(rect(b))) << "covers " << b->objectName().toStdString();
+        }
+        const QFontMetrics fm(a->font());
+        if (auto* button = qobject_cast<QPushButton*>(a)) {
+            for (const QString& line : button->text().split('\n'))
+                EXPECT_GE(button->width(), fm.horizontalAdvance(line) + 8) << "caption cut";
+        }
+    }
+    for (const char* name : {"txtfsum", "txtRef_Index", "txt_Core_ac", "txt_Core_bc", "txtE_Gap", "txtE_step",
+                             "txtE_max"}) {
+        auto* box = page->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("0.9771528")) + 8) << name;
+    }
+    // Every number the program wrote shows whole, from its first digit.
+    for (QLineEdit* box : page->findChildren<QLineEdit*>()) {
+        if (box->text().isEmpty() || box->objectName() == QStringLiteral("txtELFFilename")) continue;
+        EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(box->text()) + 8)
+            << box->objectName().toStdString() << " " << box->text().toStdString();
+        EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+    }
+    auto* cell = page->findChild<QLineEdit*>(QStringLiteral("txtA0_1"));
+    EXPECT_GE(cell->width(), QFontMetrics(cell->font()).horizontalAdvance(QStringLiteral("210.1440")) + 8);
+}
+} // namespace
+
+TEST(StartUp, ElfPageReadableAt1024x768) {
+    if (!testsupport::UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1024);
+}
+
+TEST(StartUp, ElfPageReadableAt1280x1024) {
+    if (!testsupport::UseOffscreenScreen(1280, 1024)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1280);
+}
+
+TEST(StartUp, ElfPageReadableAt1920x1080) {
+    if (!testsupport::UseOffscreenScreen(1920, 1080)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1920);
 }
