@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QResizeEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -257,6 +258,12 @@ void Form1::PlaceSaveFrames(bool lowScreen) {
         PlaceTwips(frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
     }
+    // A hidden frame gets its resize event only when it is shown: the
+    // frames' contents are fitted to the new sizes now.
+    for (int i = 0; i < kSaveFrames; ++i) {
+        QResizeEvent resized(frameSave(i)->size(), QSize());
+        QCoreApplication::sendEvent(frameSave(i), &resized);
+    }
 }
 
 void Form1::Form_Load() {
@@ -308,7 +315,9 @@ void Form1::Form_Load() {
     PlaceTwips(Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
     PlaceTwips(txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
     // From here the two boxes grow with their text (shared/plot_panel.h).
-    plotPanel_->SetTextBoxPlaces(Text2->geometry(), txtAreas->geometry());
+    titlePlace_ = Text2->geometry();
+    areasPlace_ = txtAreas->geometry();
+    plotPanel_->SetTextBoxPlaces(titlePlace_, areasPlace_);
     // The line above the plot area.
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
@@ -369,6 +378,16 @@ void Form1::KeepControlsReachable() {
 }
 
 // ---- helpers -------------------------------------------------------------
+
+void Form1::KeepPlotBoxesClearOf(const QWidget* cover) {
+    if (titlePlace_.isNull()) return;
+    // A page grown over the top of the plot (a low screen) would hide the
+    // first lines of the title box: the two boxes move below it.
+    // None (the start menu): the places of the start-up layout.
+    const int covered = cover ? cover->geometry().bottom() + 1 - picPlot->y() : 0;
+    const int shift = std::max(0, covered + 4 - titlePlace_.top());
+    plotPanel_->SetTextBoxPlaces(titlePlace_.translated(0, shift), areasPlace_.translated(0, shift));
+}
 
 namespace {
 // Shows a message once the window it watches has been shown and the event

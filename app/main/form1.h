@@ -225,6 +225,11 @@ private:
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
     QRect defaultPlot_; // the plot's place after the start-up layout
+    QRect titlePlace_;  // the title and areas boxes' places of the start-up layout
+    QRect areasPlace_;
+    // The title and areas boxes below `cover` where it reaches over the plot
+    // (null: back at their places).
+    void KeepPlotBoxesClearOf(const QWidget* cover);
 };
 
 } // namespace kelvara

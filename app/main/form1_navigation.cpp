@@ -43,22 +43,27 @@ QString Form1::InfoText(int page) {
 void Form1::Option1_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Open(1);
+    KeepPlotBoxesClearOf(page(1));
 }
 void Form1::Option2_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Open(2);
+    KeepPlotBoxesClearOf(page(0));
 }
 void Form1::Option3_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Open(3);
+    KeepPlotBoxesClearOf(page(2));
 }
 void Form1::Option4_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Open(4);
+    KeepPlotBoxesClearOf(page(3));
 }
 void Form1::Option6_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Open(6);
+    KeepPlotBoxesClearOf(page(4));
 }
 
 void Form1::Option5_Click() {
@@ -75,22 +80,27 @@ void Form1::Option5_Click() {
 void Form1::Command12_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Close(0);
+    KeepPlotBoxesClearOf(nullptr);
 }
 void Form1::Command6_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Close(1);
+    KeepPlotBoxesClearOf(nullptr);
 }
 void Form1::Command10_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Close(2);
+    KeepPlotBoxesClearOf(nullptr);
 }
 void Form1::Command11_Click() {
     sbStatusBarPanel1->clear();
     navigator_.Close(3);
+    KeepPlotBoxesClearOf(nullptr);
 }
 void Form1::cmdCancelELF_Click(int /*index*/) {
     sbStatusBarPanel1->clear();
     navigator_.Close(4);
+    KeepPlotBoxesClearOf(nullptr);
 }
 
 // ---- closing panels --------------------------------------------------------

@@ -44,7 +44,9 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
 ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName,
                                         const QString& buttonName, QWidget* frameToHide) {
     auto* box = MakeNamed<TextBox>(page, boxName);
-    box->setGeometry(176, 26, 200, 24);
+    // Just below the page's caption: a save frame that opens over the page
+    // (its top at 4 % of the screen height) leaves the box readable.
+    box->setGeometry(176, 18, 200, 22);
     auto* button = MakeButton(page, buttonName, QStringLiteral("Read ELF file"), 176, 54, 98);
     connectGuarded(button, &QPushButton::clicked, page,
                    [&window, box, frameToHide](bool) { ReadELFForPage(window, box, frameToHide); });

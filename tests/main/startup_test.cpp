@@ -258,22 +258,60 @@ void expectElfPageReadable(int W) {
             << box->objectName().toStdString() << " " << box->text().toStdString();
         EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
     }
+    // The plot's title and areas boxes are not hidden under the page.
+    EXPECT_GT(f.picPlot->y() + f.Text2->y(), page->geometry().bottom());
+    EXPECT_GT(f.picPlot->y() + f.txtAreas->y(), page->geometry().bottom());
     auto* cell = page->findChild<QLineEdit*>(QStringLiteral("txtA0_1"));
     EXPECT_GE(cell->width(), QFontMetrics(cell->font()).horizontalAdvance(QStringLiteral("210.1440")) + 8);
+}
+
+// The save frames as they open: the boxes and buttons inside each frame
+// never overlap, every caption shows whole, and on page 3 the frame's title
+// leaves the model-file box readable where the screen is at least 800 high.
+void expectSaveFramesReadable(int H) {
+    Form1& f = Forms::Form1();
+    for (int i = 0; i < Form1::kSaveFrames; ++i) {
+        Frame* frame = f.frameSave(i);
+        SCOPED_TRACE(frame->objectName().toStdString());
+        const QList<QWidget*> kids = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_GE(kids.size(), 5);
+        for (QWidget* a : kids) {
+            EXPECT_LE(a->geometry().right(), frame->width() - 1) << a->objectName().toStdString();
+            EXPECT_LE(a->geometry().bottom(), frame->height() - 1) << a->objectName().toStdString();
+            if (auto* b = qobject_cast<QPushButton*>(a)) {
+                EXPECT_GE(b->width(), QFontMetrics(b->font()).horizontalAdvance(b->text()) + 8)
+                    << b->objectName().toStdString();
+            }
+            for (QWidget* b : kids) {
+                if (a < b) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                        << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
+                }
+            }
+        }
+    }
+    if (H >= 800) {
+        auto* model = f.page(3)->findChild<QLineEdit*>(QStringLiteral("txtELFfile96_3"));
+        ASSERT_NE(model, nullptr);
+        EXPECT_LT(model->geometry().bottom(), f.frameSave(3)->y());
+    }
 }
 } // namespace
 
 TEST(StartUp, ElfPageReadableAt1024x768) {
     if (!testsupport::UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
     expectElfPageReadable(1024);
+    expectSaveFramesReadable(768);
 }
 
 TEST(StartUp, ElfPageReadableAt1280x1024) {
     if (!testsupport::UseOffscreenScreen(1280, 1024)) GTEST_SKIP() << "another screen in this process";
     expectElfPageReadable(1280);
+    expectSaveFramesReadable(1024);
 }
 
 TEST(StartUp, ElfPageReadableAt1920x1080) {
     if (!testsupport::UseOffscreenScreen(1920, 1080)) GTEST_SKIP() << "another screen in this process";
     expectElfPageReadable(1920);
+    expectSaveFramesReadable(1080);
 }
