@@ -212,8 +212,9 @@ void Form1::BuildStartMenu() {
     auto* infoFrame = MakeNamed<Frame>(Frame4, QStringLiteral("frameStartInfo"), QStringLiteral("Information"));
     infoFrame->setGeometry(20, 250, 560, 110);
     auto* note = new QLabel(QStringLiteral("Choose a geometry above. Each page has a \"Main menu\" button that "
-                                           "brings you back here. Click a file in the file list to select it, "
-                                           "double click it to edit it."),
+                                           "brings you back here. Double click a folder in the folder list to open "
+                                           "it; click a file in the file list to select it, double click it to "
+                                           "edit it."),
                             infoFrame);
     note->setObjectName(QStringLiteral("lblStartInfo"));
     note->setWordWrap(true);
