@@ -494,14 +494,21 @@ bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) ==
 
 ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
     namespace M = Module1;
+    // A model without oscillators is no model: an empty table (after a file
+    // was picked in the browser, or a model read on a calculation page) must
+    // neither replace a file nor the model in use.
+    if (txtw0(1)->text().trimmed().isEmpty()) {
+        services().messageBox(QStringLiteral("The table holds no oscillator: nothing was written.") + kCrLf +
+                              QStringLiteral("Fill at least the first row (w0, A0, gamma, alpha) or read a model "
+                                             "first."));
+        return SaveOutcome::ModelIncomplete;
+    }
     if (!UpdateELFdata()) {
         services().messageBox(QStringLiteral("The model was not saved: ac, bc, E_Gap, Refr. index "
                                              "and every box of a filled row of "
                                              "the table must hold a number."));
         return SaveOutcome::ModelIncomplete;
     }
-    // A model without oscillators is no model: an empty table (after a file
-    // was picked in the browser, say) must not replace a file.
     if (M::NumOsc < 1) {
         services().messageBox(QStringLiteral("The table holds no oscillator: nothing was written.") + kCrLf +
                               QStringLiteral("Fill at least the first row (w0, A0, gamma, alpha) or read a model "

@@ -361,12 +361,19 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
     };
     const QByteArray original = contents("keep.elf");
 
-    // The table is empty (nothing read yet) while the name box holds a file.
+    // The table is empty while the name box holds a file and a model read
+    // elsewhere (a calculation page's read button) is in use: neither the
+    // file nor the model changes.
+    ASSERT_TRUE(ReadELFData(p.dir.filePath("keep.elf"), Module1::W0, Module1::A0, Module1::Gamma, Module1::Alfa,
+                            Module1::Egap, Module1::RefIndex, Module1::NumOsc, Module1::Core_ac, Module1::Core_bc));
+    ASSERT_EQ(Module1::NumOsc, 2);
     p.box("txtELFFilename")->setText("keep.elf");
     p.click("cmdSaveELFdata");
     ASSERT_EQ(p.services().messages.size(), 1);
     EXPECT_TRUE(p.services().messages[0].text.contains("nothing was written"));
     EXPECT_EQ(contents("keep.elf"), original);
+    EXPECT_EQ(Module1::NumOsc, 2);
+    EXPECT_EQ(Module1::W0(2), 20.0f);
     p.click("cmdSortOscillators");
     EXPECT_EQ(p.services().messages.size(), 2);
     EXPECT_EQ(contents("keep.elf"), original);
