@@ -1,5 +1,6 @@
 #include "main/elf_page.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -11,10 +12,13 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
+#include "shared/result_file.h"
 #include "state/module1.h"
 #include "widgets/controls.h"
 #include "widgets/guard.h"
 #include "widgets/services.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -24,8 +28,17 @@ void cmdPlotELF_Click(Form1& form) {
         if (!b) raise(ErrorCode::ObjectRequired);
         return b;
     };
-    Module1::Estep = ToSingle(box("txtE_step")->text().toStdString());
-    Module1::Emax = ToSingle(box("txtE_max")->text().toStdString());
+    // A step or maximum that is not positive gives no curve: refused with
+    // the box named, before the program-wide grid is changed.
+    const float step = BoxPositive(box("txtE_step"));
+    const float max = BoxPositive(box("txtE_max"));
+    Module1::Estep = step;
+    Module1::Emax = max;
+    // A quotient beyond the 16-bit count is far above the limit.
+    if (!(static_cast<double>(max / step) < 32767.0)) {
+        services().messageBox(QStringLiteral("max number of points is 1000"));
+        return;
+    }
     PlotModelLossFunction(form);
 }
 
@@ -33,6 +46,15 @@ namespace {
 
 
 QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
+
+// A number written by the program shows from its first digit (a box too
+// narrow for it would otherwise show its end only); the whole number is in
+// the tool tip.
+void ShowNumber(QLineEdit* box, float value) {
+    box->setText(Text(value));
+    box->setCursorPosition(0);
+    box->setToolTip(box->text());
+}
 
 float Number(const TextBox* box) { return ToSingle(box->text().toStdString()); }
 
@@ -51,7 +73,13 @@ ElfPage::ElfPage(Form1& form) : QObject(&form), form_(form) {
     setObjectName(QStringLiteral("ElfPage"));
     build();
     layout();
-    connect(&form, &Form1::layoutDone, this, [this] { layout(); });
+    connect(&form, &Form1::layoutDone, this, [this] {
+        // The start-up layout has put the info frame back at its place.
+        infoPlace_ = QRect();
+        arrangeInfoFrame_ = form_.page(4)->isVisible();
+        layout();
+    });
+    form.page(4)->installEventFilter(this);
 }
 
 TextBox* ElfPage::txtw0(int i) const { return w0_.at(static_cast<std::size_t>(i)); }
@@ -65,6 +93,7 @@ TextBox* ElfPage::txtalfa(int i) const { return alfa_.at(static_cast<std::size_t
 TextBox* ElfPage::addBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int width) {
     auto* box = MakeNamed<TextBox>(parent, name);
     box->setText(text);
+    box->setCursorPosition(0);
     box->setGeometry(x, y, width, 20);
     return box;
 }
@@ -79,9 +108,9 @@ void ElfPage::build() {
     QWidget* page = form_.page(4);
 
     // File name, count.
-    addLabel(page, QStringLiteral("File name"), 10, 22, 60);
+    addLabel(page, QStringLiteral("File name"), 10, 22, 60)->setObjectName(QStringLiteral("lblELFFilename"));
     txtELFFilename = addBox(page, QStringLiteral("txtELFFilename"), QString(), 72, 22, 196);
-    addLabel(page, QStringLiteral("Number of oscillators ="), 276, 22, 140);
+    addLabel(page, QStringLiteral("Number of oscillators ="), 276, 22, 140)->setObjectName(QStringLiteral("lblNELFdata"));
     txtNELFdata = addBox(page, QStringLiteral("txtNELFdata"), QString(), 420, 22, 50);
 
     // Buttons of the model file.
@@ -94,7 +123,8 @@ void ElfPage::build() {
     const int colW = 60;
     const char* const headers[4] = {"  w0", "  A0", "gamma", "alpha"};
     for (int c = 0; c < 4; ++c)
-        addLabel(page, QString::fromLatin1(headers[c]), x0 + c * (colW + 2), 46, colW, 16);
+        headers_[static_cast<std::size_t>(c)] =
+            addLabel(page, QString::fromLatin1(headers[c]), x0 + c * (colW + 2), 46, colW, 16);
     for (int i = 1; i <= kRows; ++i) {
         const int y = 63 + (i - 1) * 20;
         const auto idx = static_cast<std::size_t>(i);
@@ -108,29 +138,31 @@ void ElfPage::build() {
     frameCoreExcitations =
         MakeNamed<Frame>(page, QStringLiteral("frameCoreExcitations"), QStringLiteral("Core excitations"));
     frameCoreExcitations->setGeometry(364, 44, 116, 70);
-    addLabel(frameCoreExcitations, QStringLiteral("ac"), 8, 20, 24);
+    addLabel(frameCoreExcitations, QStringLiteral("ac"), 8, 20, 24)->setObjectName(QStringLiteral("lblCore_ac"));
     txt_Core_ac = addBox(frameCoreExcitations, QStringLiteral("txt_Core_ac"), QStringLiteral("0.001"), 36, 20, 72);
-    addLabel(frameCoreExcitations, QStringLiteral("bc"), 8, 44, 24);
+    addLabel(frameCoreExcitations, QStringLiteral("bc"), 8, 44, 24)->setObjectName(QStringLiteral("lblCore_bc"));
     txt_Core_bc = addBox(frameCoreExcitations, QStringLiteral("txt_Core_bc"), QStringLiteral("-2"), 36, 44, 72);
 
-    addLabel(page, QStringLiteral("E_Gap="), 366, 120, 46);
+    addLabel(page, QStringLiteral("E_Gap="), 366, 120, 46)->setObjectName(QStringLiteral("lblE_Gap"));
     txtE_Gap = addBox(page, QStringLiteral("txtE_Gap"), QStringLiteral("0"), 414, 120, 60);
 
     framePlotELF = MakeNamed<Frame>(page, QStringLiteral("framePlotELF"), QStringLiteral("Plot ELF"));
     framePlotELF->setGeometry(364, 146, 116, 110);
-    addLabel(framePlotELF, QStringLiteral("E_step="), 6, 20, 50);
+    addLabel(framePlotELF, QStringLiteral("E_step="), 6, 20, 50)->setObjectName(QStringLiteral("lblE_step"));
     txtE_step = addBox(framePlotELF, QStringLiteral("txtE_step"), QStringLiteral("0.2"), 58, 20, 50);
-    addLabel(framePlotELF, QStringLiteral("E_Max ="), 6, 46, 50);
+    addLabel(framePlotELF, QStringLiteral("E_Max ="), 6, 46, 50)->setObjectName(QStringLiteral("lblE_max"));
     txtE_max = addBox(framePlotELF, QStringLiteral("txtE_max"), QStringLiteral("100"), 58, 46, 50);
+    SetBoxCaption(txtE_step, QStringLiteral("E_step"));
+    SetBoxCaption(txtE_max, QStringLiteral("E_Max"));
     auto* plot = MakeButton(framePlotELF, QStringLiteral("cmdPlotELF"), QStringLiteral("Plot ELF"), 6, 74, 102);
 
     // The sum rule (placed by layout()).
     frameCheckSumRules =
         MakeNamed<Frame>(page, QStringLiteral("frameCheckSumRules"), QStringLiteral("Check for KK-Sum Rule"));
     frameCheckSumRules->setAutoFillBackground(true);
-    addLabel(frameCheckSumRules, QStringLiteral("Refr. index = "), 8, 22, 80);
+    addLabel(frameCheckSumRules, QStringLiteral("Refr. index = "), 8, 22, 80)->setObjectName(QStringLiteral("lblRef_Index"));
     txtRef_Index = addBox(frameCheckSumRules, QStringLiteral("txtRef_Index"), QStringLiteral("999"), 88, 22, 60);
-    addLabel(frameCheckSumRules, QStringLiteral("KK-sum ="), 8, 48, 80);
+    addLabel(frameCheckSumRules, QStringLiteral("KK-sum ="), 8, 48, 80)->setObjectName(QStringLiteral("lblfsum"));
     txtfsum = addBox(frameCheckSumRules, QStringLiteral("txtfsum"), QString(), 88, 48, 60);
     auto* typical = MakeButton(frameCheckSumRules, QStringLiteral("cmdTypicalRefrIndexValues"),
                               QStringLiteral("Typical Refr.Index values"), 154, 20, 140, 24);
@@ -157,47 +189,219 @@ void ElfPage::build() {
 }
 
 namespace {
-// Makes a button's caption fit its width by using a smaller font if needed.
-void FitCaption(QPushButton* button) {
-    QFont font = button->font();
-    for (qreal size = font.pointSizeF(); size > 6.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (QFontMetrics(font).horizontalAdvance(button->text()) + 12 <= button->width())
-            break;
-    }
-    button->setFont(font);
+// Room a one-line box needs around its text (frame and margins).
+constexpr int kBoxPadding = 10;
+
+// The width a number box needs to show a number of seven significant digits
+// whole, e.g. 0.9771528.
+int NumberBoxWidth(const QFontMetrics& fm) { return fm.horizontalAdvance(QStringLiteral("0.0000000")) + kBoxPadding; }
+
+int TextWidth(const QFontMetrics& fm, const QString& text) { return fm.horizontalAdvance(text); }
+
+// A button's width for its caption at the normal font.
+int ButtonWidth(const QFontMetrics& fm, const QString& caption) {
+    int widest = 0;
+    for (const QString& line : caption.split(QLatin1Char('\n'))) widest = std::max(widest, fm.horizontalAdvance(line));
+    return widest + 16;
 }
+
+// The rescale button's caption on one, two or three lines.
+const char* const kRescaleCaptions[3] = {"Auto Rescale Intensities A0 to fulfill KK-sum rule",
+                                         "Auto Rescale Intensities A0\nto fulfill KK-sum rule",
+                                         "Auto Rescale\nIntensities A0 to\nfulfill KK-sum rule"};
 } // namespace
 
 void ElfPage::layout() {
-    // The sum-rule panel sits below the info box, inside the visible part of
-    // the info frame's area.
     QWidget* page = form_.page(4);
+    const QFontMetrics fm(page->font());
+    const int number = NumberBoxWidth(fm);
+    const int row = std::max(20, fm.height() + 6);
+
+    // File name and the number of oscillators.
+    const auto place = [](QWidget* w, int x, int y, int width, int height) { w->setGeometry(x, y, width, height); };
+    QLabel* nameLabel = page->findChild<QLabel*>(QStringLiteral("lblELFFilename"));
+    const int nameLabelW = TextWidth(fm, nameLabel->text()) + 6;
+    place(nameLabel, 8, 20, nameLabelW, row);
+    const int nameW = TextWidth(fm, QStringLiteral("semiconductor_si_like.elf")) + kBoxPadding + 10;
+    place(txtELFFilename, 8 + nameLabelW, 20, nameW, row);
+
+    // The buttons of the model file: a column at the left, or a row after
+    // the file name where the screen is too narrow for the column.
+    int buttonW = 0;
+    const char* buttons[4] = {"cmdReadELFdata", "cmdSaveELFdata", "cmdSortOscillators", "cmdCancelELF_0"};
+    for (const char* name : buttons)
+        if (auto* b = page->findChild<QPushButton*>(QString::fromLatin1(name)))
+            buttonW = std::max(buttonW, ButtonWidth(fm, b->text()));
+
+    // Column C: core excitations, gap, plot grid.
+    const int labelW = std::max({TextWidth(fm, QStringLiteral("E_step=")), TextWidth(fm, QStringLiteral("E_Max =")),
+                                 TextWidth(fm, QStringLiteral("E_Gap="))}) + 6;
+    const int columnW = 8 + labelW + number + 8;
+
+    // The sum-rule panel at its narrowest: the hint buttons in one column.
+    auto* typical = frameCheckSumRules->findChild<QPushButton*>(QStringLiteral("cmdTypicalRefrIndexValues"));
+    auto* what = frameCheckSumRules->findChild<QPushButton*>(QStringLiteral("cmdWhatIsKK_SumRule"));
+    auto* rescale = frameCheckSumRules->findChild<QPushButton*>(QStringLiteral("cmdAutoRescaleInt"));
+    const int hintW = std::max(ButtonWidth(fm, typical->text()), ButtonWidth(fm, what->text()));
+    const int panelMin = std::max(hintW, ButtonWidth(fm, QString::fromLatin1(kRescaleCaptions[2]))) + 20;
+
     Frame* info = form_.frameinfo(4);
-    const QRect box = form_.txtinfo(4)->geometry();
-    int x = info->x() + 8;
-    int y = info->y() + box.bottom() + 10;
-    const int visibleRight = std::min(info->x() + info->width() - 8, form_.width() - page->x() - 24);
-    int w = std::clamp(visibleRight - x, 250, 310);
-    const int h = 112;
-    if (y + h > page->height() - 4)
-        y = std::max(info->y() + 20, page->height() - h - 4);
-    if (info->width() < 60) {
-        // Before the start-up layout: beside the table.
-        x = 486;
+    const int infoLeft = (infoPlace_.isValid() ? infoPlace_ : info->geometry()).left();
+    const int visibleRight = TwipsToPixelsX(ScreenWidthTwips()) - page->x() - 24;
+    const int minCell = TextWidth(fm, QStringLiteral("0.00000")) + kBoxPadding; // six digits
+    // Standard: buttons at the left, the table and column C left of the info frame.
+    int x0 = 8 + buttonW + 6;
+    int cell = std::min(number, (infoLeft - 6 - columnW - 6 - x0) / 4 - 2);
+    const bool narrow = cell < minCell;
+    QLabel* countLabel = page->findChild<QLabel*>(QStringLiteral("lblNELFdata"));
+    if (!narrow) {
+        for (int k = 0; k < 3; ++k)
+            place(page->findChild<QPushButton*>(QString::fromLatin1(buttons[k])), 8, 50 + k * 30, buttonW, 26);
+    } else {
+        // Narrow: the buttons in the first row, the table from the left edge,
+        // the info frame (while the page is shown) right of column C.
+        int bx = txtELFFilename->geometry().right() + 8;
+        for (int k = 0; k < 3; ++k) {
+            auto* b = page->findChild<QPushButton*>(QString::fromLatin1(buttons[k]));
+            if (!b) continue;
+            const int bw = ButtonWidth(fm, b->text());
+            place(b, bx, 18, bw, 26);
+            bx += bw + 4;
+        }
+        x0 = 8;
+        cell = std::clamp((visibleRight - panelMin - 6 - columnW - 6 - x0) / 4 - 2, minCell, number);
+    }
+    const int tableRight = x0 + 4 * (cell + 2);
+    for (int c = 0; c < 4; ++c)
+        place(headers_[static_cast<std::size_t>(c)], x0 + c * (cell + 2), 46, cell, 16);
+    for (int i = 1; i <= kRows; ++i) {
+        const int y = 63 + (i - 1) * row;
+        place(txtw0(i), x0, y, cell, row);
+        place(txtA0(i), x0 + (cell + 2), y, cell, row);
+        place(txtgamma(i), x0 + 2 * (cell + 2), y, cell, row);
+        place(txtalfa(i), x0 + 3 * (cell + 2), y, cell, row);
+    }
+    const int tableBottom = 63 + kRows * row;
+    const int cx = tableRight + 6;
+    const int countW = TextWidth(fm, countLabel->text()) + 6;
+    int columnTop = 44;
+    if (!narrow) {
+        const int countX = txtELFFilename->geometry().right() + 8;
+        if (countX + countW + 40 <= infoLeft - 6) {
+            place(countLabel, countX, 20, countW, row);
+            place(txtNELFdata, countX + countW, 20, 40, row);
+        } else {
+            countLabel->setWordWrap(true);
+            place(countLabel, 8, 142, buttonW, 2 * fm.height() + 4);
+            place(txtNELFdata, 8, 142 + 2 * fm.height() + 6, std::min(buttonW, 48), row);
+        }
+        if (auto* menu = page->findChild<QPushButton*>(QStringLiteral("cmdCancelELF_0")))
+            place(menu, 8, std::max(menu->y(), tableBottom - 26), buttonW, 26);
+    } else {
+        // The count heads column C (its label on two lines when it must);
+        // "Main menu" below the table.
+        const bool oneLine = countW + 44 <= columnW;
+        countLabel->setWordWrap(!oneLine);
+        const int countH = oneLine ? row : 2 * fm.height() + 2;
+        place(countLabel, cx, 48, columnW - 44, countH);
+        place(txtNELFdata, cx + columnW - 40, 48 + (countH - row) / 2, 40, row);
+        columnTop = 48 + countH + 2;
+        if (auto* menu = page->findChild<QPushButton*>(QStringLiteral("cmdCancelELF_0")))
+            place(menu, 8, tableBottom + 4, buttonW, 26);
+    }
+
+    // Column C beside the table.
+    place(frameCoreExcitations, cx, columnTop, columnW, 20 + 2 * (row + 4) + 4);
+    const int boxX = 8 + labelW;
+    place(frameCoreExcitations->findChild<QLabel*>(QStringLiteral("lblCore_ac")), 8, 20, labelW, row);
+    place(txt_Core_ac, boxX, 20, number, row);
+    place(frameCoreExcitations->findChild<QLabel*>(QStringLiteral("lblCore_bc")), 8, 20 + row + 4, labelW, row);
+    place(txt_Core_bc, boxX, 20 + row + 4, number, row);
+    const int gapY = frameCoreExcitations->geometry().bottom() + 6;
+    place(page->findChild<QLabel*>(QStringLiteral("lblE_Gap")), cx + 2, gapY, labelW + 6, row);
+    place(txtE_Gap, cx + boxX, gapY, number, row);
+    const int plotY = gapY + row + 6;
+    place(framePlotELF, cx, plotY, columnW, 20 + 2 * (row + 4) + 30);
+    place(framePlotELF->findChild<QLabel*>(QStringLiteral("lblE_step")), 8, 20, labelW, row);
+    place(txtE_step, boxX, 20, number, row);
+    place(framePlotELF->findChild<QLabel*>(QStringLiteral("lblE_max")), 8, 20 + row + 4, labelW, row);
+    place(txtE_max, boxX, 20 + row + 4, number, row);
+    place(framePlotELF->findChild<QPushButton*>(QStringLiteral("cmdPlotELF")), 8, 20 + 2 * (row + 4), columnW - 16,
+          26);
+    const int columnRight = cx + columnW;
+
+    // The info frame keeps its place unless the controls reach into it; then,
+    // while the page is shown, it stands right of column C and as wide as the
+    // screen leaves (the start-up layout puts it back for every page).
+    if (arrangeInfoFrame_) {
+        if (!infoPlace_.isValid()) infoPlace_ = info->geometry();
+        QRect r = infoPlace_;
+        if (r.left() < columnRight + 6) {
+            r.moveLeft(columnRight + 6);
+            r.setWidth(std::max(std::min(infoPlace_.width(), visibleRight - r.left()), panelMin));
+        }
+        info->setGeometry(r);
+        const double fw = r.width(), fh = r.height();
+        if (r == infoPlace_) {
+            form_.txtinfo(4)->setGeometry(static_cast<int>(0.02 * fw), static_cast<int>(0.055 * fh),
+                                          static_cast<int>(0.44 * fw), static_cast<int>(0.33 * fh));
+        } else {
+            // Moved and narrower: the info box takes the frame's width.
+            form_.txtinfo(4)->setGeometry(6, static_cast<int>(0.055 * fh) + 6, r.width() - 12,
+                                          static_cast<int>(0.25 * fh));
+        }
+    }
+
+    // The sum rule below the info box, inside the info frame's area.
+    const QRect infoBox = form_.txtinfo(4)->geometry();
+    const QRect frame = info->geometry();
+    int x = frame.x() + 4;
+    int y = frame.y() + infoBox.bottom() + 6;
+    int w = frame.width() - 8;
+    if (frame.width() < 60) {
+        // Before the start-up layout: beside column C.
+        x = columnRight + 6;
         y = 130;
         w = 302;
     }
-    frameCheckSumRules->setGeometry(x, y, w, h);
-    for (auto* button : frameCheckSumRules->findChildren<QPushButton*>()) {
-        if (button->objectName() == QStringLiteral("cmdAutoRescaleInt")) {
-            button->setGeometry(8, 78, w - 16, 26);
-        } else {
-            button->setGeometry(154, button->y(), w - 162, 24);
-        }
-        FitCaption(button);
+    const int refrLabelW = std::max(TextWidth(fm, QStringLiteral("Refr. index = ")),
+                                    TextWidth(fm, QStringLiteral("KK-sum ="))) + 6;
+    const int sumBox = TextWidth(fm, QStringLiteral("0.00000000")) + kBoxPadding;
+    const int boxesRight = 8 + refrLabelW + sumBox;
+    int h = 0;
+    place(frameCheckSumRules->findChild<QLabel*>(QStringLiteral("lblRef_Index")), 8, 22, refrLabelW, row);
+    place(txtRef_Index, 8 + refrLabelW, 22, sumBox, row);
+    place(frameCheckSumRules->findChild<QLabel*>(QStringLiteral("lblfsum")), 8, 22 + row + 6, refrLabelW, row);
+    place(txtfsum, 8 + refrLabelW, 22 + row + 6, sumBox, row);
+    const int belowBoxes = 22 + 2 * row + 10;
+    if (boxesRight + 6 + hintW + 6 <= w) {
+        // Hints beside the boxes, the rescale button below.
+        place(typical, boxesRight + 6, 20, w - boxesRight - 12, 26);
+        place(what, boxesRight + 6, 20 + row + 6, w - boxesRight - 12, 26);
+        h = belowBoxes;
+    } else {
+        // Everything in one column.
+        place(typical, 6, belowBoxes, w - 12, 26);
+        place(what, 6, belowBoxes + 28, w - 12, 26);
+        h = belowBoxes + 56;
     }
-    frameCheckSumRules->raise();
+    int lines = 1;
+    while (lines < 3 && ButtonWidth(fm, QString::fromLatin1(kRescaleCaptions[lines - 1])) > w - 12) ++lines;
+    rescale->setText(QString::fromLatin1(kRescaleCaptions[lines - 1]));
+    const int rescaleH = lines == 1 ? 26 : lines * fm.height() + 10;
+    place(rescale, 6, h, w - 12, rescaleH);
+    h += rescaleH + 6;
+    frameCheckSumRules->setGeometry(x, y, w, h);
+    for (QWidget* wdg : std::initializer_list<QWidget*>{frameCoreExcitations, framePlotELF, frameCheckSumRules})
+        wdg->raise();
+}
+
+bool ElfPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_.page(4) && event->type() == QEvent::Show) {
+        arrangeInfoFrame_ = true;
+        layout();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // ---- change handlers
@@ -272,6 +476,7 @@ bool ElfPage::UpdateELFdata() {
         }
         M::NumOsc = static_cast<int16_t>(taken);
         txtNELFdata->setText(QString::number(taken));
+        txtNELFdata->setCursorPosition(0);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -281,7 +486,7 @@ bool ElfPage::UpdateELFdata() {
         return true;
     }
     if (SumRule())
-        txtfsum->setText(Text(M::fsum));
+        ShowNumber(txtfsum, M::fsum);
     return true;
 }
 
@@ -289,10 +494,25 @@ bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) ==
 
 ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
     namespace M = Module1;
+    // A model without oscillators is no model: an empty table (after a file
+    // was picked in the browser, or a model read on a calculation page) must
+    // neither replace a file nor the model in use.
+    if (txtw0(1)->text().trimmed().isEmpty()) {
+        services().messageBox(QStringLiteral("The table holds no oscillator: nothing was written.") + kCrLf +
+                              QStringLiteral("Fill at least the first row (w0, A0, gamma, alpha) or read a model "
+                                             "first."));
+        return SaveOutcome::ModelIncomplete;
+    }
     if (!UpdateELFdata()) {
         services().messageBox(QStringLiteral("The model was not saved: ac, bc, E_Gap, Refr. index "
                                              "and every box of a filled row of "
                                              "the table must hold a number."));
+        return SaveOutcome::ModelIncomplete;
+    }
+    if (M::NumOsc < 1) {
+        services().messageBox(QStringLiteral("The table holds no oscillator: nothing was written.") + kCrLf +
+                              QStringLiteral("Fill at least the first row (w0, A0, gamma, alpha) or read a model "
+                                             "first."));
         return SaveOutcome::ModelIncomplete;
     }
     try {
@@ -309,6 +529,13 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
 }
 
 ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
+    // The same rule as every typed file name: a plain name in the browser's folder.
+    if (!IsPlainFileName(txtELFFilename->text())) {
+        if (tellWriteFailure)
+            services().messageBox(RefusedFileNameMessage(txtELFFilename->text()) + kCrLf +
+                                  QStringLiteral("Nothing was written."));
+        return SaveOutcome::NotWritten;
+    }
     const QString path = JoinPath(form_.Dir1->path(), txtELFFilename->text());
     const SaveOutcome outcome = SaveModel(path, tellWriteFailure);
     if (outcome == SaveOutcome::Saved) {
@@ -348,21 +575,22 @@ void ElfPage::cmdReadELFdata_Click() {
     StoreModel(model, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc);
 
     txtNELFdata->setText(QString::number(M::NumOsc));
+    txtNELFdata->setCursorPosition(0);
     {
         FillingTable filling;
-        txt_Core_ac->setText(Text(M::Core_ac));
-        txt_Core_bc->setText(Text(M::Core_bc));
-        txtE_Gap->setText(Text(M::Egap));
-        txtRef_Index->setText(Text(M::RefIndex));
+        ShowNumber(txt_Core_ac, M::Core_ac);
+        ShowNumber(txt_Core_bc, M::Core_bc);
+        ShowNumber(txtE_Gap, M::Egap);
+        ShowNumber(txtRef_Index, M::RefIndex);
         for (int i = 1; i <= std::min<int>(M::NumOsc, kRows); ++i) {
-            txtw0(i)->setText(Text(M::W0(i)));
-            txtA0(i)->setText(Text(M::A0(i)));
-            txtgamma(i)->setText(Text(M::Gamma(i)));
-            txtalfa(i)->setText(Text(M::Alfa(i)));
+            ShowNumber(txtw0(i), M::W0(i));
+            ShowNumber(txtA0(i), M::A0(i));
+            ShowNumber(txtgamma(i), M::Gamma(i));
+            ShowNumber(txtalfa(i), M::Alfa(i));
         }
         // A zero w0 or refractive index leaves the sum and the plot as they were.
         if (SumRule()) {
-            txtfsum->setText(Text(M::fsum));
+            ShowNumber(txtfsum, M::fsum);
             try {
                 kelvara::cmdPlotELF_Click(form_);
             } catch (const RuntimeError&) {
@@ -397,7 +625,7 @@ void ElfPage::cmdAutoRescaleInt_Click() {
         for (int i = 1; i <= M::NumOsc; ++i) {
             M::A0(i) = M::A0(i) / M::fsum;
             if (i <= kRows)
-                txtA0(i)->setText(Text(M::A0(i)));
+                ShowNumber(txtA0(i), M::A0(i));
         }
     }
     UpdateELFdata();
@@ -449,10 +677,10 @@ void ElfPage::cmdSortOscillators_Click() {
     }
 
     for (int i = 1; i <= rows; ++i) {
-        txtw0(i)->setText(Text(work[i][1]));
-        txtA0(i)->setText(Text(work[i][2]));
-        txtgamma(i)->setText(Text(work[i][3]));
-        txtalfa(i)->setText(Text(work[i][4]));
+        ShowNumber(txtw0(i), work[i][1]);
+        ShowNumber(txtA0(i), work[i][2]);
+        ShowNumber(txtgamma(i), work[i][3]);
+        ShowNumber(txtalfa(i), work[i][4]);
     }
     SaveToNamedFile(first == SaveOutcome::Saved);
 }
@@ -470,7 +698,13 @@ void ElfPage::cmdTypicalRefrIndexValues_Click() { form_.txtinfo(4)->setText(Typi
 
 void ElfPage::cmdWhatIsKK_SumRule_Click() { form_.txtinfo(4)->setText(KKSumRuleText()); }
 
-void ElfPage::cmdPlotELF_Click() { kelvara::cmdPlotELF_Click(form_); }
+void ElfPage::cmdPlotELF_Click() {
+    try {
+        kelvara::cmdPlotELF_Click(form_);
+    } catch (const BoxValueError& e) {
+        services().messageBox(e.message());
+    }
+}
 
 void ElfPage::ReadELFForThinFilm() {
     ReadELFForPage(form_, form_.findChild<TextBox*>(QStringLiteral("txtELFfilethinfilm")), nullptr);

@@ -20,6 +20,7 @@
 // user is told that the table shows the first ten and that an edit, rescale,
 // sort or save of the table keeps only those.
 #include <QObject>
+#include <QRect>
 #include <array>
 
 class QLabel;
@@ -99,7 +100,12 @@ private:
     // browser's folder, and the browser refreshed.
     SaveOutcome SaveToNamedFile(bool tellWriteFailure);
     void build();
+    // Places the page's controls for the font and the room the start-up
+    // layout left: number boxes wide enough for their numbers, nothing
+    // covering anything else. While the page is shown its info frame moves
+    // right of the controls when they would reach into it.
     void layout();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     TextBox* addBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int width);
     QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int width, int height = 20);
     // The sum rule over rows 1..NumOsc of the program-wide arrays into fsum.
@@ -123,6 +129,9 @@ private:
     Frame* frameCoreExcitations = nullptr;
     Frame* framePlotELF = nullptr;
     Frame* frameCheckSumRules = nullptr;
+    std::array<QLabel*, 4> headers_{};
+    QRect infoPlace_;               // the info frame's place of the start-up layout
+    bool arrangeInfoFrame_ = false; // the page has been shown since that layout
 };
 
 } // namespace kelvara

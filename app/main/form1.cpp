@@ -3,14 +3,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
+#include <QResizeEvent>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 #include "main/elf_page.h"
 #include "main/file_browser.h"
 #include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "main/joining_panel.h"
+#include "shared/page_controls.h"
 #include "shared/plot_panel.h"
 #include "shared/program_shell.h"
 #include "state/module1.h"
@@ -208,8 +212,9 @@ void Form1::BuildStartMenu() {
     auto* infoFrame = MakeNamed<Frame>(Frame4, QStringLiteral("frameStartInfo"), QStringLiteral("Information"));
     infoFrame->setGeometry(20, 250, 560, 110);
     auto* note = new QLabel(QStringLiteral("Choose a geometry above. Each page has a \"Main menu\" button that "
-                                           "brings you back here. Click a file in the file list to select it, "
-                                           "double click it to edit it."),
+                                           "brings you back here. Double click a folder in the folder list to open "
+                                           "it; click a file in the file list to select it, double click it to "
+                                           "edit it."),
                             infoFrame);
     note->setObjectName(QStringLiteral("lblStartInfo"));
     note->setWordWrap(true);
@@ -253,6 +258,12 @@ void Form1::PlaceSaveFrames(bool lowScreen) {
         PlaceTwips(frameSave(1), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(2), 0.55 * W, 0.02 * H, 0.4 * W, 0.3 * H);
         PlaceTwips(frameSave(3), 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
+    }
+    // A hidden frame gets its resize event only when it is shown: the
+    // frames' contents are fitted to the new sizes now.
+    for (int i = 0; i < kSaveFrames; ++i) {
+        QResizeEvent resized(frameSave(i)->size(), QSize());
+        QCoreApplication::sendEvent(frameSave(i), &resized);
     }
 }
 
@@ -299,15 +310,20 @@ void Form1::Form_Load() {
 
     const double pt = HeightTwips(File1);
     PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    defaultPlot_ = picPlot->geometry();
     const double pw = WidthTwips(picPlot);
     const double ph = HeightTwips(picPlot);
     PlaceTwips(Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
     PlaceTwips(txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    // From here the two boxes grow with their text (shared/plot_panel.h).
+    titlePlace_ = Text2->geometry();
+    areasPlace_ = txtAreas->geometry();
+    plotPanel_->SetTextBoxPlaces(titlePlace_, areasPlace_);
     // The line above the plot area.
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
     if (H < 12000.0) {
-        services().messageBox(QString::fromLatin1(kLowScreenWarning));
+        WarnWhenShown(QString::fromLatin1(kLowScreenWarning));
         PlaceSaveFrames(true);
         raiseNamed(QStringLiteral("frameCheckSumRules"));
     }
@@ -364,6 +380,49 @@ void Form1::KeepControlsReachable() {
 
 // ---- helpers -------------------------------------------------------------
 
+void Form1::KeepPlotBoxesClearOf(const QWidget* cover) {
+    if (titlePlace_.isNull()) return;
+    // A page grown over the top of the plot (a low screen) would hide the
+    // first lines of the title box: the two boxes move below it.
+    // None (the start menu): the places of the start-up layout.
+    const int covered = cover ? cover->geometry().bottom() + 1 - picPlot->y() : 0;
+    const int shift = std::max(0, covered + 4 - titlePlace_.top());
+    plotPanel_->SetTextBoxPlaces(titlePlace_.translated(0, shift), areasPlace_.translated(0, shift));
+}
+
+namespace {
+// Shows a message once the window it watches has been shown and the event
+// loop runs again, so that the message opens over the program's window and
+// not over an empty screen.
+class MessageWhenShown : public QObject {
+public:
+    MessageWhenShown(QWidget* window, QString message) : QObject(window), message_(std::move(message)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            watched->removeEventFilter(this);
+            const QString message = message_;
+            QTimer::singleShot(0, watched, [message] { services().messageBox(message); });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QString message_;
+};
+} // namespace
+
+void Form1::WarnWhenShown(const QString& message) {
+    QWidget* frame = ShellExists() ? Shell().frameWindow() : window();
+    if (frame->isVisible()) {
+        QTimer::singleShot(0, frame, [message] { services().messageBox(message); });
+        return;
+    }
+    new MessageWhenShown(frame, message);
+}
+
 void Form1::hideNamed(const QString& name) {
     if (QWidget* w = findChild<QWidget*>(name)) w->hide();
 }
@@ -374,6 +433,8 @@ void Form1::raiseNamed(const QString& name) {
 
 void Form1::ClearPlot() {
     picPlot->cls();
+    // The read-out of a curve that is no longer shown goes with it.
+    sbStatusBarPanel1->clear();
     emit plotCleared();
 }
 
@@ -382,7 +443,14 @@ kelvara::Plot& Form1::plot() { return plotPanel_->plot; }
 QString Form1::browserFolder() const { return Dir1->path(); }
 QString Form1::browserFileName() const { return File1->fileName(); }
 void Form1::refreshBrowser() { File1->refresh(); }
-void Form1::PlotLossFunction() { cmdPlotELF_Click(*this); }
+void Form1::PlotLossFunction() {
+    try {
+        cmdPlotELF_Click(*this);
+    } catch (const BoxValueError& e) {
+        // The ELF page's grid boxes: the model itself was read.
+        services().messageBox(e.message());
+    }
+}
 
 
 } // namespace kelvara

@@ -136,6 +136,11 @@ public:
     void mnuDecrease_Click();
     void mnuLargePlot_Click();
     void mnuSmallPlot_Click();
+    // "&DefaultPlot": the plot back at its start-up place and size.
+    void mnuDefaultPlot_Click();
+    // The size of "&LargePlot": at least the large size in twips and larger
+    // than the start-up plot, reaching down to the bottom of the screen.
+    static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
     void mnuPlotIntermediateSpectra_Click();
     void SaveSecondSpectrum();
     void PrintPlot();
@@ -198,6 +203,8 @@ private:
     void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)
     void EnsureDefaultControls();
     void PlaceSaveFrames(bool lowScreen);
+    // The message once the program's frame window is on the screen.
+    void WarnWhenShown(const QString& message);
     // Grows the containers and the form that are smaller than the controls
     // they hold (a screen too small for the layout fractions).
     void KeepControlsReachable();
@@ -217,6 +224,12 @@ private:
     std::array<InfoBox*, kPages> txtinfo_{};
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
+    QRect defaultPlot_; // the plot's place after the start-up layout
+    QRect titlePlace_;  // the title and areas boxes' places of the start-up layout
+    QRect areasPlace_;
+    // The title and areas boxes below `cover` where it reaches over the plot
+    // (null: back at their places).
+    void KeepPlotBoxesClearOf(const QWidget* cover);
 };
 
 } // namespace kelvara

@@ -1,4 +1,6 @@
 // The start menu, the pages and the panels that close with "Cancel"/"Exit".
+#include <QLabel>
+
 #include "main/form1.h"
 #include "main/forms.h"
 #include "platform/crlf.h"
@@ -38,13 +40,34 @@ QString Form1::InfoText(int page) {
 
 // ---- choosing a page -------------------------------------------------------
 
-void Form1::Option1_Click() { navigator_.Open(1); }
-void Form1::Option2_Click() { navigator_.Open(2); }
-void Form1::Option3_Click() { navigator_.Open(3); }
-void Form1::Option4_Click() { navigator_.Open(4); }
-void Form1::Option6_Click() { navigator_.Open(6); }
+void Form1::Option1_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Open(1);
+    KeepPlotBoxesClearOf(page(1));
+}
+void Form1::Option2_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Open(2);
+    KeepPlotBoxesClearOf(page(0));
+}
+void Form1::Option3_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Open(3);
+    KeepPlotBoxesClearOf(page(2));
+}
+void Form1::Option4_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Open(4);
+    KeepPlotBoxesClearOf(page(3));
+}
+void Form1::Option6_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Open(6);
+    KeepPlotBoxesClearOf(page(4));
+}
 
 void Form1::Option5_Click() {
+    sbStatusBarPanel1->clear();
     hide();
     Shell().ShowPhotoemissionWindow();
     picPlot->show();
@@ -53,11 +76,32 @@ void Form1::Option5_Click() {
 
 // ---- back to the start menu -----------------------------------------------
 
-void Form1::Command12_Click() { navigator_.Close(0); }
-void Form1::Command6_Click() { navigator_.Close(1); }
-void Form1::Command10_Click() { navigator_.Close(2); }
-void Form1::Command11_Click() { navigator_.Close(3); }
-void Form1::cmdCancelELF_Click(int /*index*/) { navigator_.Close(4); }
+// The read-out belongs to the page that is left.
+void Form1::Command12_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Close(0);
+    KeepPlotBoxesClearOf(nullptr);
+}
+void Form1::Command6_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Close(1);
+    KeepPlotBoxesClearOf(nullptr);
+}
+void Form1::Command10_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Close(2);
+    KeepPlotBoxesClearOf(nullptr);
+}
+void Form1::Command11_Click() {
+    sbStatusBarPanel1->clear();
+    navigator_.Close(3);
+    KeepPlotBoxesClearOf(nullptr);
+}
+void Form1::cmdCancelELF_Click(int /*index*/) {
+    sbStatusBarPanel1->clear();
+    navigator_.Close(4);
+    KeepPlotBoxesClearOf(nullptr);
+}
 
 // ---- closing panels --------------------------------------------------------
 

@@ -16,6 +16,7 @@
 #include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/services.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -129,9 +130,27 @@ void Form1::mnuIncrease_Click() { IncreaseDrawWidth(*picPlot); }
 void Form1::mnuDecrease_Click() { DecreaseDrawWidth(*picPlot); }
 
 void Form1::mnuLargePlot_Click() {
-    SetPlotSizeTwips(*picPlot, kLargePlotWidthTwips, kLargePlotHeightTwips);
+    // Never smaller than the plot of the start-up layout: as wide as that or
+    // the large size, and down to the bottom of the screen.
+    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(),
+                                      TwipsToPixelsY(Module1::ScrHeight));
+    picPlot->resize(large);
     sbStatusBarPanel1->setVisible(true);
     KeepControlsReachable();
+}
+
+void Form1::mnuDefaultPlot_Click() {
+    picPlot->setGeometry(defaultPlot_);
+    sbStatusBarPanel1->setVisible(true);
+}
+
+QSize Form1::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
+    const int margin = static_cast<int>(0.02 * screenHeight);
+    const int width = std::max(TwipsToPixelsX(kLargePlotWidthTwips), startUp.width());
+    int height = std::max(TwipsToPixelsY(kLargePlotHeightTwips), screenHeight - top - margin);
+    // Always larger than the start-up plot.
+    height = std::max(height, startUp.height() + TwipsToPixelsY(1000));
+    return {width, height};
 }
 
 void Form1::mnuSmallPlot_Click() { SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips); }
@@ -147,7 +166,7 @@ namespace {
 // Saves the curve through the save dialog; on success lists the new file and
 // puts the file into the caption of the main window.
 void SaveCurve(Form1& form, const SingleArray& curve) {
-    const QString path = SavePlotThroughDialog(curve, form.plotState());
+    const QString path = SavePlotThroughDialog(curve, form.plotState(), form.browserFolder());
     if (path.isEmpty()) return;
     form.File1->refresh();
     form.window()->setWindowTitle(PlotFileCaption(path));

@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
+#include "shared/page_controls.h"
 #include "shared/window_surface.h"
 #include "widgets/controls.h"
 #include "widgets/services.h"
@@ -18,6 +19,14 @@ namespace {
 
 
 [[noreturn]] void NotFinite() { raise(ErrorCode::Overflow, "The result is not a finite number"); }
+
+// The message for a value of the grid or the primary energy that the
+// calculation cannot use, naming its box and the text it holds.
+QString OutOfRange(const BoxReadLog& log, const QString& box, float value, const QString& problem) {
+    const BoxReading* reading = log.find(box);
+    const QString text = reading ? reading->text : QString::fromStdString(GeneralText(value));
+    return BoxValueError(ErrorCode::Overflow, reading ? reading->box : box, text, problem).message();
+}
 
 } // namespace
 
@@ -108,15 +117,30 @@ CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine) {
 
 CalcOutcome RunCalculation(const CalcRecipe& r) {
     BusyPointer hourglass;
+    BoxReadLog boxes;
     try {
         r.readBoxes();
         const float Estep = Module1::Estep;
         const float Emax = Module1::Emax;
-        // A negative step or maximum would give a count that passes the limit
-        // (or a grid of negative losses): refused before anything is touched.
-        if (Estep < 0.0f || Emax < 0.0f) {
-            services().messageBox(InvalidGridMessage());
+        // A zero or negative step, a negative maximum or a primary energy that
+        // is not positive is refused before anything is touched, naming its
+        // box (a negative count would pass the limit, a zero step divide by
+        // zero, and the core path needs ln Ep).
+        const auto refuse = [&boxes](const char* box, float value, const char* problem) {
+            services().messageBox(OutOfRange(boxes, QString::fromLatin1(box), value, QString::fromLatin1(problem)));
             return CalcOutcome::InvalidGrid;
+        };
+        if (!(Estep > 0.0f)) return refuse("Estep", Estep, "the step must be greater than 0.");
+        if (!(Emax >= 0.0f)) return refuse("Emax", Emax, "the maximum must not be negative.");
+        if (r.primaryEnergy) {
+            const float Ep = r.primaryEnergy();
+            if (!(Ep > 0.0f)) return refuse("Ep", Ep, "the energy must be greater than 0.");
+        }
+        // A quotient beyond the 16-bit count is far above the limit as well.
+        const double quotient = static_cast<double>(Emax / Estep);
+        if (!(quotient < 32767.0)) {
+            services().messageBox(TooManyPointsMessage());
+            return CalcOutcome::TooManyPoints;
         }
         const int n = r.pointCount ? r.pointCount() : RoundedPointCount(Emax, Estep);
         if (n > 1000) {
@@ -163,6 +187,11 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
         }
         if (r.showResults) r.showResults();
         return CalcOutcome::Done;
+    } catch (const BoxValueError& e) {
+        // A box that does not hold a usable number: named with its text,
+        // before anything is computed.
+        services().messageBox(e.message());
+        return CalcOutcome::InvalidGrid;
     } catch (...) {
         if (r.onFailure) r.onFailure();
         return CalcOutcome::Failed;

@@ -1,9 +1,11 @@
 #pragma once
 // The calculation driver that every calculating page runs when its
 // "Calculate" button is pressed:
-//   hourglass; the page's boxes read by numeric conversion; the grid's point
-//   count n = Emax/Estep rounded (halves to even); a negative step or maximum
-//   refused as an invalid grid; n > 1000 refused with "max number of points is
+//   hourglass; the page's boxes read by numeric conversion (a box that is not
+//   a number, or a value out of range, refused with a message that names the
+//   box and its text); a step that is not positive, a negative maximum or a
+//   primary energy that is not positive refused the same way; the grid's point
+//   count n = Emax/Estep rounded (halves to even); n > 1000 refused with "max number of points is
 //   1000"; the page's library call; each result array rewritten in place as a
 //   spectrum array through PlotBuf, summing its values; the main curve
 //   plotted; the mean free paths from the main curve's area and the core
@@ -51,7 +53,9 @@ struct MeanFreePaths {
 enum class CalcOutcome {
     Done,          // every step ran
     TooManyPoints, // n > 1000: only the message
-    InvalidGrid,   // negative step or maximum: only the message
+    InvalidGrid,   // a box that is not a number or out of range (a step that is not
+                   // positive, a negative maximum, Ep not positive, a value the page
+                   // refuses): only the message, which names the box and its text
     Failed,        // a run-time error or a non-finite result: the page's failure path
 };
 

@@ -1,6 +1,10 @@
 #include "shared/calc_page.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
+
+#include <algorithm>
 
 #include "shared/window_surface.h"
 #include "state/module1.h"
@@ -39,6 +43,64 @@ void CalcPage::ShowInFront(QWidget* frame) {
     frame->raise();
 }
 
+namespace {
+// Keeps a save frame's boxes and buttons fitted to the frame's width: the
+// boxes across the frame, the save buttons as many to a row as their
+// captions allow (three at most), then the frame's other buttons ("Cancel")
+// in a row below them.
+class SaveFrameLayout : public QObject {
+public:
+    SaveFrameLayout(QWidget* frame, QLabel* caption, TextBox* name, InfoBox* notes, std::vector<QPushButton*> saves)
+        : QObject(frame), frame_(frame), caption_(caption), name_(name), notes_(notes), saves_(std::move(saves)) {
+        frame->installEventFilter(this);
+        place();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == frame_ && event->type() == QEvent::Resize) place();
+        return false;
+    }
+
+private:
+    void place() {
+        const QFontMetrics fm(frame_->font());
+        const int width = std::max(frame_->width(), 200);
+        // Below the frame's title.
+        const int top = fm.height() + 8;
+        const int labelW = fm.horizontalAdvance(caption_->text()) + 8;
+        caption_->setGeometry(8, top, labelW, 24);
+        name_->setGeometry(8 + labelW, top, width - 16 - labelW, 24);
+        notes_->setGeometry(8, top + 28, width - 16, 46);
+        int buttonW = 0;
+        for (QPushButton* b : saves_) buttonW = std::max(buttonW, fm.horizontalAdvance(b->text()) + 16);
+        const int room = width - 16;
+        const int perRow = std::clamp((room + 4) / (buttonW + 4), 1, 3);
+        const int w = std::max(buttonW, (room + 4) / perRow - 4);
+        const int firstRow = top + 78;
+        int k = 0;
+        for (QPushButton* b : saves_) {
+            b->setGeometry(8 + (k % perRow) * (w + 4), firstRow + (k / perRow) * 28, w, 26);
+            ++k;
+        }
+        const int rows = (k + perRow - 1) / perRow;
+        // The frame's other buttons (its "Cancel" buttons), in one row below.
+        int x = 8;
+        const int y = firstRow + rows * 28 + 4;
+        for (QPushButton* b : frame_->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+            if (std::find(saves_.begin(), saves_.end(), b) != saves_.end()) continue;
+            const int bw = std::max(90, fm.horizontalAdvance(b->text()) + 16);
+            b->setGeometry(x, y, bw, 26);
+            x += bw + 10;
+        }
+    }
+
+    QWidget* frame_;
+    QLabel* caption_;
+    TextBox* name_;
+    InfoBox* notes_;
+    std::vector<QPushButton*> saves_;
+};
+} // namespace
+
 CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QString& label, const char* fileNameBox,
                                              const char* descriptionBox, const QString& description,
                                              const std::vector<SaveButton>& buttons) {
@@ -50,9 +112,13 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
     name->setToolTip(QString::fromLatin1(kFileNameTip));
     auto* notes = MakeNamed<InfoBox>(frame, QString::fromLatin1(descriptionBox));
     notes->setText(description);
+    // The user types the description here; it becomes the file's header lines.
+    notes->setReadOnly(false);
+    notes->setTabChangesFocus(true);
     notes->setGeometry(8, 50, width - 16, 46);
     notes->setToolTip(QString::fromLatin1(kDescriptionTip));
     saveBoxes_ = {name, notes};
+    std::vector<QPushButton*> saves;
     int k = 0;
     for (const SaveButton& b : buttons) {
         auto* button = MakeButton(frame, QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
@@ -62,8 +128,10 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
             SaveResultFile(window_, saveBoxes_.fileName->text(), *b.curve, b.header(),
                            b.withResultText ? Module1::ResultText : kNoResultLine);
         });
+        saves.push_back(button);
         ++k;
     }
+    new SaveFrameLayout(frame, caption, name, notes, std::move(saves));
     return saveBoxes_;
 }
 

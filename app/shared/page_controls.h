@@ -6,7 +6,9 @@
 #include <QString>
 #include <initializer_list>
 #include <map>
+#include <vector>
 
+#include "platform/errors.h"
 #include "widgets/controls.h"
 
 namespace kelvara {
@@ -43,7 +45,65 @@ struct ModelFileControls {
 ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName,
                                         const QString& buttonName, QWidget* frameToHide);
 
-// The 32-bit float in a box's whole text (raises on text that is not a number).
+// The 32-bit float in a box's whole text. Raises a BoxValueError (naming
+// the box and its text) on text that is not a number or too large for a
+// 32-bit float.
 float BoxSingle(const QLineEdit* box);
+
+// The name a box is known by in messages: the label beside it in a parameter
+// frame ("Ep", "Estep", ...), else the label set with SetBoxCaption, else its
+// object name.
+QString BoxCaption(const QLineEdit* box);
+void SetBoxCaption(QLineEdit* box, const QString& caption);
+
+// A box whose text cannot be used: a run-time error (type mismatch, or
+// overflow for a value out of range) that carries the box's name, its text
+// and what is wrong, for a message that names them.
+class BoxValueError : public RuntimeError {
+public:
+    BoxValueError(ErrorCode code, const QString& box, const QString& text, const QString& problem);
+    const QString& box() const { return box_; }
+    const QString& text() const { return text_; }
+    // e.g. The box "Estep" holds "abc": this is not a number.
+    QString message() const;
+
+private:
+    QString box_;
+    QString text_;
+    QString problem_;
+};
+
+// The number in a box that must lie between `low` and `high`; whether each
+// bound itself is allowed is given by `lowIncluded` and `highIncluded`. Raises a
+// BoxValueError that names the box, its text and the allowed range.
+float BoxSingleInRange(const QLineEdit* box, float low, float high, bool lowIncluded, bool highIncluded,
+                       const QString& unit = QString());
+// A number that must be greater than 0 (a depth, a thickness, an energy).
+float BoxPositive(const QLineEdit* box);
+// An angle from the surface normal: from 0 up to, not including, 90 degrees.
+float BoxAngle(const QLineEdit* box);
+
+// The boxes read by BoxSingle while a log lives (the calculation driver
+// names a value out of range with them).
+struct BoxReading {
+    QString box;
+    QString text;
+    float value = 0.0f;
+};
+class BoxReadLog {
+public:
+    BoxReadLog();
+    ~BoxReadLog();
+    BoxReadLog(const BoxReadLog&) = delete;
+    BoxReadLog& operator=(const BoxReadLog&) = delete;
+    const std::vector<BoxReading>& readings() const { return readings_; }
+    // The reading of the box named `caption`, case ignored (null if none).
+    const BoxReading* find(const QString& caption) const;
+    static void Record(const BoxReading& reading);
+
+private:
+    std::vector<BoxReading> readings_;
+    BoxReadLog* outer_ = nullptr;
+};
 
 } // namespace kelvara

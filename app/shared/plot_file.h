@@ -28,10 +28,12 @@ QString PlotSaveSelectedFilter();
 // Returns false on failure, without a message.
 bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot);
 
-// Asks for a file name through the file-dialog service and saves the curve
-// there. Returns the path written, or an empty text when the dialog was
-// cancelled or the file could not be written (nothing is written then).
-QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot);
+// Asks for a file name through the file-dialog service (opening in `folder`,
+// e.g. the file browser's folder) and saves the curve there. Returns the path
+// written, or an empty text when the dialog was cancelled or the file could
+// not be written (nothing is written then, and the user is told with the
+// path).
+QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot, const QString& folder = QString());
 
 // A path longer than 30 characters shortened to its first 14 characters,
 // "..." and its last 13; shorter paths unchanged.

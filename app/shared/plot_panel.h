@@ -6,6 +6,7 @@
 // and drags a held marker line; pressing a button picks up the nearer line
 // (shared/plot_readout.h). Each window builds one, under its own names.
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include "shared/plot.h"
@@ -35,6 +36,14 @@ public:
     // the pointer handlers.
     PlotPanel(QWidget* window, const Names& names);
 
+    // The places the window's layout gives the title and areas boxes. From
+    // then on each box is sized to its text whenever the text changes: it
+    // keeps its top and its right edge and grows to the left and down (to at
+    // most half the plot's width and height), never smaller than its place;
+    // the areas box moves below the title box when they would overlap.
+    void SetTextBoxPlaces(const QRect& titlePlace, const QRect& areasPlace);
+    void FitTextBoxes();
+
     PictureBox* box = nullptr;
     InfoBox* title = nullptr;
     InfoBox* areas = nullptr;
@@ -43,6 +52,8 @@ public:
     kelvara::Plot plot; // the window's plot state; its marker lines are the box's
 
 private:
+    QRect titlePlace_;
+    QRect areasPlace_;
     void MouseDown(int Button, int Shift, double X, double Y);
     void MouseMove(int Button, int Shift, double X, double Y);
 };

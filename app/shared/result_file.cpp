@@ -16,10 +16,14 @@ bool IsPlainFileName(const QString& name) {
            !name.contains(QStringLiteral(".."));
 }
 
+QString RefusedFileNameMessage(const QString& name) {
+    return QStringLiteral("The file name may not hold a folder or \"..\": ") + name;
+}
+
 bool SaveResultFile(WindowSurface& window, const QString& name, const SingleArray& curve, const HeaderLines& header,
                     const QString& resultLine) {
     if (!IsPlainFileName(name)) {
-        services().messageBox(QStringLiteral("The file name may not hold a folder or \"..\": ") + name);
+        services().messageBox(RefusedFileNameMessage(name));
         return false;
     }
     const QString path = window.browserFolder() + QStringLiteral("/") + name;

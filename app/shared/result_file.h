@@ -36,5 +36,7 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& fileNam
 
 // Whether a typed file name may be used (no folder part, no "..").
 bool IsPlainFileName(const QString& name);
+// The message that refuses a typed file name that is not plain.
+QString RefusedFileNameMessage(const QString& name);
 
 } // namespace kelvara

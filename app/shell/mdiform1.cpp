@@ -68,6 +68,7 @@ void MDIForm1::BuildViewMenu() {
     screenSize->setObjectName(QStringLiteral("mnuScreenSize"));
     item(screenSize, "mnuLargePlot", "&LargePlot", &Form1::mnuLargePlot_Click);
     item(screenSize, "mnuSmallPlot", "&SmallPlot", &Form1::mnuSmallPlot_Click);
+    item(screenSize, "mnuDefaultPlot", "&DefaultPlot", &Form1::mnuDefaultPlot_Click);
     item(mnuView_, "mnuPlotIntermediateSpectra", "Plot Intermediate Spectra", &Form1::mnuPlotIntermediateSpectra_Click);
 }
 

@@ -192,20 +192,27 @@ double PictureBox::scaleWidth() const {
     return userScale_ ? width_ : PixelsToTwipsX(std::max(1, width()));
 }
 double PictureBox::scaleHeight() const {
-    return userScale_ ? height_ : PixelsToTwipsY(std::max(1, height()));
+    return userScale_ ? height_ : PixelsToTwipsY(drawingHeight());
+}
+
+int PictureBox::drawingHeight() const { return std::max(1, height() - bottomReserve_); }
+
+void PictureBox::setBottomReserve(int pixels) {
+    bottomReserve_ = std::max(0, pixels);
+    update();
 }
 
 double PictureBox::toPixelX(double x) const {
     return (x - scaleLeft()) / scaleWidth() * std::max(1, width());
 }
 double PictureBox::toPixelY(double y) const {
-    return (y - scaleTop()) / scaleHeight() * std::max(1, height());
+    return (y - scaleTop()) / scaleHeight() * drawingHeight();
 }
 double PictureBox::toUserX(double px) const {
     return scaleLeft() + px / std::max(1, width()) * scaleWidth();
 }
 double PictureBox::toUserY(double py) const {
-    return scaleTop() + py / std::max(1, height()) * scaleHeight();
+    return scaleTop() + py / drawingHeight() * scaleHeight();
 }
 
 // --- properties ----------------------------------------------------------------
@@ -341,7 +348,7 @@ double PictureBox::textWidth(const QString& text) const {
 double PictureBox::textHeight(const QString& text) const {
     const QFontMetricsF fm(font());
     const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-    return fm.height() * lines * std::fabs(scaleHeight()) / std::max(1, height());
+    return fm.height() * lines * std::fabs(scaleHeight()) / drawingHeight();
 }
 
 std::optional<QRgb> PictureBox::point(double x, double y) const {

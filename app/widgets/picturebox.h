@@ -88,6 +88,13 @@ public:
     void setScale(double x1, double y1, double x2, double y2);
     // Back to twips measured from the top-left corner.
     void setScaleTwips();
+    // A strip of `pixels` along the bottom edge that the scale leaves out (a
+    // status bar lies there): the scale maps onto the box's height less the
+    // strip. 0 at start.
+    void setBottomReserve(int pixels);
+    int bottomReserve() const { return bottomReserve_; }
+    // The height in pixels that the scale maps onto.
+    int drawingHeight() const;
     bool hasUserScale() const { return userScale_; }
     double scaleLeft() const;
     double scaleTop() const;
@@ -191,6 +198,7 @@ private:
     int sessionDepth_ = 0;
 
     bool userScale_ = false;
+    int bottomReserve_ = 0;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1; // user scale
 
     int drawWidth_ = 1;

@@ -74,9 +74,10 @@ QString RecordingServices::openFileName(const QString&, const QString&, const QS
     return nextFileName;
 }
 
-QString RecordingServices::saveFileName(const QString&, const QString&, const QString& filter,
+QString RecordingServices::saveFileName(const QString&, const QString& folder, const QString& filter,
                                         const QString& selectedFilter) {
     ++saveDialogs;
+    lastFolder = folder;
     lastFilter = filter;
     lastSelectedFilter = selectedFilter;
     return nextFileName;

@@ -65,7 +65,8 @@ public:
     QStringList editorPaths;
     QString nextFileName;   // the answer of the next file dialog
     int saveDialogs = 0;    // save dialogs shown
-    QString lastFilter;     // filter and preselected entry of the last save dialog
+    QString lastFolder;     // folder, filter and preselected entry of the last save dialog
+    QString lastFilter;
     QString lastSelectedFilter;
     bool printAccepts = false; // answer of the print dialog
     QString printToFile;       // PDF file the accepted print dialog chooses

@@ -13,6 +13,7 @@
 #include "platform/numbers.h"
 #include "program_fixture.h"
 #include "shared/oscillator_model.h"
+#include "shared/result_file.h"
 #include "state/binder.h"
 #include "write_text.h"
 
@@ -347,4 +348,84 @@ TEST(ElfPage, EveryExampleReadsThroughThePageAndPlots) {
         EXPECT_GT(peak, 0.1f);
     }
     EXPECT_TRUE(p.services().messages.isEmpty());
+}
+
+// What a new user runs into: a file name in the box over an empty table, a
+// typed name that leaves the folder, and grid boxes that cannot be used.
+TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
+    Page p;
+    p.file("keep.elf", kTwo);
+    auto contents = [&p](const QString& name) {
+        QFile f(p.dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray original = contents("keep.elf");
+
+    // The table is empty while the name box holds a file and a model read
+    // elsewhere (a calculation page's read button) is in use: neither the
+    // file nor the model changes.
+    ASSERT_TRUE(ReadELFData(p.dir.filePath("keep.elf"), Module1::W0, Module1::A0, Module1::Gamma, Module1::Alfa,
+                            Module1::Egap, Module1::RefIndex, Module1::NumOsc, Module1::Core_ac, Module1::Core_bc));
+    ASSERT_EQ(Module1::NumOsc, 2);
+    p.box("txtELFFilename")->setText("keep.elf");
+    p.click("cmdSaveELFdata");
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_TRUE(p.services().messages[0].text.contains("nothing was written"));
+    EXPECT_EQ(contents("keep.elf"), original);
+    EXPECT_EQ(Module1::NumOsc, 2);
+    EXPECT_EQ(Module1::W0(2), 20.0f);
+    p.click("cmdSortOscillators");
+    EXPECT_EQ(p.services().messages.size(), 2);
+    EXPECT_EQ(contents("keep.elf"), original);
+
+    // A complete one-row table under names that are not plain.
+    QDir(p.dir.path()).mkdir("sub");
+    p.cell("txtw0", 1)->setText("10");
+    p.cell("txtA0", 1)->setText("50");
+    p.cell("txtgamma", 1)->setText("1");
+    p.cell("txtalfa", 1)->setText("1");
+    for (const char* bad : {"../escape.elf", "sub/x.elf", "a\\b.elf", ".."}) {
+        p.services().messages.clear();
+        p.box("txtELFFilename")->setText(bad);
+        p.click("cmdSaveELFdata");
+        ASSERT_EQ(p.services().messages.size(), 1) << bad;
+        EXPECT_TRUE(p.services().messages[0].text.startsWith(RefusedFileNameMessage(bad))) << bad;
+    }
+    EXPECT_FALSE(QFile::exists(p.dir.filePath("../escape.elf")));
+    EXPECT_FALSE(QFile::exists(p.dir.filePath("sub/x.elf")));
+    // The same table under a plain name is written and reads back.
+    p.services().messages.clear();
+    p.box("txtELFFilename")->setText("one.elf");
+    p.click("cmdSaveELFdata");
+    EXPECT_TRUE(p.services().messages.isEmpty());
+    OscillatorModelValues back;
+    ASSERT_TRUE(ReadELFData(p.dir.filePath("one.elf"), back.W0, back.A0, back.Gamma, back.Alfa, back.Egap,
+                            back.RefIndex, back.NumOsc, back.Core_ac, back.Core_bc));
+    EXPECT_EQ(back.NumOsc, 1);
+    EXPECT_EQ(back.W0(1), 10.0f);
+
+    // "Plot ELF" with a grid box that cannot be used: the box and its text in
+    // the message, nothing plotted, the program-wide grid unchanged.
+    const struct {
+        const char* box;
+        const char* text;
+        const char* message;
+    } grids[] = {{"txtE_step", "x", "The box \"E_step\" holds \"x\": this is not a number."},
+                 {"txtE_step", "0", "The box \"E_step\" holds \"0\": the value must be greater than 0."},
+                 {"txtE_step", "-0.2", "The box \"E_step\" holds \"-0.2\": the value must be greater than 0."},
+                 {"txtE_max", "1e39", "The box \"E_Max\" holds \"1e39\": the number is too large."},
+                 {"txtE_max", "-5", "The box \"E_Max\" holds \"-5\": the value must be greater than 0."}};
+    for (const auto& g : grids) {
+        p.services().messages.clear();
+        const int plots = p.plots;
+        p.box(g.box)->setText(g.text);
+        p.click("cmdPlotELF");
+        ASSERT_EQ(p.services().messages.size(), 1) << g.text;
+        EXPECT_EQ(p.services().messages[0].text, QString::fromUtf8(g.message));
+        EXPECT_EQ(p.plots, plots) << g.text;
+        EXPECT_EQ(Module1::Estep, 0.2f);
+        EXPECT_EQ(Module1::Emax, 100.0f);
+        p.box("txtE_step")->setText("0.2");
+        p.box("txtE_max")->setText("100");
+    }
 }

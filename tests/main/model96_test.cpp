@@ -204,16 +204,19 @@ TEST(Model96Page, GridLimitsAndRounding) {
     EXPECT_TRUE(w.rec->messages.isEmpty());
     EXPECT_EQ(Module1::Keff(1), 101.0f);
 
-    // A negative step or maximum is refused before the call.
+    // A negative step or maximum is refused before the call, naming the box.
     const auto kmi = Copy(Module1::Kmi);
     const Snapshot ok = Snapshot::Take(w);
-    for (const QStringList& bad : {QStringList{"1000", "-0.5", "50", "20", "0", "0"},
-                                   QStringList{"1000", "0.5", "-50", "20", "0", "0"},
-                                   QStringList{"1000", "-0.5", "-50", "20", "0", "0"}}) {
+    const QString badStep = QStringLiteral("The box \"Estep\" holds \"-0.5\": the step must be greater than 0.");
+    const QString badMax = QStringLiteral("The box \"Emax\" holds \"-50\": the maximum must not be negative.");
+    for (const auto& [bad, message] :
+         {std::pair{QStringList{"1000", "-0.5", "50", "20", "0", "0"}, badStep},
+          std::pair{QStringList{"1000", "0.5", "-50", "20", "0", "0"}, badMax},
+          std::pair{QStringList{"1000", "-0.5", "-50", "20", "0", "0"}, badStep}}) {
         SetBoxes(p, bad);
         Calculate(w);
         ASSERT_EQ(w.rec->messages.size(), 1);
-        EXPECT_EQ(w.rec->messages[0].text, InvalidGridMessage());
+        EXPECT_EQ(w.rec->messages[0].text, message);
         EXPECT_EQ(Copy(Module1::Kmi), kmi);
         EXPECT_TRUE(Snapshot::Take(w) == ok);
     }
@@ -239,10 +242,34 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextOrFrame) {
         EXPECT_TRUE(Snapshot::Take(w) == good) << what;
         EXPECT_EQ(w.rec->busyDepth, 0) << what;
     };
-    expectFailure({"1000", "0.5", "abc", "20", "0", "0"}, "a box that is not a number");
-    expectFailure({"1000", "0.5", "", "20", "0", "0"}, "an empty box");
-    expectFailure({"1000", "0", "50", "20", "0", "0"}, "a zero step");
-    expectFailure({"1000", "0.0001", "50", "20", "0", "0"}, "a count outside 16 bits");
+    // With a model loaded, a box that cannot be used is named with its text
+    // (never "You must first read ELF data file"); nothing changes.
+    const auto expectRefused = [&](const QStringList& boxes, const QString& message) {
+        SetBoxes(p, boxes);
+        Calculate(w);
+        ASSERT_EQ(w.rec->messages.size(), 1) << message.toStdString();
+        EXPECT_EQ(w.rec->messages[0].text, message);
+        EXPECT_TRUE(Snapshot::Take(w) == good) << message.toStdString();
+        EXPECT_EQ(w.rec->busyDepth, 0);
+    };
+    const QString angles = QStringLiteral(": the value must be at least 0 degrees and less than 90 degrees.");
+    expectRefused({"1000", "0.5", "abc", "20", "0", "0"},
+                  QStringLiteral("The box \"Emax\" holds \"abc\": this is not a number."));
+    expectRefused({"1000", "0.5", "", "20", "0", "0"},
+                  QStringLiteral("The box \"Emax\" holds \"\": this is not a number."));
+    expectRefused({"1000", "0", "50", "20", "0", "0"},
+                  QStringLiteral("The box \"Estep\" holds \"0\": the step must be greater than 0."));
+    expectRefused({"0", "0.5", "50", "20", "0", "0"},
+                  QStringLiteral("The box \"Ep\" holds \"0\": the energy must be greater than 0."));
+    expectRefused({"1000", "0.5", "50", "0", "0", "0"},
+                  QStringLiteral("The box \"X0\" holds \"0\": the value must be greater than 0."));
+    expectRefused({"1000", "0.5", "50", "20", "120", "0"}, QStringLiteral("The box \"\u03B81\" holds \"120\"") + angles);
+    expectRefused({"1000", "0.5", "50", "20", "0", "90"}, QStringLiteral("The box \"\u03B82\" holds \"90\"") + angles);
+    expectRefused({"1000", "0.5", "50", "20", "270", "0"}, QStringLiteral("The box \"\u03B81\" holds \"270\"") + angles);
+    expectRefused({"1000", "0.5", "50", "20", "0", "1e30"},
+                  QStringLiteral("The box \"\u03B82\" holds \"1e30\"") + angles);
+    expectRefused({"1000", "0.5", "50", "20", "-10", "0"}, QStringLiteral("The box \"\u03B81\" holds \"-10\"") + angles);
+    expectRefused({"1000", "0.0001", "50", "20", "0", "0"}, QStringLiteral("max number of points is 1000"));
     expectFailure({"1000", "0.5", "0.2", "20", "0", "0"}, "no point: a zero area");
 
     // Before any model is read (no oscillator, ac = 0 as at start-up).
@@ -263,7 +290,7 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextOrFrame) {
 
     // Grazing angles and losses up to Ep give finite curves: the run ends
     // normally and no text holds anything but numbers.
-    for (const QStringList& edge : {QStringList{"1000", "0.5", "50", "20", "90", "0"},
+    for (const QStringList& edge : {QStringList{"1000", "0.5", "50", "20", "89.9", "0"},
                                     QStringList{"40", "0.5", "50", "20", "0", "0"}}) {
         SetBoxes(p, edge);
         Calculate(w);

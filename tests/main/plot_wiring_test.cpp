@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -200,14 +201,27 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     EXPECT_EQ(f.picPlot->drawWidth(), 1);
     EXPECT_EQ(axisRows(), 1);
 
-    // Plot sizes in twips; the status bar stays along the bottom edge.
-    const QPoint at = f.picPlot->pos();
+    // Plot sizes; the status bar stays along the bottom edge. The large plot
+    // is never smaller than the start-up one: on this screen it keeps the
+    // start-up width (0.99 of 1280 pixels, more than 12000 twips) and reaches
+    // the bottom of the screen less 2 %.
+    const QRect startUp = f.picPlot->geometry();
+    ASSERT_EQ(startUp.width(), 1267);
     MenuItem("mnuLargePlot")->trigger();
-    EXPECT_EQ(f.picPlot->size(), QSize(800, TwipsToPixelsY(7000)));
-    EXPECT_EQ(f.picPlot->pos(), at);
+    EXPECT_EQ(f.picPlot->size(), QSize(1267, kScreenH - startUp.y() - static_cast<int>(0.02 * kScreenH)));
+    EXPECT_GT(f.picPlot->height(), startUp.height());
+    EXPECT_EQ(f.picPlot->pos(), startUp.topLeft());
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), f.picPlot->height() - 1);
-    EXPECT_EQ(f.sbStatusBar->width(), 800);
+    EXPECT_EQ(f.sbStatusBar->width(), 1267);
     EXPECT_TRUE(f.sbStatusBarPanel1->isVisible());
+    // On a screen where the twips size is the larger one, it wins.
+    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
+    // ... and the large plot is always higher than the start-up one.
+    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 500), 200, 600), QSize(800, 500 + TwipsToPixelsY(1000)));
+    // "DefaultPlot" goes back to the start-up place and size.
+    MenuItem("mnuDefaultPlot")->trigger();
+    EXPECT_EQ(f.picPlot->geometry(), startUp);
+    EXPECT_EQ(f.sbStatusBar->geometry().bottom(), startUp.height() - 1);
     MenuItem("mnuSmallPlot")->trigger();
     EXPECT_EQ(f.picPlot->size(), QSize(TwipsToPixelsX(8000), 260));
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), 259);
@@ -363,4 +377,56 @@ TEST(PlotScreenshot, CurveInTheRunningProgram) {
     }
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
     ASSERT_TRUE(shot.save(QString::fromLocal8Bit(out)));
+}
+
+// The read-out is emptied when the page changes or the plot is cleared; the
+// title and areas boxes grow with their text so that it shows without
+// scrolling, keep their right edge and never overlap.
+TEST(PlotWiring, ReadoutFollowsThePageAndTheBoxesOnThePlotFitTheirText) {
+    START_PROGRAM(p);
+    Form1& f = *p.form;
+    Fill(Module1::PlotBuf, 100, 0, 0.5f, 0.02f);
+    f.Command3_Click();
+    const auto point = [&] {
+        Mouse(f.picPlot, QEvent::MouseMove, 50, 50, Qt::NoButton, Qt::NoButton);
+        EXPECT_FALSE(Readout(f).isEmpty());
+    };
+    point();
+    f.option(6)->select();
+    EXPECT_TRUE(Readout(f).isEmpty());
+    f.Command3_Click();
+    point();
+    Button(f, "cmdCancelELF_0")->click();
+    EXPECT_TRUE(Readout(f).isEmpty());
+    point();
+    f.ClearPlot();
+    EXPECT_TRUE(Readout(f).isEmpty());
+
+    const QRect titlePlace = f.Text2->geometry(), areasPlace = f.txtAreas->geometry();
+    const QString title = QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the model\r\n\r\n"
+                                         "Total IMFP = 12.34 \u00C5\r\nValence electr. contrib. IMFPv = 15.67 \u00C5\r\n"
+                                         "Core electr. contrib. IMFPc = 890.12 \u00C5");
+    QStringList areaLines;
+    for (int k = 0; k < 5; ++k) areaLines << QStringLiteral("Area of K_vacuum incomming trajectory = 1.23E-02 (\u00C5^-1)");
+    f.Text2->setText(title);
+    f.Text2->show();
+    f.txtAreas->setText(areaLines.join(QStringLiteral("\r\n")));
+    f.txtAreas->show();
+    QCoreApplication::processEvents();
+    for (InfoBox* box : {f.Text2, f.txtAreas}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_EQ(box->verticalScrollBar()->maximum(), 0); // the whole text shows
+        EXPECT_LE(box->width(), f.picPlot->width() / 2);
+    }
+    EXPECT_EQ(f.Text2->geometry().right(), titlePlace.right());
+    EXPECT_EQ(f.Text2->y(), titlePlace.y());
+    EXPECT_GT(f.Text2->height(), titlePlace.height());
+    EXPECT_EQ(f.txtAreas->geometry().right(), areasPlace.right());
+    EXPECT_GT(f.txtAreas->y(), f.Text2->geometry().bottom());
+    // Emptied, they go back to their places.
+    f.Text2->setText(QString());
+    f.txtAreas->setText(QString());
+    EXPECT_EQ(f.Text2->geometry(), titlePlace);
+    EXPECT_EQ(f.txtAreas->geometry(), areasPlace);
+    EXPECT_TRUE(p.services->messages.isEmpty());
 }

@@ -1,6 +1,8 @@
 // The save frames of the main window and the result files they write, read
 // back from disk.
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -260,4 +262,65 @@ TEST(ResultFiles, TheOtherPagesSaveTheirArraysUnderTheirOwnHeaders) {
     EXPECT_EQ(lines[4], QStringLiteral("inf"));
     ExpectRowsMatch(DataRows(lines), Module1::Kbulk);
     EXPECT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+}
+
+// The description box of every save frame takes what the user types, and
+// the typed lines head the file.
+TEST(ResultFiles, TheUserTypesTheDescriptionThatHeadsTheFile) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    for (const char* name : {"txtDescription", "Text12", "txtFileDescription", "Text7"}) {
+        InfoBox* notes = Notes(f, name);
+        ASSERT_NE(notes, nullptr) << name;
+        EXPECT_FALSE(notes->isReadOnly()) << name;
+    }
+    InfoBox* notes = Notes(f, "Text7");
+    notes->selectAll();
+    const auto type = [notes](Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(notes, &press);
+    };
+    for (const QChar c : QStringLiteral("Ag sample"))
+        type(c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key_A, QString(c));
+    type(Qt::Key_Return, QStringLiteral("\r"));
+    for (const QChar c : QStringLiteral("run 2")) type(Qt::Key_A, QString(c));
+    EXPECT_EQ(notes->text(), QStringLiteral("Ag sample\r\nrun 2"));
+
+    ReadExampleModel(w);
+    SetBoxes(*w.page, Defaults());
+    w.page->cmdCalcKeffModel96->click();
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    Line(f, "txtSaveFile96")->setText(QStringLiteral("typed.txt"));
+    Click(&f, "cmdSavekeff96");
+    ASSERT_TRUE(w.rec->messages.isEmpty());
+    const QStringList lines = FileLines(dir.filePath(QStringLiteral("typed.txt")));
+    ASSERT_GT(lines.size(), 6);
+    EXPECT_EQ(lines[4], QStringLiteral("Ag sample"));
+    EXPECT_EQ(lines[5], QStringLiteral("run 2"));
+    notes->setText(QStringLiteral("You may write info here to be stored with the data.\r\n"));
+}
+
+// "Save the combined spectrum": the dialog opens in the browser's folder, and
+// a file that cannot be written is reported with its path.
+TEST(ResultFiles, TheCombinedSpectrumSaveOpensInTheBrowserFolderAndReportsFailures) {
+    Model96World& w = World();
+    Form1& f = *w.form;
+    QTemporaryDir dir;
+    f.Dir1->setPath(dir.path());
+    const QString target = dir.filePath(QStringLiteral("missing/combined.txt"));
+    w.rec->nextFileName = target;
+    Click(f.Frame3, "cmdSavePlotLoss");
+    EXPECT_EQ(w.rec->lastFolder, dir.path());
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("The file could not be written: ") + target);
+    EXPECT_FALSE(QFile::exists(target));
+
+    w.rec->messages.clear();
+    w.rec->nextFileName = dir.filePath(QStringLiteral("combined.txt"));
+    Click(f.Frame3, "cmdSavePlotLoss");
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("combined.txt"))));
+    w.rec->nextFileName.clear();
 }

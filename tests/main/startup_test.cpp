@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRect>
 
 #include "main/frmsmooth.h"
@@ -130,9 +135,17 @@ void expectStartState(Form1& f) {
 
 TEST(StartUp, ScreenJustBelow12000TwipsWarnsOnceAndPlacesTheSaveFramesAgain) {
     if (!testsupport::UseOffscreenScreen(1280, 799)) GTEST_SKIP() << "another screen in this process";
-    auto p = testsupport::StartProgram();
+    auto p = testsupport::StartProgram({.showFrame = false});
     EXPECT_FLOAT_EQ(Module1::ScrHeight, 799 * 15.0f);
     EXPECT_FLOAT_EQ(Module1::ScrWidth, 1280 * 15.0f);
+    // The warning waits for the program's window: not before it is shown,
+    // and only once the event loop runs after showing it.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    Forms::MDIForm1().show();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     ASSERT_EQ(p.services->messages.size(), 1);
     EXPECT_EQ(p.services->messages[0].text, kWarning);
     EXPECT_TRUE(p.services->messages[0].title.isEmpty()); // the default title
@@ -167,6 +180,7 @@ TEST(StartUp, LargeScreenFractionsOfTheScreen) {
 TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
     if (!testsupport::UseOffscreenScreen(800, 600)) GTEST_SKIP() << "another screen in this process";
     auto p = testsupport::StartProgram();
+    QCoreApplication::processEvents();
     ASSERT_EQ(p.services->messages.size(), 1);
     gGrown = true;
     expectLayout(*p.form, 800, 600);
@@ -184,4 +198,120 @@ TEST(StartUp, SmallScreenKeepsEveryControlReachable) {
     p.form->mnuLargePlot_Click();
     EXPECT_GE(p.form->height(), p.form->picPlot->y() + p.form->picPlot->height());
     EXPECT_GE(client->height(), p.form->height());
+}
+
+namespace {
+// The "ELF data" page as shown on a W x H screen: no control or frame covers
+// another one (a control inside a frame is not covered by it), every control
+// lies within the screen's width, number boxes hold a seven-digit number and
+// buttons their caption at the font of the page.
+void expectElfPageReadable(int W) {
+    auto p = testsupport::StartProgram();
+    Form1& f = *p.form;
+    f.option(6)->select();
+    QWidget* page = f.page(4);
+    ASSERT_TRUE(page->isVisible());
+    // An example model in the table.
+    f.Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    f.File1->setFileName(QStringLiteral("oxide_sio2_like.elf"));
+    page->findChild<QPushButton*>(QStringLiteral("cmdReadELFdata"))->click();
+    ASSERT_FALSE(page->findChild<QLineEdit*>(QStringLiteral("txtfsum"))->text().isEmpty());
+    std::vector<QWidget*> items;
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (w->isVisibleTo(page) && !w->isWindow() && w->parentWidget() &&
+            (isContainer(w) || w->parentWidget() == page || isContainer(w->parentWidget())) &&
+            (qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<QLabel*>(w) ||
+             qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QGroupBox*>(w)))
+            items.push_back(w);
+    ASSERT_GT(items.size(), 60u);
+    const auto rect = [page](QWidget* w) { return QRect(w->mapTo(page, QPoint(0, 0)), w->size()); };
+    const int visibleRight = W - page->x();
+    for (QWidget* a : items) {
+        SCOPED_TRACE(a->objectName().toStdString());
+        EXPECT_LE(rect(a).right(), visibleRight) << "beyond the screen";
+        for (QWidget* b : items) {
+            if (a >= b || a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
+            // The sum-rule panel lies in the info frame's area, below its box.
+            const auto hosted = [&f](QWidget* guest, QWidget* host) {
+                QWidget* panel = f.findChild<QWidget*>(QStringLiteral("frameCheckSumRules"));
+                return host == f.frameinfo(4) && (guest == panel || panel->isAncestorOf(guest));
+            };
+            if (hosted(a, b) || hosted(b, a)) continue;
+            EXPECT_FALSE(rect(a).intersects(rect(b))) << "covers " << b->objectName().toStdString();
+        }
+        const QFontMetrics fm(a->font());
+        if (auto* button = qobject_cast<QPushButton*>(a)) {
+            for (const QString& line : button->text().split('\n'))
+                EXPECT_GE(button->width(), fm.horizontalAdvance(line) + 8) << "caption cut";
+        }
+    }
+    for (const char* name : {"txtfsum", "txtRef_Index", "txt_Core_ac", "txt_Core_bc", "txtE_Gap", "txtE_step",
+                             "txtE_max"}) {
+        auto* box = page->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("0.9771528")) + 8) << name;
+    }
+    // Every number the program wrote shows whole, from its first digit.
+    for (QLineEdit* box : page->findChildren<QLineEdit*>()) {
+        if (box->text().isEmpty() || box->objectName() == QStringLiteral("txtELFFilename")) continue;
+        EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(box->text()) + 8)
+            << box->objectName().toStdString() << " " << box->text().toStdString();
+        EXPECT_EQ(box->cursorPosition(), 0) << box->objectName().toStdString();
+    }
+    // The plot's title and areas boxes are not hidden under the page.
+    EXPECT_GT(f.picPlot->y() + f.Text2->y(), page->geometry().bottom());
+    EXPECT_GT(f.picPlot->y() + f.txtAreas->y(), page->geometry().bottom());
+    auto* cell = page->findChild<QLineEdit*>(QStringLiteral("txtA0_1"));
+    EXPECT_GE(cell->width(), QFontMetrics(cell->font()).horizontalAdvance(QStringLiteral("210.1440")) + 8);
+}
+
+// The save frames as they open: the boxes and buttons inside each frame
+// never overlap, every caption shows whole, and on page 3 the frame's title
+// leaves the model-file box readable where the screen is at least 800 high.
+void expectSaveFramesReadable(int H) {
+    Form1& f = Forms::Form1();
+    for (int i = 0; i < Form1::kSaveFrames; ++i) {
+        Frame* frame = f.frameSave(i);
+        SCOPED_TRACE(frame->objectName().toStdString());
+        const QList<QWidget*> kids = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_GE(kids.size(), 5);
+        for (QWidget* a : kids) {
+            EXPECT_LE(a->geometry().right(), frame->width() - 1) << a->objectName().toStdString();
+            EXPECT_LE(a->geometry().bottom(), frame->height() - 1) << a->objectName().toStdString();
+            if (auto* b = qobject_cast<QPushButton*>(a)) {
+                EXPECT_GE(b->width(), QFontMetrics(b->font()).horizontalAdvance(b->text()) + 8)
+                    << b->objectName().toStdString();
+            }
+            for (QWidget* b : kids) {
+                if (a < b) {
+                    EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+                        << a->objectName().toStdString() << " covers " << b->objectName().toStdString();
+                }
+            }
+        }
+    }
+    if (H >= 800) {
+        auto* model = f.page(3)->findChild<QLineEdit*>(QStringLiteral("txtELFfile96_3"));
+        ASSERT_NE(model, nullptr);
+        EXPECT_LT(model->geometry().bottom(), f.frameSave(3)->y());
+    }
+}
+} // namespace
+
+TEST(StartUp, ElfPageReadableAt1024x768) {
+    if (!testsupport::UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1024);
+    expectSaveFramesReadable(768);
+}
+
+TEST(StartUp, ElfPageReadableAt1280x1024) {
+    if (!testsupport::UseOffscreenScreen(1280, 1024)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1280);
+    expectSaveFramesReadable(1024);
+}
+
+TEST(StartUp, ElfPageReadableAt1920x1080) {
+    if (!testsupport::UseOffscreenScreen(1920, 1080)) GTEST_SKIP() << "another screen in this process";
+    expectElfPageReadable(1920);
+    expectSaveFramesReadable(1080);
 }

@@ -159,7 +159,6 @@ TEST(CalcDriver, ResultsThatAreNotNumbersTakeTheFailurePath) {
                  {std::numeric_limits<float>::infinity(), 1.0f, 1000.0f, true, "an infinite curve"},
                  {0.0f, 1.0f, 1000.0f, true, "a zero area"},
                  {1.0f, 0.0f, 1000.0f, true, "ac = 0"},
-                 {1.0f, 1.0f, 0.0f, true, "Ep = 0"},
                  {1.0f, 1.0f, 1000.0f, false, "library values not usable"}};
     for (const auto& c : cases) {
         FakePage page;
@@ -178,20 +177,32 @@ TEST(CalcDriver, ResultsThatAreNotNumbersTakeTheFailurePath) {
         EXPECT_EQ(Module1::Kbulk(1), 4.0f) << c.what; // still a spectrum array
         EXPECT_EQ(rec->busyDepth, 0) << c.what;
     }
-    // The grid checks come before the call and leave the arrays alone.
-    for (const auto& [step, max, outcome] :
-         {std::tuple{0.5f, 500.5f, CalcOutcome::TooManyPoints}, std::tuple{-0.5f, 50.0f, CalcOutcome::InvalidGrid},
-          std::tuple{0.5f, -50.0f, CalcOutcome::InvalidGrid}}) {
+    // The grid and energy checks come before the call and leave the arrays
+    // alone; a value that cannot be used names its box (here no box was read:
+    // the name of the quantity and its value).
+    for (const auto& [step, max, Ep, outcome, message] :
+         {std::tuple{0.5f, 500.5f, 1000.0f, CalcOutcome::TooManyPoints, "max number of points is 1000"},
+          std::tuple{0.001f, 50.0f, 1000.0f, CalcOutcome::TooManyPoints, "max number of points is 1000"},
+          std::tuple{-0.5f, 50.0f, 1000.0f, CalcOutcome::InvalidGrid,
+                     "The box \"Estep\" holds \"-0.5\": the step must be greater than 0."},
+          std::tuple{0.0f, 50.0f, 1000.0f, CalcOutcome::InvalidGrid,
+                     "The box \"Estep\" holds \"0\": the step must be greater than 0."},
+          std::tuple{0.5f, -50.0f, 1000.0f, CalcOutcome::InvalidGrid,
+                     "The box \"Emax\" holds \"-50\": the maximum must not be negative."},
+          std::tuple{0.5f, 50.0f, 0.0f, CalcOutcome::InvalidGrid,
+                     "The box \"Ep\" holds \"0\": the energy must be greater than 0."}}) {
         FakePage page;
         page.estep = step;
         page.emax = max;
+        page.Ep = Ep;
         bool called = false;
         CalcRecipe r = page.Recipe();
         r.callLibrary = [&called] { called = true; };
         rec->messages.clear();
         EXPECT_EQ(RunCalculation(r), outcome);
         EXPECT_FALSE(called);
-        EXPECT_EQ(rec->messages.size(), 1);
+        ASSERT_EQ(rec->messages.size(), 1);
+        EXPECT_EQ(rec->messages[0].text, QString::fromUtf8(message));
         EXPECT_EQ(page.failures, 0);
         EXPECT_EQ(rec->busyDepth, 0);
     }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "shared/calc_page.h"
+#include "shared/page_controls.h"
 #include "shared/plot_panel.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
@@ -111,4 +112,68 @@ TEST(CalcPage, TheWindowReceivesPlotTitleAreasAndTheResultFile) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_TRUE(file.readAll().startsWith("h1\r\nh2\r\nh3\r\nh4\r\nh5\r\n"));
     }
+}
+
+// Boxes of a real parameter frame read through the page helpers: a text that
+// is not a usable number stops the run before the call with a message that
+// names the box (its label) and its text; the failure path is not taken.
+TEST(CalcPage, ABoxThatCannotBeUsedIsNamedWithItsText) {
+    kelvara::testing::TestApp();
+    auto services = std::make_unique<RecordingServices>();
+    RecordingServices* rec = services.get();
+    setServices(std::move(services));
+    Module1::Reset();
+    TestWindow w;
+    const auto boxes = MakeParameterFrame(&w.root, QStringLiteral("frameTest"), QStringLiteral("Parameters"),
+                                          QStringLiteral("txtTest"), QStringLiteral("txtTestVal"),
+                                          {{0, "Ep = ", "1000"}, {1, "Estep = ", "0.5"}, {2, "Emax = ", "2"},
+                                           {3, "X0 = ", "20"}, {4, "\u03B81 =", "0"}},
+                                          0, 0);
+    const struct {
+        int box;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {2, "abc", "The box \"Emax\" holds \"abc\": this is not a number."},
+        {0, "", "The box \"Ep\" holds \"\": this is not a number."},
+        {1, "1e39", "The box \"Estep\" holds \"1e39\": the number is too large."},
+        {1, "0", "The box \"Estep\" holds \"0\": the step must be greater than 0."},
+        {0, "-5", "The box \"Ep\" holds \"-5\": the energy must be greater than 0."},
+        {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
+        {4, "120", "The box \"\u03B81\" holds \"120\": the value must be at least 0 degrees and less than 90 degrees."},
+        {4, "90", "The box \"\u03B81\" holds \"90\": the value must be at least 0 degrees and less than 90 degrees."},
+        {4, "-1", "The box \"\u03B81\" holds \"-1\": the value must be at least 0 degrees and less than 90 degrees."},
+        {4, "1e30", "The box \"\u03B81\" holds \"1e30\": the value must be at least 0 degrees and less than 90 "
+                    "degrees."},
+    };
+    for (const auto& c : cases) {
+        const QString before = boxes.at(c.box)->text();
+        boxes.at(c.box)->setText(QString::fromUtf8(c.text));
+        float Ep = 0.0f;
+        bool called = false;
+        int failures = 0;
+        CalcRecipe r = WindowRecipe(w, QStringLiteral("Test"));
+        r.readBoxes = [&] {
+            Ep = BoxSingle(boxes.at(0));
+            Module1::Estep = BoxSingle(boxes.at(1));
+            Module1::Emax = BoxSingle(boxes.at(2));
+            BoxPositive(boxes.at(3));
+            BoxAngle(boxes.at(4));
+        };
+        r.primaryEnergy = [&] { return Ep; };
+        r.callLibrary = [&] { called = true; };
+        r.curves = {&Module1::Keff};
+        r.onFailure = [&] { ++failures; };
+        rec->messages.clear();
+        EXPECT_EQ(RunCalculation(r), CalcOutcome::InvalidGrid) << c.message;
+        EXPECT_FALSE(called) << c.message;
+        EXPECT_EQ(failures, 0) << c.message;
+        ASSERT_EQ(rec->messages.size(), 1) << c.message;
+        EXPECT_EQ(rec->messages[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(rec->busyDepth, 0);
+        boxes.at(c.box)->setText(before);
+    }
+    // Angles just inside the range are accepted.
+    boxes.at(4)->setText(QStringLiteral("89.9"));
+    EXPECT_FLOAT_EQ(BoxAngle(boxes.at(4)), 89.9f);
 }

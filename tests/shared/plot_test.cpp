@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "shared/plot_readout.h"
@@ -333,4 +334,43 @@ TEST(PlotDrawing, RunTimeErrorsEndTheDrawingQuietly) {
     EXPECT_EQ(g.plot.PlotN, 20);
     EXPECT_EQ(g.plot.PlotE0, 3.0f);
     EXPECT_EQ(g.count(-20, -20, 120, 120, Ink), 0);
+}
+
+// The digits of every x label are centred under their tick, on a wide box
+// and a narrow one; a box with a strip reserved along its bottom (for a
+// status bar) keeps the whole plot above the strip.
+TEST(PlotDrawing, XLabelsSitUnderTheirTicksAndAReservedStripStaysBlank) {
+    for (const auto& [w, h, reserve] : {std::tuple{1900, 500, 0}, std::tuple{660, 440, 0}, std::tuple{660, 440, 20}}) {
+        Fixture f(w, h);
+        f.box.setBottomReserve(reserve);
+        f.box.setDrawWidth(1);
+        f.draw(Spectrum(0, 0.5f, Ramp(100, 0, 1)), 0);
+        const QImage& img = f.box.image();
+        const int top = f.at(0, -0.3 * f.ry()).y();
+        const int bottom = std::min(img.height() - 1, f.at(0, -4 * f.ry()).y());
+        // Ticks at x = 10, 20, ..., 90 (labels 5 .. 45): the ink of each label
+        // within half a tick spacing of the tick.
+        for (int x = 10; x <= 90; x += 10) {
+            const double tick = f.box.toPixelX(x);
+            const double half = (f.box.toPixelX(10) - f.box.toPixelX(0)) / 2.0;
+            double sum = 0;
+            int n = 0;
+            for (int py = top; py <= bottom; ++py)
+                for (int px = static_cast<int>(tick - half) + 1; px < static_cast<int>(tick + half); ++px)
+                    if (img.pixel(px, py) != kWhite) {
+                        sum += px;
+                        ++n;
+                    }
+            ASSERT_GT(n, 0) << w << " " << x;
+            EXPECT_NEAR(sum / n, tick, 2.5) << w << " label at " << x;
+        }
+        int inStrip = 0;
+        for (int py = h - reserve; py < h; ++py)
+            for (int px = 0; px < w; ++px)
+                if (img.pixel(px, py) != kWhite) ++inStrip;
+        EXPECT_EQ(inStrip, 0) << reserve;
+        if (reserve > 0) {
+            EXPECT_DOUBLE_EQ(f.box.toUserY(h - reserve), f.box.scaleTop() + f.box.scaleHeight());
+        }
+    }
 }
