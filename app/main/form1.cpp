@@ -16,6 +16,7 @@
 #include "main/joining_panel.h"
 #include "shared/page_controls.h"
 #include "shared/plot_panel.h"
+#include "shared/screen_warning.h"
 #include "shared/program_shell.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
@@ -34,9 +35,6 @@ const char* const kPageCaptions[Form1::kPages] = {
     "ELF data",
 };
 
-const char* const kLowScreenWarning =
-    "Screen resolution may be too low to provide full functionality of the program. The screen "
-    "resolution must be at least 1024x765 and preferably 1152x864";
 
 // Room left between a container's content and its edges.
 constexpr int kContentMargin = 6;
@@ -323,7 +321,7 @@ void Form1::Form_Load() {
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
     if (H < 12000.0) {
-        WarnWhenShown(QString::fromLatin1(kLowScreenWarning));
+        WarnWhenShown(LowScreenWarning());
         PlaceSaveFrames(true);
         raiseNamed(QStringLiteral("frameCheckSumRules"));
     }
@@ -390,37 +388,8 @@ void Form1::KeepPlotBoxesClearOf(const QWidget* cover) {
     plotPanel_->SetTextBoxPlaces(titlePlace_.translated(0, shift), areasPlace_.translated(0, shift));
 }
 
-namespace {
-// Shows a message once the window it watches has been shown and the event
-// loop runs again, so that the message opens over the program's window and
-// not over an empty screen.
-class MessageWhenShown : public QObject {
-public:
-    MessageWhenShown(QWidget* window, QString message) : QObject(window), message_(std::move(message)) {
-        window->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            watched->removeEventFilter(this);
-            const QString message = message_;
-            QTimer::singleShot(0, watched, [message] { services().messageBox(message); });
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    QString message_;
-};
-} // namespace
-
 void Form1::WarnWhenShown(const QString& message) {
-    QWidget* frame = ShellExists() ? Shell().frameWindow() : window();
-    if (frame->isVisible()) {
-        QTimer::singleShot(0, frame, [message] { services().messageBox(message); });
-        return;
-    }
-    new MessageWhenShown(frame, message);
+    kelvara::WarnWhenShown(ShellExists() ? Shell().frameWindow() : window(), message);
 }
 
 void Form1::hideNamed(const QString& name) {

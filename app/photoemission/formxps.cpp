@@ -9,6 +9,7 @@
 #include "shared/oscillator_model.h"
 #include "shared/plot_panel.h"
 #include "shared/program_shell.h"
+#include "shared/screen_warning.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
@@ -19,9 +20,6 @@ namespace kelvara {
 
 namespace {
 
-const char* const kLowScreenWarning =
-    "Screen resolution may be too low to provide full functionality of the program. The screen "
-    "resolution must be at least 1024x765 and preferably 1152x864";
 
 // A container too small for the controls it holds (a screen too small for
 // the layout fractions) grows, never shrinks, so that nothing is cut off.
@@ -165,7 +163,7 @@ void formXPS::Form_Load() {
         GrowToFit(container);
     // The warning is given once a start: the main form gives it when it
     // loads first.
-    if (lowScreen && !lowScreenWarningGiven) services().messageBox(QString::fromLatin1(kLowScreenWarning));
+    if (lowScreen && !lowScreenWarningGiven) WarnWhenShown(ShellExists() ? Shell().frameWindow() : this, LowScreenWarning());
 
     Module1::AutoScale = True;
     Text2_xps->hide();

@@ -11,6 +11,7 @@
 #include "model96_support.h"
 #include "platform/numbers.h"
 #include "shared/calc_driver.h"
+#include "shared/page_controls.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -408,13 +409,16 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         };
         page.max->setText(QStringLiteral("500.5"));
         expectRefused(QStringLiteral("max number of points is 1000"), "1001 points");
+        // A bad box is named with its text; the model message stays for a missing model.
+        const QString maxBox = QStringLiteral("The box \"") + BoxCaption(page.max) + QStringLiteral("\" holds ");
+        const QString stepBox = QStringLiteral("The box \"") + BoxCaption(page.step) + QStringLiteral("\" holds ");
         page.max->setText(QStringLiteral("-5"));
-        expectRefused(InvalidGridMessage(), "a negative maximum");
+        expectRefused(maxBox + QStringLiteral("\"-5\": the maximum must not be negative."), "a negative maximum");
         page.max->setText(QStringLiteral("abc"));
-        expectRefused(failure, "a box that is not a number");
+        expectRefused(maxBox + QStringLiteral("\"abc\": this is not a number."), "a box that is not a number");
         page.max->setText(QStringLiteral("50"));
         page.step->setText(QStringLiteral("0"));
-        expectRefused(failure, "a zero step");
+        expectRefused(stepBox + QStringLiteral("\"0\": the step must be greater than 0."), "a zero step");
         page.step->setText(QStringLiteral("0.5"));
         if (page.length) {
             const QString length = page.length->text();

@@ -1,5 +1,6 @@
 // The photoemission window through its real buttons and boxes, with the real
 // photoelectron and loss-function libraries.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -497,12 +498,15 @@ TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
 TEST(PhotoemissionWindow, LowScreenWarnsOnceAStart) {
     if (!UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
     const Program p = StartProgram();
-    // The main form's warning; the photoemission window loaded after it adds none.
+    // The main form's warning, once the window is shown; the photoemission
+    // window loaded after it adds none.
+    QCoreApplication::processEvents();
     ASSERT_EQ(p.services->messages.size(), 1);
     EXPECT_TRUE(p.services->messages[0].text.startsWith(QStringLiteral("Screen resolution may be too low")));
     // A window loaded on its own gives the warning itself.
     formXPS alone;
     alone.Form_Load();
+    QCoreApplication::processEvents();
     EXPECT_EQ(p.services->messages.size(), 2);
     EXPECT_EQ(p.services->messages[1].text, p.services->messages[0].text);
     alone.hide();
