@@ -185,52 +185,51 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     int16_t n_integr = 0;
     QString refusal; // the message of a refused or failed run
 
-    const auto refuse = [&refusal](int box, const QString& value, const QString& why) {
-        refusal = QStringLiteral("The box %1 holds %2, %3").arg(QString::fromLatin1(kBoxNames[box]), value, why);
-        raise(ErrorCode::InvalidCall, refusal.toStdString());
+    // A refused box is named with its text, in the form every page uses.
+    const auto refuse = [&](int box, const QString& problem) {
+        const BoxValueError e(ErrorCode::InvalidCall, QString::fromLatin1(kBoxNames[box]),
+                              txtpar97Val[static_cast<std::size_t>(box)]->text(), problem);
+        refusal = e.message();
+        throw e;
     };
     const auto single = [&](int box) {
         const QString text = txtpar97Val[static_cast<std::size_t>(box)]->text();
         float v = 0.0f;
         try {
             v = ToSingle(text.toStdString());
-        } catch (...) {
-            refuse(box, QStringLiteral("\"%1\"").arg(text), QStringLiteral("which is not a number"));
+        } catch (const RuntimeError& e) {
+            refuse(box, e.code() == ErrorCode::Overflow ? QStringLiteral("the number is too large.")
+                                                        : QStringLiteral("this is not a number."));
         }
-        if (!std::isfinite(v)) refuse(box, QStringLiteral("\"%1\"").arg(text), QStringLiteral("which is not a number"));
+        if (!std::isfinite(v)) refuse(box, QStringLiteral("this is not a number."));
         return v;
     };
-    const auto shown = [this](int box) { return txtpar97Val[static_cast<std::size_t>(box)]->text(); };
 
     CalcRecipe r = Recipe(CurveTitle());
     r.readBoxes = [&] {
         Ep = single(0);
-        if (!(Ep > 0.0f)) refuse(0, shown(0), QStringLiteral("which is out of range: Ep must be greater than 0"));
+        if (!(Ep > 0.0f)) refuse(0, QStringLiteral("the value must be greater than 0."));
         M::Estep = single(1);
-        if (!(M::Estep > 0.0f))
-            refuse(1, shown(1), QStringLiteral("which is out of range: Estep must be greater than 0"));
+        if (!(M::Estep > 0.0f)) refuse(1, QStringLiteral("the step must be greater than 0."));
         M::Emin = single(2);
         if (!(M::Emin > 0.0f))
-            refuse(2, shown(2), QStringLiteral("which is out of range: Emin must be greater than 0 (a loss of 0 eV divides by zero)"));
+            refuse(2, QStringLiteral("the value must be greater than 0 (a loss of 0 eV divides by zero)."));
         M::Emax = single(6);
-        if (M::Emin > M::Emax)
-            refuse(2, shown(2), QStringLiteral("which is out of range: Emin must not be above Emax"));
-        if (!(M::Emax < Ep))
-            refuse(6, shown(6), QStringLiteral("which is out of range: every energy loss must be below Ep"));
+        if (M::Emin > M::Emax) refuse(2, QStringLiteral("the value must not be above Emax."));
+        if (!(M::Emax < Ep)) refuse(6, QStringLiteral("every energy loss must be below Ep."));
         X0 = single(3);
-        if (!(X0 > 0.0f)) refuse(3, shown(3), QStringLiteral("which is out of range: X0 must be greater than 0"));
+        if (!(X0 > 0.0f)) refuse(3, QStringLiteral("the value must be greater than 0."));
         Theta = single(4);
         if (!(Theta >= 0.0f && Theta < 90.0f))
-            refuse(4, shown(4), QStringLiteral("which is out of range: use 0 <= theta < 90 degrees"));
+            refuse(4, QStringLiteral("the value must be at least 0 and less than 90 degrees."));
         qHole = single(5);
-        const QString nText = shown(7);
+        const QString nText = txtpar97Val[7]->text();
         try {
             n_integr = ToInteger(nText.toStdString());
         } catch (...) {
-            refuse(7, QStringLiteral("\"%1\"").arg(nText),
-                   QStringLiteral("which is not a whole number from 1 to 5000"));
+            refuse(7, QStringLiteral("this is not a whole number from 1 to 5000."));
         }
-        if (n_integr < 1 || n_integr > 5000) refuse(7, nText, QStringLiteral("which is out of range: use 1 to 5000"));
+        if (n_integr < 1 || n_integr > 5000) refuse(7, QStringLiteral("the value must be a whole number from 1 to 5000."));
     };
     r.primaryEnergy = [&] { return Ep; };
     r.pointCount = [] { return GridPointCount(M::Emin, M::Estep, M::Emax); };

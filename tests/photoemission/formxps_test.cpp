@@ -396,19 +396,19 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         const char* text;
         const char* message; // part of the message
     } cases[] = {
-        {0, "abc", "The box Ep holds \"abc\""},
-        {1, "0", "The box Estep holds 0"},
-        {2, "0", "The box Emin holds 0"},
-        {2, "-1", "The box Emin holds -1"},
-        {2, "60", "The box Emin holds 60"},
-        {6, "1000", "The box Emax holds 1000"},
-        {3, "0", "The box X0 holds 0"},
-        {4, "90", "The box theta holds 90"},
-        {4, "-5", "The box theta holds -5"},
-        {5, "", "The box q-hole holds \"\""},
-        {7, "0", "The box n_integr holds 0"},
-        {7, "5001", "The box n_integr holds 5001"},
-        {7, "40000", "The box n_integr holds \"40000\""},
+        {0, "abc", "The box \"Ep\" holds \"abc\": this is not a number."},
+        {1, "0", "The box \"Estep\" holds \"0\": the step must be greater than 0."},
+        {2, "0", "The box \"Emin\" holds \"0\": the value must be greater than 0"},
+        {2, "-1", "The box \"Emin\" holds \"-1\": the value must be greater than 0"},
+        {2, "60", "The box \"Emin\" holds \"60\": the value must not be above Emax."},
+        {6, "1000", "The box \"Emax\" holds \"1000\": every energy loss must be below Ep."},
+        {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
+        {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
+        {4, "-5", "The box \"theta\" holds \"-5\""},
+        {5, "", "The box \"q-hole\" holds \"\": this is not a number."},
+        {7, "0", "The box \"n_integr\" holds \"0\": the value must be a whole number from 1 to 5000."},
+        {7, "5001", "The box \"n_integr\" holds \"5001\""},
+        {7, "40000", "The box \"n_integr\" holds \"40000\": this is not a whole number from 1 to 5000."},
         {6, "600", "max number of points is 1000"}, // 1200 library points
         // Emax/Estep = 1000.4 rounds to 1000, but the library's grid from 0.1 has 1001 points.
         {6, "500.2", "max number of points is 1000"},
