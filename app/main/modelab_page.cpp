@@ -28,8 +28,6 @@ QString ModelABPage::ModelBTitle() {
 
 QString ModelABPage::FailureMessage() { return Model96Page::FailureMessage(); }
 
-QString ModelABPage::DepthMessage() { return QStringLiteral("The depth a must be greater than 0"); }
-
 ModelABPage::ModelABPage(Form1& form) : CalcPage(form, &form, form.page(0), QStringLiteral("ModelABPage")) {
     Frame* page = form.page(0);
     const auto values = MakeParameterFrame(page, QStringLiteral("frameSetparModelAB92"), QStringLiteral("Parameters"),
@@ -88,20 +86,15 @@ HeaderLines ModelABPage::Header(Curve curve) const {
 void ModelABPage::cmdCalcKeffModelAB_Click() {
     namespace M = Module1;
     float Ep = 0.0f, X0 = 0.0f;
-    bool badDepth = false;
 
     CalcRecipe r = Recipe(ModelBTitle());
     r.readBoxes = [&] {
         Ep = BoxSingle(txtparABVal[0]);
         M::Estep = BoxSingle(txtparABVal[1]);
         M::Emax = BoxSingle(txtparABVal[2]);
-        X0 = BoxSingle(txtparABVal[3]);
-        // The model has no result for a depth of 0 or less (nor for one that
-        // is not finite): refused before the library is called.
-        if (!(X0 > 0.0f) || !std::isfinite(X0)) {
-            badDepth = true;
-            raise(ErrorCode::InvalidCall, DepthMessage().toStdString());
-        }
+        // The model has no result for a length of 0 or less: refused before
+        // the library is called.
+        X0 = BoxPositive(txtparABVal[3]);
     };
     r.primaryEnergy = [&] { return Ep; };
     r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };
@@ -119,7 +112,7 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
                    {QStringLiteral("Area of K_ModelA_in = "), 2},
                    {QStringLiteral("Area of K_ModelA_out = "), 3}};
     r.showResults = [this] { frameShowModelAB->show(); };
-    r.onFailure = [&badDepth] { services().messageBox(badDepth ? DepthMessage() : FailureMessage()); };
+    r.onFailure = MessageOnFailure(FailureMessage());
     RunCalculation(r);
 }
 

@@ -28,8 +28,6 @@ public:
     static QString ModelBTitle();
     // The failure message of the calculation.
     static QString FailureMessage();
-    // The message for a depth that is not greater than 0.
-    static QString DepthMessage();
 
     void cmdCalcKeffModelAB_Click();
     void cmdKModelA_Click();

@@ -23,8 +23,6 @@ QString ThinFilmPage::CurveTitle() {
 
 QString ThinFilmPage::FailureMessage() { return Model96Page::FailureMessage(); }
 
-QString ThinFilmPage::ThicknessMessage() { return QStringLiteral("The film thickness t must be greater than 0"); }
-
 ThinFilmPage::ThinFilmPage(Form1& form) : CalcPage(form, &form, form.page(2), QStringLiteral("ThinFilmPage")) {
     Frame* page = form.page(2);
     const auto values = MakeParameterFrame(page, QStringLiteral("framesetparthinfilm"), QStringLiteral("Parameters"),
@@ -80,20 +78,15 @@ HeaderLines ThinFilmPage::Header(Curve curve) const {
 void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
     namespace M = Module1;
     float Ep = 0.0f, Thickness = 0.0f;
-    bool badThickness = false;
 
     CalcRecipe r = Recipe(CurveTitle());
     r.readBoxes = [&] {
         Ep = BoxSingle(txtpartval[0]);
         M::Estep = BoxSingle(txtpartval[3]);
         M::Emax = BoxSingle(txtpartval[2]);
-        Thickness = BoxSingle(txtpartval[1]);
-        // A film of thickness 0 or less (or not finite) has no result:
-        // refused before the library is called.
-        if (!(Thickness > 0.0f) || !std::isfinite(Thickness)) {
-            badThickness = true;
-            raise(ErrorCode::InvalidCall, ThicknessMessage().toStdString());
-        }
+        // The model has no result for a length of 0 or less: refused before
+        // the library is called.
+        Thickness = BoxPositive(txtpartval[1]);
     };
     r.primaryEnergy = [&] { return Ep; };
     r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };
@@ -112,7 +105,7 @@ void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
         cmdSavetf->setEnabled(true);
         framePlotthinfilm->show();
     };
-    r.onFailure = [&badThickness] { services().messageBox(badThickness ? ThicknessMessage() : FailureMessage()); };
+    r.onFailure = MessageOnFailure(FailureMessage());
     RunCalculation(r);
 }
 

@@ -27,8 +27,6 @@ public:
     static QString CurveTitle();
     // The failure message of the calculation.
     static QString FailureMessage();
-    // The message for a film thickness that is not greater than 0.
-    static QString ThicknessMessage();
 
     void cmdCalcKeffthinfilm_Click();
     void cmdKefftf_Click();

@@ -375,17 +375,16 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         TextBox* step;
         TextBox* max;
         TextBox* length; // the depth or the thickness (none on the infinite medium)
-        QString lengthMessage;
         const SingleArray* main;
         LibraryBinding& binding;
     };
     const Page pages[] = {
         {"Model A/B", p.ab.cmdCalcKeffModelAB, p.ab.txtparABVal[1], p.ab.txtparABVal[2], p.ab.txtparABVal[3],
-         ModelABPage::DepthMessage(), &Module1::KModelB, Module1::senvikBinding()},
+         &Module1::KModelB, Module1::senvikBinding()},
         {"thin film", p.tf.cmdCalcKeffthinfilm, p.tf.txtpartval[3], p.tf.txtpartval[2], p.tf.txtpartval[1],
-         ThinFilmPage::ThicknessMessage(), &Module1::Keff, Module1::thinfilmBinding()},
+         &Module1::Keff, Module1::thinfilmBinding()},
         {"infinite medium", p.inf.cmdCalcKInfFilm, p.inf.txtparInfVal.at(3), p.inf.txtparInfVal.at(2), nullptr,
-         QString(), &Module1::Kbulk, Module1::infmediumBinding()}};
+         &Module1::Kbulk, Module1::infmediumBinding()}};
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);
         const QString step = page.step->text(), max = page.max->text();
@@ -424,7 +423,9 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
             const QString length = page.length->text();
             for (const char* bad : {"0", "-20"}) {
                 page.length->setText(QString::fromLatin1(bad));
-                expectRefused(page.lengthMessage, bad);
+                expectRefused(QStringLiteral("The box \"") + BoxCaption(page.length) + QStringLiteral("\" holds \"") +
+                                  QString::fromLatin1(bad) + QStringLiteral("\": the value must be greater than 0."),
+                              bad);
             }
             page.length->setText(length);
         }
