@@ -1,0 +1,181 @@
+// A sweep through the real windows: every page of the main window and the
+// photoemission window is entered from the start menu, each of its number
+// boxes is set in turn to texts a user may type by mistake, and after each
+// one every button of the page and every menu item is pressed. The program
+// must go on, show no inf or NaN, take the hourglass back and leave only
+// whole files. The boxes, buttons and menu items are found by walking the
+// widget tree, so pages added later are swept as well.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include "program_fixture.h"
+#include "widgets/controls.h"
+
+using namespace kelvara;
+
+namespace {
+
+const QStringList& BadTexts() {
+    static const QStringList texts = {"", "abc", "1e39", "-1", "0", "NaN", "1,5", QString(300, QLatin1Char('9'))};
+    return texts;
+}
+
+// Buttons and menu items that leave the page, end the program or start
+// something outside it (editor, web, printer, about window).
+bool Skipped(const QString& text, const QString& name) {
+    static const QRegularExpression away(
+        QStringLiteral("exit|print|edit|web|www|about|main menu|notepad"), QRegularExpression::CaseInsensitiveOption);
+    return away.match(text).hasMatch() || away.match(name).hasMatch();
+}
+
+// "inf", "infinity", "nan" (also "1.#INF", "-1.#IND") standing as a word.
+bool ShowsNonFinite(const QString& text) {
+    static const QRegularExpression bad(QStringLiteral("(^|[^a-z])(inf|infinity|nan|#ind|#qnan)([^a-z]|$)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return bad.match(text).hasMatch();
+}
+
+template <class W>
+QList<W*> Visible(QWidget* root) {
+    QList<W*> out;
+    for (W* w : root->findChildren<W*>())
+        if (w->isVisible() && w->isEnabled()) out.append(w);
+    return out;
+}
+
+QString Describe(QObject* o) {
+    QString text;
+    if (auto* b = qobject_cast<QPushButton*>(o)) text = b->text();
+    if (auto* a = qobject_cast<QAction*>(o)) text = a->text();
+    return o->objectName() + " \"" + text + "\"";
+}
+
+class WindowSweep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::UseOffscreenScreen(1280, 1024);
+        ASSERT_TRUE(folder_.isValid());
+        QDir::setCurrent(folder_.path());
+        program_ = testsupport::StartProgram();
+        root_ = &Forms::MDIForm1();
+        if (auto* dir = program_.form->Dir1) dir->setPath(folder_.path());
+    }
+
+    // The checks after each press.
+    void check(const QString& what) {
+        SCOPED_TRACE(what.toStdString());
+        ASSERT_EQ(program_.services->busyDepth, 0) << "hourglass left on";
+        ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr) << "hourglass left on";
+        for (const auto& m : program_.services->messages)
+            ASSERT_FALSE(m.text.startsWith(QStringLiteral("Run-time error:"))) << m.text.toStdString();
+        program_.services->messages.clear();
+        for (QPlainTextEdit* box : root_->findChildren<QPlainTextEdit*>()) {
+            if (box->isVisible()) {
+                ASSERT_FALSE(ShowsNonFinite(box->toPlainText()))
+                    << box->objectName().toStdString() << ": " << box->toPlainText().toStdString();
+            }
+        }
+        for (QLineEdit* box : root_->findChildren<QLineEdit*>()) {
+            if (box->isVisible() && box->isReadOnly()) {
+                ASSERT_FALSE(ShowsNonFinite(box->text()))
+                    << box->objectName().toStdString() << ": " << box->text().toStdString();
+            }
+        }
+        for (const QString& name : QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden)) {
+            ASSERT_FALSE(name.contains(QStringLiteral("tmp")) || name.endsWith(QStringLiteral(".part")))
+                << "temporary file left: " << name.toStdString();
+            QFile f(folder_.filePath(name));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+            const QByteArray bytes = f.readAll();
+            ASSERT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n")) << "half-written file " << name.toStdString();
+        }
+    }
+
+    void backToStartMenu() {
+        for (int i = 0; i < 4 && !program_.form->Frame4->isVisible(); ++i) {
+            for (QPushButton* b : Visible<QPushButton>(root_)) {
+                if (b->text().contains(QStringLiteral("main menu"), Qt::CaseInsensitive)) {
+                    b->click();
+                    break;
+                }
+            }
+        }
+        ASSERT_TRUE(program_.form->Frame4->isVisible());
+    }
+
+    void enter(OptionButton* option) {
+        backToStartMenu();
+        option->click();
+    }
+
+    // Presses every button of the page and every menu item once.
+    void pressAll(OptionButton* option, const QString& context) {
+        const QList<QPushButton*> buttons = Visible<QPushButton>(root_);
+        for (QPushButton* b : buttons) {
+            if (Skipped(b->text(), b->objectName()) || !b->isVisible() || !b->isEnabled()) continue;
+            b->click();
+            check(context + " then " + Describe(b));
+            if (HasFatalFailure()) return;
+            if (program_.form->Frame4->isVisible()) enter(option); // the button left the page
+        }
+        for (QAction* a : root_->findChildren<QAction*>()) {
+            if (a->isSeparator() || a->menu() != nullptr || !a->isEnabled() || Skipped(a->text(), a->objectName()))
+                continue;
+            a->trigger();
+            check(context + " then menu " + Describe(a));
+            if (HasFatalFailure()) return;
+            if (program_.form->Frame4->isVisible()) enter(option);
+        }
+    }
+
+    QTemporaryDir folder_;
+    testsupport::Program program_;
+    QWidget* root_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks) {
+    const QList<OptionButton*> options = program_.form->Frame4->findChildren<OptionButton*>();
+    ASSERT_GE(options.size(), 6);
+    int boxesSwept = 0;
+    for (OptionButton* option : options) {
+        const QString page = Describe(option) + " " + option->text();
+        SCOPED_TRACE(page.toStdString());
+        enter(option);
+        // Once with the defaults, so that the frames a calculation shows
+        // (results, save boxes) are there to be swept too.
+        pressAll(option, page + " defaults");
+        if (HasFatalFailure()) return;
+        for (QLineEdit* box : Visible<QLineEdit>(root_)) {
+            if (box->isReadOnly()) continue;
+            ++boxesSwept;
+            const QString original = box->text();
+            for (const QString& text : BadTexts()) {
+                if (!box->isVisible()) enter(option);
+                box->setText(text);
+                const QString context = page + " " + box->objectName() + " = \"" + text.left(20) + "\"";
+                check(context);
+                if (HasFatalFailure()) return;
+                pressAll(option, context);
+                if (HasFatalFailure()) return;
+            }
+            if (!box->isVisible()) enter(option);
+            box->setText(original);
+        }
+    }
+    EXPECT_GT(boxesSwept, 10);
+    EXPECT_TRUE(program_.form->isVisible() || Forms::formXPSExists());
+}
