@@ -60,12 +60,12 @@ bool isBlank(int c) { return c == ' ' || c == '\t'; }
 
 namespace {
 
-// A name beside `target` that no other writer of this process uses.
+// A name in the folder of `target` that no other writer of this process
+// uses; short, so that a target name of full length still has one.
 std::string temporaryNameBeside(const fs::path& target) {
     static std::atomic<unsigned> serial{0};
-    fs::path tmp = target;
-    tmp += ".kvtmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
-    return tmp.string();
+    const std::string name = ".kelvara-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    return (target.parent_path() / name).string();
 }
 
 } // namespace
@@ -84,12 +84,16 @@ TextFileWriter::TextFileWriter(const std::string& path)
     path_ = target.string();
     const fs::file_status status = fs::status(target, ec);
     const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
+    // A file that may not be written is not replaced either.
+    if (fs::exists(status) && ::access(path_.c_str(), W_OK) != 0) raise(ErrorCode::PathFileAccess);
     if (!inPlace) temp_ = temporaryNameBeside(target);
     out_.open(fs::path(inPlace ? path_ : temp_), std::ios::out | std::ios::binary | std::ios::trunc);
     if (!out_.is_open()) {
         discard();
         raise(ErrorCode::PathFileAccess);
     }
+    // The file that replaces an existing one keeps its permissions.
+    if (!inPlace && fs::exists(status)) fs::permissions(fs::path(temp_), status.permissions(), ec);
 }
 
 TextFileWriter::~TextFileWriter() {

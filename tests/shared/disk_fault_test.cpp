@@ -242,3 +242,22 @@ TEST_F(DiskFaultTest, ReadersReportAVanishedOrUnreadableFileAndChangeNothing) {
     fs::permissions(denied, fs::perms::owner_all);
     setServices(std::move(previous));
 }
+
+TEST_F(DiskFaultTest, ReplacedFileKeepsItsPermissionsAndAFullLengthNameWorks) {
+    const fs::path target = dir_ / std::string(255, 'n');
+    for (const auto& w : Writers()) {
+        SCOPED_TRACE(w.name);
+        std::ofstream(target) << "x";
+        fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_TRUE(w.write(target.string()));
+        EXPECT_EQ(fs::status(target).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_EQ(Listing(dir_).size(), 2u);
+    }
+    // A file the user may not write is not replaced (root may write any).
+    fs::permissions(keep_, fs::perms::owner_read);
+    if (::access(keep_.c_str(), W_OK) != 0) {
+        for (const auto& w : Writers()) expectFailure(w, keep_.string(), dir_);
+    }
+    fs::permissions(keep_, fs::perms::owner_all);
+}
