@@ -91,7 +91,11 @@ const std::vector<Writer>& Writers() {
 std::set<std::string> Listing(const fs::path& folder) {
     std::set<std::string> names;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec)) names.insert(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        const std::string name = e.path().filename().string();
+        // The process folders of /proc come and go with other programs.
+        if (name.find_first_not_of("0123456789") != std::string::npos) names.insert(name);
+    }
     return names;
 }
 
