@@ -88,7 +88,7 @@ protected:
             }
         }
         for (QLineEdit* box : root_->findChildren<QLineEdit*>()) {
-            if (box->isVisible() && box->isReadOnly()) {
+            if (box->isVisible() && box != typed_) {
                 ASSERT_FALSE(ShowsNonFinite(box->text()))
                     << box->objectName().toStdString() << ": " << box->text().toStdString();
             }
@@ -143,6 +143,7 @@ protected:
     QTemporaryDir folder_;
     testsupport::Program program_;
     QWidget* root_ = nullptr;
+    QLineEdit* typed_ = nullptr; // the box that holds the bad text
 };
 
 } // namespace
@@ -163,6 +164,7 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
             if (box->isReadOnly()) continue;
             ++boxesSwept;
             const QString original = box->text();
+            typed_ = box;
             for (const QString& text : BadTexts()) {
                 if (!box->isVisible()) enter(option);
                 box->setText(text);
@@ -174,6 +176,7 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
             }
             if (!box->isVisible()) enter(option);
             box->setText(original);
+            typed_ = nullptr;
         }
     }
     EXPECT_GT(boxesSwept, 10);
