@@ -83,7 +83,10 @@ TextFileWriter::TextFileWriter(const std::string& path)
     }
     path_ = target.string();
     const fs::file_status status = fs::status(target, ec);
+    // A device (the null device, a full device) is written in place; a pipe
+    // or socket, which would wait for a reader, is refused.
     const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
+    if (inPlace && !fs::is_character_file(status)) raise(ErrorCode::PathFileAccess);
     // A file that may not be written is not replaced either.
     if (fs::exists(status) && ::access(path_.c_str(), W_OK) != 0) raise(ErrorCode::PathFileAccess);
     if (!inPlace) temp_ = temporaryNameBeside(target);
@@ -194,6 +197,10 @@ TextFileReader::TextFileReader(const std::string& path) {
     checkPathForOpen(path);
     const fs::path p = fs::path(path);
     std::error_code ec;
+    // Only regular files are read: a pipe would wait for a writer, a device
+    // such as the zero device would never end.
+    const fs::file_status status = fs::status(p, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) raise(ErrorCode::PathFileAccess);
     std::ifstream in(p, std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         if (!fs::exists(p, ec)) raise(ErrorCode::FileNotFound);

@@ -28,8 +28,8 @@ public:
     // target only when it is complete (at close(), or in the destructor when
     // no exception is on its way): a write that fails or is abandoned leaves
     // an existing file as it was and no temporary file behind. A symbolic
-    // link is followed (the link stays); a target that exists and is not a
-    // regular file (a device, a pipe) is written in place, never replaced.
+    // link is followed (the link stays); a device (the null or full device)
+    // is written in place, never replaced; a pipe or socket is refused.
     explicit TextFileWriter(const std::string& path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
@@ -55,7 +55,8 @@ class TextFileReader {
 public:
     // Reads the whole file (UTF-8; a byte-order mark is skipped) and closes it
     // at once. Raises FileNotFound for a missing file, PathNotFound when its
-    // folder does not exist, PathFileAccess when it cannot be read.
+    // folder does not exist, PathFileAccess when it cannot be read or is not a
+    // regular file (a device, a pipe).
     explicit TextFileReader(const std::string& path);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;

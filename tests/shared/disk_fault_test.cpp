@@ -194,6 +194,16 @@ TEST_F(DiskFaultTest, PathThatIsAFolderOrLiesBelowAFileIsRefused) {
     }
 }
 
+// A pipe would keep the writer waiting for a reader: refused at once.
+TEST_F(DiskFaultTest, PipeIsRefusedWithoutWaiting) {
+    const fs::path pipe = dir_ / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto& w : Writers()) {
+        expectFailure(w, pipe.string(), dir_);
+        EXPECT_TRUE(fs::is_fifo(pipe));
+    }
+}
+
 TEST_F(DiskFaultTest, AbandonedWriteLeavesTheOldFile) {
     try {
         TextFileWriter out(keep_.string());
@@ -217,7 +227,11 @@ TEST_F(DiskFaultTest, ReadersReportAVanishedOrUnreadableFileAndChangeNothing) {
     const fs::path denied = dir_ / "denied.elf";
     fs::copy_file(model, denied);
     fs::permissions(denied, fs::perms::none);
-    std::vector<std::string> bad = {vanished.string(), "/proc/self/mem", dir_.string()};
+    const fs::path pipe = dir_ / "pipe.elf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Gone, unreadable although it opens, a folder, a pipe without writer, a
+    // device without end.
+    std::vector<std::string> bad = {vanished.string(), "/proc/self/mem", dir_.string(), pipe.string(), "/dev/zero"};
     if (::access(denied.c_str(), R_OK) != 0) bad.push_back(denied.string());
 
     for (const auto& path : bad) {
