@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -120,6 +121,16 @@ protected:
         option->click();
     }
 
+    // Notes each box that is visible now, with the button whose press showed
+    // it (none for the boxes of the page itself).
+    void noteBoxes(QPushButton* shownBy) {
+        for (QLineEdit* box : Visible<QLineEdit>(root_))
+            if (!box->isReadOnly() && !revealer_.contains(box)) {
+                revealer_.insert(box, shownBy);
+                order_.append(box);
+            }
+    }
+
     // Presses every button of the page and every menu item once.
     void pressAll(OptionButton* option, const QString& context) {
         const QList<QPushButton*> buttons = Visible<QPushButton>(root_);
@@ -128,6 +139,7 @@ protected:
             b->click();
             check(context + " then " + Describe(b));
             if (HasFatalFailure()) return;
+            if (noting_) noteBoxes(b);
             if (program_.form->Frame4->isVisible()) enter(option); // the button left the page
         }
         for (QAction* a : root_->findChildren<QAction*>()) {
@@ -144,6 +156,9 @@ protected:
     testsupport::Program program_;
     QWidget* root_ = nullptr;
     QLineEdit* typed_ = nullptr; // the box that holds the bad text
+    bool noting_ = false;        // pressAll notes the boxes each press shows
+    QHash<QLineEdit*, QPushButton*> revealer_;
+    QList<QLineEdit*> order_;
 };
 
 } // namespace
@@ -156,17 +171,30 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
         const QString page = Describe(option) + " " + option->text();
         SCOPED_TRACE(page.toStdString());
         enter(option);
-        // Once with the defaults, so that the frames a calculation shows
-        // (results, save boxes) are there to be swept too.
+        // Once with the defaults, noting the boxes of the page and those that
+        // a press shows (results, save boxes), to be swept too.
+        revealer_.clear();
+        order_.clear();
+        noteBoxes(nullptr);
+        noting_ = true;
         pressAll(option, page + " defaults");
+        noting_ = false;
         if (HasFatalFailure()) return;
-        for (QLineEdit* box : Visible<QLineEdit>(root_)) {
-            if (box->isReadOnly()) continue;
+        // Brings the box on screen again: the page entered anew and the
+        // button pressed that showed it.
+        const auto reveal = [&](QLineEdit* box) {
+            if (box->isVisible()) return true;
+            enter(option);
+            if (QPushButton* b = revealer_.value(box); b != nullptr && b->isVisible()) b->click();
+            return box->isVisible();
+        };
+        for (QLineEdit* box : order_) {
+            if (!reveal(box)) continue;
             ++boxesSwept;
             const QString original = box->text();
             typed_ = box;
             for (const QString& text : BadTexts()) {
-                if (!box->isVisible()) enter(option);
+                if (!reveal(box)) break;
                 box->setText(text);
                 const QString context = page + " " + box->objectName() + " = \"" + text.left(20) + "\"";
                 check(context);
@@ -174,7 +202,7 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
                 pressAll(option, context);
                 if (HasFatalFailure()) return;
             }
-            if (!box->isVisible()) enter(option);
+            reveal(box);
             box->setText(original);
             typed_ = nullptr;
         }
