@@ -91,6 +91,10 @@ const std::vector<GridCase>& GridCases() {
       {"NaN gap", 1000.0f, 1.0f, 20.0f, 10.0f, kNaN, 0.0f, 0.5f, 20},
       {"infinite gap", 1000.0f, 1.0f, 20.0f, 10.0f, kInf, 0.0f, 0.5f, 20},
       {"huge gap, tiny step", 1000.0f, 1e-3f, 2e-3f, 10.0f, 3e38f, 0.0f, 0.5f, 2},
+      {"last loss at Ep", 100.0f, 1.0f, 100.0f, 10.0f, 0.0f, 30.0f, 0.5f, 20},
+      {"denormal step", 1000.0f, 1e-44f, 1e-42f, 10.0f, 0.0f, 30.0f, 0.5f, 2},
+      {"huge Ep", 3e38f, 1.0f, 20.0f, 10.0f, 1.0f, 30.0f, 0.5f, 20},
+      {"huge length and angle", 1000.0f, 1.0f, 20.0f, 3e38f, 1.0f, 1e30f, 3e38f, 20},
       {"NaN and infinite lengths, angles, Q", 1000.0f, 1.0f, 20.0f, kNaN, 1.0f, kNaN, kInf, 20},
       {"negative length, angle 90", 1000.0f, 1.0f, 20.0f, -10.0f, 1.0f, 90.0f, -1.0f, 20},
       {"no oscillator", 1000.0f, 1.0f, 20.0f, 10.0f, 1.0f, 30.0f, 0.5f, 0},
@@ -213,6 +217,7 @@ struct SpecCase {
   size_t values;   // values the array holds (it has exactly values + 3 elements)
   float oddValue;  // put into every seventh value (0: none)
   float a = 2.0f, b = 10.0f, c = 25.0f;  // the three scalar arguments
+  bool everyValue = false;               // oddValue in every value (0 too)
 };
 
 const std::vector<SpecCase>& SpecCases() {
@@ -239,6 +244,12 @@ const std::vector<SpecCase>& SpecCases() {
       {"infinite scalars", 200, 100.0f, 0.5f, 200, 0, kInf, -kInf, kInf},
       {"negative and zero scalars", 200, 100.0f, 0.5f, 200, 0, -5.0f, 0.0f, -1.0f},
       {"huge scalars", 200, 100.0f, 0.5f, 200, 0, 3e38f, 3e38f, 3e38f},
+      {"all values zero", 200, 100.0f, 0.5f, 200, 0.0f, 2.0f, 10.0f, 25.0f, true},
+      {"all values NaN", 200, 100.0f, 0.5f, 200, kNaN, 2.0f, 10.0f, 25.0f, true},
+      {"all values equal", 200, 100.0f, 0.5f, 200, 5.0f, 2.0f, 10.0f, 25.0f, true},
+      {"tiny step", 5000, 100.0f, 1e-30f, 5000, 0},
+      {"huge step", 200, 100.0f, 3e38f, 200, 0},
+      {"huge first energy", 200, 3e38f, 0.5f, 200, 0},
   };
   return cases;
 }
@@ -253,7 +264,7 @@ Exact SpectrumOf(const SpecCase& c) {
   for (size_t i = 0; i < c.values; ++i) {
     const double x = double(i) / double(std::max<size_t>(c.values, 1));
     float v = float(1.0 + 0.5 * x + 100.0 * std::exp(-std::pow((x - 0.9) * 40.0, 2)));
-    if (c.oddValue != 0 && i % 7 == 3) v = c.oddValue;
+    if ((c.oddValue != 0 && i % 7 == 3) || c.everyValue) v = c.oddValue;
     s.p()[i + 3] = v;
   }
   return s;

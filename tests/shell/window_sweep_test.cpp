@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -86,6 +87,12 @@ protected:
             if (box->isVisible()) {
                 ASSERT_FALSE(ShowsNonFinite(box->toPlainText()))
                     << box->objectName().toStdString() << ": " << box->toPlainText().toStdString();
+            }
+        }
+        for (QLabel* label : root_->findChildren<QLabel*>()) {
+            if (label->isVisible()) {
+                ASSERT_FALSE(ShowsNonFinite(label->text()))
+                    << label->objectName().toStdString() << ": " << label->text().toStdString();
             }
         }
         for (QLineEdit* box : root_->findChildren<QLineEdit*>()) {
