@@ -24,6 +24,7 @@
 
 #include "program_fixture.h"
 #include "shared/program_shell.h"
+#include "state/binder.h"
 #include "widgets/controls.h"
 
 using namespace kelvara;
@@ -71,9 +72,16 @@ protected:
         testsupport::UseOffscreenScreen(1280, 1024);
         ASSERT_TRUE(folder_.isValid());
         QDir::setCurrent(folder_.path());
+        SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
+        // A model for the pages' read buttons (from the file browser) and
+        // for the file dialogs (which the saves overwrite).
+        const QString example = QStringLiteral(KELVARA_SOURCE_DIR "/examples/free_electron_metal.elf");
+        ASSERT_TRUE(QFile::copy(example, folder_.filePath(QStringLiteral("model.elf"))));
+        ASSERT_TRUE(QFile::copy(example, folder_.filePath(QStringLiteral("dialog.elf"))));
         program_ = testsupport::StartProgram();
+        program_.services->nextFileName = folder_.filePath(QStringLiteral("dialog.elf"));
         root_ = &Forms::MDIForm1();
-        if (auto* dir = program_.form->Dir1) dir->setPath(folder_.path());
+        program_.form->Dir1->setPath(folder_.path());
     }
 
     // The checks after each press.
@@ -130,6 +138,7 @@ protected:
 
     void enter(OptionButton* option) {
         backToStartMenu();
+        program_.form->File1->setFileName(QStringLiteral("model.elf"));
         option->click();
     }
 
