@@ -117,6 +117,7 @@ protected:
             ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
             const QByteArray bytes = f.readAll();
             ASSERT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n")) << "half-written file " << name.toStdString();
+            ASSERT_FALSE(ShowsNonFinite(QString::fromUtf8(bytes))) << "file " << name.toStdString();
         }
     }
 
