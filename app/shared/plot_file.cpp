@@ -1,5 +1,6 @@
 #include "shared/plot_file.h"
 
+#include <QDir>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -128,7 +129,9 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) 
 QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot) {
     const QString path = services().saveFileName(QString(), QString(), PlotSaveFilter(), PlotSaveSelectedFilter());
     if (path.isEmpty()) return {};
-    return SavePlotFile(path, spectrum, plot) ? path : QString();
+    if (SavePlotFile(path, spectrum, plot)) return path;
+    services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
+    return {};
 }
 
 QString ShortenedPath(const QString& path) {

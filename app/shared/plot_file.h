@@ -30,7 +30,8 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot);
 
 // Asks for a file name through the file-dialog service and saves the curve
 // there. Returns the path written, or an empty text when the dialog was
-// cancelled or the file could not be written (nothing is written then).
+// cancelled or the file could not be written (nothing is written then; the
+// user is told which file could not be written).
 QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot);
 
 // A path longer than 30 characters shortened to its first 14 characters,

@@ -204,6 +204,25 @@ TEST_F(DiskFaultTest, PipeIsRefusedWithoutWaiting) {
     }
 }
 
+TEST_F(DiskFaultTest, PlotSavedThroughTheDialogReportsAFailure) {
+    auto rec = std::make_unique<RecordingServices>();
+    RecordingServices* const r = rec.get();
+    auto previous = setServices(std::move(rec));
+    Plot plot;
+    for (const QString& target : {QString("/dev/full"), QString::fromStdString(dir_.string())}) {
+        r->messages.clear();
+        r->nextFileName = target;
+        EXPECT_TRUE(SavePlotThroughDialog(Curve(10), plot).isEmpty());
+        ASSERT_EQ(r->messages.size(), 1);
+        EXPECT_TRUE(r->messages[0].text.contains(target)) << r->messages[0].text.toStdString();
+    }
+    r->messages.clear();
+    r->nextFileName.clear();  // cancelled: nothing to tell
+    EXPECT_TRUE(SavePlotThroughDialog(Curve(10), plot).isEmpty());
+    EXPECT_TRUE(r->messages.isEmpty());
+    setServices(std::move(previous));
+}
+
 TEST_F(DiskFaultTest, AbandonedWriteLeavesTheOldFile) {
     try {
         TextFileWriter out(keep_.string());
