@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -105,7 +106,7 @@ protected:
             }
         }
         for (QLineEdit* box : root_->findChildren<QLineEdit*>()) {
-            if (box->isVisible() && box != typed_) {
+            if (box->isVisible() && !typed_.contains(box)) {
                 ASSERT_FALSE(ShowsNonFinite(box->text()))
                     << box->objectName().toStdString() << ": " << box->text().toStdString();
             }
@@ -143,9 +144,9 @@ protected:
         option->click();
     }
 
-    // Notes each box that is visible now, with the button whose press showed
-    // it (none for the boxes of the page itself).
-    void noteBoxes(QPushButton* shownBy) {
+    // Notes each box that is visible now, with the button or menu item whose
+    // press showed it (none for the boxes of the page itself).
+    void noteBoxes(QObject* shownBy) {
         for (QLineEdit* box : Visible<QLineEdit>(root_))
             if (!box->isReadOnly() && !revealer_.contains(box)) {
                 revealer_.insert(box, shownBy);
@@ -170,6 +171,7 @@ protected:
             a->trigger();
             check(context + " then menu " + Describe(a));
             if (HasFatalFailure()) return;
+            if (noting_) noteBoxes(a);
             if (program_.form->Frame4->isVisible()) enter(option);
         }
     }
@@ -177,9 +179,9 @@ protected:
     QTemporaryDir folder_;
     testsupport::Program program_;
     QWidget* root_ = nullptr;
-    QLineEdit* typed_ = nullptr; // the box that holds the bad text
-    bool noting_ = false;        // pressAll notes the boxes each press shows
-    QHash<QLineEdit*, QPushButton*> revealer_;
+    QSet<QLineEdit*> typed_; // the boxes that hold a bad text
+    bool noting_ = false;    // pressAll notes the boxes each press shows
+    QHash<QLineEdit*, QObject*> revealer_;
     QList<QLineEdit*> order_;
 };
 
@@ -207,14 +209,16 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
         const auto reveal = [&](QLineEdit* box) {
             if (box->isVisible()) return true;
             enter(option);
-            if (QPushButton* b = revealer_.value(box); b != nullptr && b->isVisible()) b->click();
+            QObject* by = revealer_.value(box);
+            if (auto* b = qobject_cast<QPushButton*>(by); b != nullptr && b->isVisible()) b->click();
+            if (auto* a = qobject_cast<QAction*>(by)) a->trigger();
             return box->isVisible();
         };
         for (QLineEdit* box : order_) {
             if (!reveal(box)) continue;
             ++boxesSwept;
             const QString original = box->text();
-            typed_ = box;
+            typed_ = {box};
             for (const QString& text : BadTexts()) {
                 if (!reveal(box)) break;
                 box->setText(text);
@@ -226,7 +230,23 @@ TEST_F(WindowSweep, EveryBoxOfEveryPageTakesEveryBadTextAndEveryButtonStillWorks
             }
             reveal(box);
             box->setText(original);
-            typed_ = nullptr;
+            typed_.clear();
+        }
+        // Every box of the page at once.
+        for (const QString& text : BadTexts()) {
+            enter(option);
+            QHash<QLineEdit*, QString> originals;
+            for (QLineEdit* box : Visible<QLineEdit>(root_)) {
+                if (box->isReadOnly()) continue;
+                originals.insert(box, box->text());
+                typed_.insert(box);
+                box->setText(text);
+            }
+            pressAll(option, page + " every box = \"" + text.left(20) + "\"");
+            if (HasFatalFailure()) return;
+            enter(option);
+            for (auto it = originals.begin(); it != originals.end(); ++it) it.key()->setText(it.value());
+            typed_.clear();
         }
     }
     EXPECT_GT(boxesSwept, 10);
