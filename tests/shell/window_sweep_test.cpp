@@ -33,7 +33,8 @@ using namespace kelvara;
 namespace {
 
 const QStringList& BadTexts() {
-    static const QStringList texts = {"", "abc", "1e39", "-1", "0", "NaN", "1,5", QString(300, QLatin1Char('9'))};
+    static const QStringList texts = {"", "abc", "1e39", "-1", "0", "NaN", "1,5", QString(300, QLatin1Char('9')),
+                                      "1e30", "1e-30"};
     return texts;
 }
 
