@@ -1,7 +1,10 @@
 #include "platform/textfile.h"
 
+#include <unistd.h>
+
+#include <atomic>
+#include <exception>
 #include <filesystem>
-#include <iterator>
 #include <system_error>
 
 #include "platform/crlf.h"
@@ -55,14 +58,66 @@ bool isBlank(int c) { return c == ' ' || c == '\t'; }
 
 // ---------------------------------------------------------------- writer
 
-TextFileWriter::TextFileWriter(const std::string& path) : path_(path) {
+namespace {
+
+// A name in the folder of `target` that no other writer of this process
+// uses; short, so that a target name of full length still has one.
+std::string temporaryNameBeside(const fs::path& target) {
+    static std::atomic<unsigned> serial{0};
+    const std::string name = ".kelvara-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+    return (target.parent_path() / name).string();
+}
+
+} // namespace
+
+TextFileWriter::TextFileWriter(const std::string& path)
+    : path_(path), exceptionsAtOpen_(std::uncaught_exceptions()) {
     checkPathForOpen(path);
-    out_.open(fs::path(path), std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out_.is_open()) raise(ErrorCode::PathFileAccess);
+    std::error_code ec;
+    fs::path target(path);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (ec) raise(ErrorCode::PathFileAccess);
+        target = resolved;
+        if (fs::is_directory(target, ec)) raise(ErrorCode::PathFileAccess);
+    }
+    path_ = target.string();
+    const fs::file_status status = fs::status(target, ec);
+    // A device (the null device, a full device) is written in place; a pipe
+    // or socket, which would wait for a reader, is refused.
+    const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
+    if (inPlace && !fs::is_character_file(status)) raise(ErrorCode::PathFileAccess);
+    // A file that may not be written is not replaced either.
+    if (fs::exists(status) && ::access(path_.c_str(), W_OK) != 0) raise(ErrorCode::PathFileAccess);
+    if (!inPlace) temp_ = temporaryNameBeside(target);
+    out_.open(fs::path(inPlace ? path_ : temp_), std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out_.is_open()) {
+        discard();
+        raise(ErrorCode::PathFileAccess);
+    }
+    // The file that replaces an existing one keeps its permissions.
+    if (!inPlace && fs::exists(status)) fs::permissions(fs::path(temp_), status.permissions(), ec);
 }
 
 TextFileWriter::~TextFileWriter() {
-    if (out_.is_open()) out_.close(); // never throws from here
+    if (!out_.is_open()) return;
+    if (std::uncaught_exceptions() > exceptionsAtOpen_) {
+        discard(); // abandoned: the target keeps what it held
+        return;
+    }
+    try {
+        close(); // never throws from here; a failure leaves the target as it was
+    } catch (...) {
+    }
+}
+
+void TextFileWriter::discard() noexcept {
+    if (out_.is_open()) out_.close();
+    if (!temp_.empty()) {
+        std::error_code ec;
+        fs::remove(fs::path(temp_), ec);
+        temp_.clear();
+    }
 }
 
 void TextFileWriter::writeList(const std::vector<FileItem>& items) {
@@ -122,7 +177,18 @@ void TextFileWriter::close() {
     out_.flush();
     const bool ok = static_cast<bool>(out_);
     out_.close();
-    if (!ok || out_.fail()) raise(ErrorCode::PathFileAccess);
+    if (!ok || out_.fail()) {
+        discard();
+        raise(ErrorCode::PathFileAccess);
+    }
+    if (temp_.empty()) return;
+    std::error_code ec;
+    fs::rename(fs::path(temp_), fs::path(path_), ec);
+    if (ec) {
+        discard();
+        raise(ErrorCode::PathFileAccess);
+    }
+    temp_.clear();
 }
 
 // ---------------------------------------------------------------- reader
@@ -131,12 +197,22 @@ TextFileReader::TextFileReader(const std::string& path) {
     checkPathForOpen(path);
     const fs::path p = fs::path(path);
     std::error_code ec;
+    // Only regular files are read: a pipe would wait for a writer, a device
+    // such as the zero device would never end.
+    const fs::file_status status = fs::status(p, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) raise(ErrorCode::PathFileAccess);
     std::ifstream in(p, std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         if (!fs::exists(p, ec)) raise(ErrorCode::FileNotFound);
         raise(ErrorCode::PathFileAccess);
     }
-    data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // Read in blocks: a read error (a file that cannot be read although it
+    // opens) sets the bad bit and is reported rather than taken as the end.
+    char block[65536];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        data_.append(block, static_cast<std::size_t>(in.gcount()));
+        if (in.eof()) break;
+    }
     if (in.bad()) raise(ErrorCode::PathFileAccess);
     // A UTF-8 byte-order mark is not part of the text.
     if (data_.size() >= 3 && data_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;

@@ -23,6 +23,13 @@ public:
     // the folder does not exist, PathFileAccess when the path is a folder or
     // cannot be written, BadFileName for an empty path. Lines written after
     // close() raise BadFileName.
+    //
+    // The lines go to a temporary file beside the target, which replaces the
+    // target only when it is complete (at close(), or in the destructor when
+    // no exception is on its way): a write that fails or is abandoned leaves
+    // an existing file as it was and no temporary file behind. A symbolic
+    // link is followed (the link stays); a device (the null or full device)
+    // is written in place, never replaced; a pipe or socket is refused.
     explicit TextFileWriter(const std::string& path);
     ~TextFileWriter();
     TextFileWriter(const TextFileWriter&) = delete;
@@ -37,15 +44,19 @@ public:
     void close();                                       // raises when the data could not be written
 
 private:
-    std::string path_;
+    void discard() noexcept; // closes and removes the temporary file
+    std::string path_;       // the file that receives the data
+    std::string temp_;       // the temporary file, empty when written in place
     std::ofstream out_;
+    int exceptionsAtOpen_ = 0;
 };
 
 class TextFileReader {
 public:
     // Reads the whole file (UTF-8; a byte-order mark is skipped) and closes it
     // at once. Raises FileNotFound for a missing file, PathNotFound when its
-    // folder does not exist, PathFileAccess when it cannot be read.
+    // folder does not exist, PathFileAccess when it cannot be read or is not a
+    // regular file (a device, a pipe).
     explicit TextFileReader(const std::string& path);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;

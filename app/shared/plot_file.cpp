@@ -1,7 +1,6 @@
 #include "shared/plot_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
@@ -107,13 +106,13 @@ QString PlotSaveFilter() { return QStringLiteral("All Files (*.*);;Text Files(*.
 QString PlotSaveSelectedFilter() { return QStringLiteral("Text Files(*.txt)"); }
 
 bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) {
-    const QString partial = path + QStringLiteral(".part");
     try {
         plot.PlotE0 = spectrum(2);
         plot.PlotDE = spectrum(3);
         const int16_t n = CInt(spectrum(1));
         {
-            TextFileWriter out(partial.toStdString());
+            // The writer puts a temporary file in place only when it is whole.
+            TextFileWriter out(path.toStdString());
             out.writeList({std::string("@")});
             for (int i = 1; i <= n; ++i) {
                 const float energy = CSng(static_cast<double>(plot.PlotE0) + static_cast<double>(i) * plot.PlotDE);
@@ -121,11 +120,8 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) 
             }
             out.close();
         }
-        if (QFile::exists(path) && !QFile::remove(path)) raise(ErrorCode::PathFileAccess);
-        if (!QFile::rename(partial, path)) raise(ErrorCode::PathFileAccess);
         return true;
     } catch (const std::exception&) {
-        QFile::remove(partial);
         return false;
     }
 }

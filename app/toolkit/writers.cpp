@@ -1,12 +1,8 @@
 // Writers of the two-column spectrum file and of the result file. Each file
 // is written under a temporary name in the target folder and renamed over the
-// target only when it is complete, so a failed write never leaves a partial
-// file in place of a good one.
-#include <unistd.h>
-
-#include <atomic>
+// target only when it is complete (the text-file writer does this), so a
+// failed write never leaves a partial file in place of a good one.
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -23,30 +19,19 @@ namespace {
 
 const std::string kAsterisks(54, '*');
 
-std::string temporaryNameBeside(const std::string& file) {
-    static std::atomic<unsigned> serial{0};
-    return file + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(serial++);
-}
-
-// Runs body on a writer for a temporary file beside `file`, then replaces
-// `file` by it. On any failure the temporary file is removed and `file` is
-// left as it was.
+// Runs body on a writer for `file`. The writer keeps the lines in a temporary
+// file beside it and puts that in place only when it is complete, so on any
+// failure the temporary file is gone and `file` is left as it was.
 bool writeReplacing(const std::string& file, const std::function<void(TextFileWriter&)>& body) {
     if (file.empty()) return false;
-    const std::string tmp = temporaryNameBeside(file);
-    std::error_code ec;
     try {
-        {
-            TextFileWriter out(tmp);
-            body(out);
-            out.close();
-        }
-        std::filesystem::rename(tmp, file, ec);
-        if (!ec) return true;
+        TextFileWriter out(file);
+        body(out);
+        out.close();
+        return true;
     } catch (const std::exception&) {
+        return false;
     }
-    std::filesystem::remove(tmp, ec);
-    return false;
 }
 
 // Prints a text that may hold several lines; CR LF, a lone LF or a lone CR
