@@ -15,6 +15,13 @@
 #include "loss_loop.h"
 #include "momentum_steps.h"
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KELVARA_SENVIK_WIDE 1
+#include <immintrin.h>
+#else
+#define KELVARA_SENVIK_WIDE 0
+#endif
+
 namespace kelvara::lib {
 namespace {
 
@@ -131,6 +138,185 @@ void addMomentum(float q, float h, ComplexF epsf, const PointTerms& t, const Nor
   s.out = std::complex<float>(C(s.out) + w * (zb + zr - zout + z1));
 }
 
+#if KELVARA_SENVIK_WIDE
+// The same sums taken four momenta at a time in 256-bit registers where the
+// processor has them. Only the real parts of the sums are results, so only
+// the real parts of the summands are formed; every operation is the one of
+// addMomentum in its order (+, -, *, / and sqrt are correctly rounded at any
+// width and the build contracts nothing), so each real part is bit for bit
+// the one-momentum value. A momentum whose quotients would take the library's
+// complex division, whose phase factor the library's complex exponential, or
+// whose summand is NaN (where a complex product may have taken the library's
+// recovery of infinities) is left to addMomentum.
+#define KELVARA_WIDE_FN __attribute__((target("avx2"))) inline
+#define KELVARA_WIDE_INLINE __attribute__((target("avx2"), always_inline)) inline
+
+using V = __m256d;
+struct VC {
+  V re, im;
+};
+
+KELVARA_WIDE_INLINE V wideSplat(double x) { return _mm256_set1_pd(x); }
+KELVARA_WIDE_INLINE V wideAbs(V x) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), x); }
+// Lanes of `mask` set take a, the others b.
+KELVARA_WIDE_INLINE V wideSelect(V mask, V a, V b) { return _mm256_blendv_pd(b, a, mask); }
+KELVARA_WIDE_INLINE V wideToFloat(V x) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(x)); }
+KELVARA_WIDE_INLINE V wideOrdinaryNonZero(V x) {
+  const V m = wideAbs(x);
+  return _mm256_and_pd(_mm256_cmp_pd(m, wideSplat(0x1p-300), _CMP_GE_OQ),
+                       _mm256_cmp_pd(m, wideSplat(0x1p300), _CMP_LE_OQ));
+}
+KELVARA_WIDE_INLINE V wideOrdinary(V x) {
+  return _mm256_or_pd(_mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_EQ_OQ), wideOrdinaryNonZero(x));
+}
+// x*y as the complex type forms it when the product is not NaN.
+KELVARA_WIDE_INLINE VC wideMul(VC x, VC y) { return {x.re * y.re - x.im * y.im, x.re * y.im + x.im * y.re}; }
+// divide(num, den) lane by lane; lanes where divide() would take the
+// library's division are cleared in ok.
+KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den, V& ok) {
+  const V a = num.re, b = num.im, c = den.re, d = den.im;
+  const V imagLarger = _mm256_cmp_pd(wideAbs(c), wideAbs(d), _CMP_LT_OQ);
+  const V top = wideSelect(imagLarger, c, d);
+  const V bottom = wideSelect(imagLarger, d, c);
+  const V ratio = top / bottom;
+  const V denom = (top * ratio) + bottom;
+  const V p = wideSelect(imagLarger, a, b);
+  const V r = wideSelect(imagLarger, b, a);
+  const V x = (p * ratio) + r;
+  const V t = r * ratio;
+  const V y = wideSelect(imagLarger, t - p, p - t);
+  V good = _mm256_and_pd(_mm256_and_pd(wideOrdinary(a), wideOrdinary(b)),
+                         _mm256_and_pd(wideOrdinaryNonZero(c), wideOrdinaryNonZero(d)));
+  good = _mm256_and_pd(good, _mm256_cmp_pd(wideAbs(ratio), wideSplat(0x1p-200), _CMP_GE_OQ));
+  ok = _mm256_and_pd(ok, good);
+  return {x / denom, y / denom};
+}
+
+// The real parts of the four summands w*(...) of addMomentum at four momenta.
+struct WideSummands {
+  double a[4], b[4], in[4], out[4];
+  bool ok[4];
+};
+
+KELVARA_WIDE_FN void wideSummands(const float (&qs)[4], const float (&hs)[4], const ComplexF (&epsf)[4],
+                                  const PointTerms& t, const NormalKeffParams& p, WideSummands& r) {
+  const C I(0.0, 1.0);
+  const double pref = p.pref;
+  const double x0 = t.x0;
+  const double v = t.v;
+  const double c = t.c;
+  const double sn = t.sn;
+  // The factors of the products that do not depend on q, formed as there.
+  const C ip = I * pref;
+  const C i2p = 2.0 * I * pref;
+  const C mip = -I * pref;
+  const C i2v = 2.0 * I * v;
+  const double kc = 2.0 * c * c;
+
+  alignas(32) double qd[4], er[4], ei[4], w[4];
+  for (int k = 0; k < 4; ++k) {
+    qd[k] = qs[k];
+    er[k] = epsf[k].real();
+    ei[k] = epsf[k].imag();
+    w[k] = hs[k];
+  }
+  const V q = _mm256_load_pd(qd);
+  const VC eps{_mm256_load_pd(er), _mm256_load_pd(ei)};
+  const V one = wideSplat(1.0);
+  const V zero = _mm256_setzero_pd();
+  const V minusZero = wideSplat(-0.0);
+  V ok = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+
+  // B = 1 - 1/eps and S = (1 - eps)/(eps*(eps + 1)), each held as 32-bit parts.
+  const VC inv = wideDivide({one, zero}, eps, ok);
+  const VC B{wideToFloat(one - inv.re), wideToFloat(zero - inv.im)};
+  const VC oneMinus{(_mm256_xor_pd(eps.re, minusZero)) + one, _mm256_xor_pd(eps.im, minusZero)};
+  const VC den = wideMul(eps, {eps.re + one, eps.im});
+  const VC sq = wideDivide(oneMinus, den, ok);
+  const VC S{wideToFloat(sq.re), wideToFloat(sq.im)};
+
+  const V vv = wideSplat(v);
+  const V v2 = vv * vv;
+  const V arg = q * q - v2;
+  alignas(32) double root[4];
+  _mm256_store_pd(root, wideSelect(_mm256_cmp_pd(arg, zero, _CMP_GT_OQ), arg, zero));
+  for (double& x : root) x = std::sqrt(x);
+  const V Q = wideToFloat(_mm256_load_pd(root));
+  alignas(32) double decayArg[4], decay[4];
+  _mm256_store_pd(decayArg, wideSplat(-x0) * Q);
+  bool phaseOk[4];
+  for (int k = 0; k < 4; ++k) {
+    decay[k] = std::exp(decayArg[k]);
+    phaseOk[k] = t.phaseFinite && std::isfinite(decayArg[k]) && decayArg[k] <= 0.0;
+  }
+  const V e = _mm256_load_pd(decay);
+  const V e1 = wideToFloat(e);
+  const V twoV = wideSplat(2.0 * v);
+  const V QQv = Q * Q - v2;
+  const V g = wideToFloat(wideSplat(sn) * QQv + ((twoV * Q) * wideSplat(c)));
+  const VC cm{wideToFloat(e * wideSplat(t.cosMinus)), wideToFloat(e * wideSplat(t.sinMinus))};
+  const VC cp{wideToFloat(e * wideSplat(t.cosPlus)), wideToFloat(e * wideSplat(t.sinPlus))};
+  const V q3 = (q * q) * q;
+  const V X0 = wideSplat(x0);
+
+  const V zb = (wideSplat(ip.real()) * B.re - wideSplat(ip.imag()) * B.im) / q;
+  const V a1re = wideSplat(i2p.real()) * Q, a1im = wideSplat(i2p.imag()) * Q;
+  const V z1 = (a1re * S.re - a1im * S.im) / (X0 * q3);
+  const V u1re = (wideSplat(mip.real()) * e1) * g, u1im = (wideSplat(mip.imag()) * e1) * g;
+  const V z3 = (u1re * S.re - u1im * S.im) / (wideSplat(v * x0) * q3);
+
+  const V k1 = (((wideSplat(8.0) * Q) * vv) * wideSplat(c)) * e1;
+  const V k2 = wideSplat(t.sin2) * QQv;
+  const V k4 = twoV * Q;
+  const V k3 = (k4 * e1) * e1;
+  const VC P{S.re * wideSplat(kc), S.im * wideSplat(kc)};
+  const VC PE = wideMul(P, eps);
+  const VC term4 = wideMul({B.re * k4, B.im * k4}, {PE.re + one, PE.im});
+  const V mre = ((S.re * k1 - B.re * k2) - S.re * k3) + term4.re;
+  const V mim = ((S.im * k1 - B.im * k2) - S.im * k3) + term4.im;
+  const V div2 = (wideSplat(2.0 * v) * X0) * q3;
+  const V zB = (wideSplat(mip.real()) * mre - wideSplat(mip.imag()) * mim) / div2;
+  const V zr = (B.re * wideSplat(pref)) / ((wideSplat(2.0 * v) * X0) * q);
+
+  const V k5 = ((q * q) * e1) * e1;
+  const V k6 = wideSplat(2.0) * Q;
+  const V Qk6 = Q * k6;
+  const V vk6 = vv * k6;
+  const V mvk6 = wideSplat(-v) * k6;
+  const VC i2vs{wideSplat(i2v.real()), wideSplat(i2v.imag())};
+  const VC outT2 = wideMul({Qk6, mvk6}, cm);
+  const VC outT3 = wideMul(wideMul(i2vs, {Q, vv}), cp);
+  const VC nout{(k5 - outT2.re) + outT3.re, _mm256_xor_pd(outT2.im, minusZero) + outT3.im};
+  const VC inT2 = wideMul({Qk6, vk6}, cp);
+  const VC inT3 = wideMul(wideMul(i2vs, {Q, wideSplat(-v)}), cm);
+  const VC nin{(k5 - inT2.re) - inT3.re, _mm256_xor_pd(inT2.im, minusZero) - inT3.im};
+  const VC ps{S.re * wideSplat(pref), S.im * wideSplat(pref)};
+  const V zout = (ps.re * nout.re - ps.im * nout.im) / div2;
+  const V zin = (ps.re * nin.re - ps.im * nin.im) / div2;
+
+  const V W = _mm256_load_pd(w);
+  const V sa = W * ((z1 + zb) + z3);
+  const V sb = W * (zB + zb);
+  const V sin = W * (((zb - zr) + zin) + z1);
+  const V sout = W * (((zb + zr) - zout) + z1);
+  _mm256_storeu_pd(r.a, sa);
+  _mm256_storeu_pd(r.b, sb);
+  _mm256_storeu_pd(r.in, sin);
+  _mm256_storeu_pd(r.out, sout);
+  V numbers = _mm256_and_pd(_mm256_cmp_pd(sa, sb, _CMP_ORD_Q), _mm256_cmp_pd(sin, sout, _CMP_ORD_Q));
+  ok = _mm256_and_pd(ok, numbers);
+  const int mask = _mm256_movemask_pd(ok);
+  for (int k = 0; k < 4; ++k) r.ok[k] = phaseOk[k] && ((mask >> k) & 1) != 0;
+}
+
+bool wideAvailable() {
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+}
+#endif
+
+inline void addTo(std::complex<float>& s, double term) { s = {float(double(s.real()) + term), s.imag()}; }
+
 // Model A, its two parts and Model B at the loss point (T with its gap
 // correction). A loss at or above the primary energy gives 0; limits beyond
 // kMaxMomentum give NaN.
@@ -168,7 +354,27 @@ NormalKeffPoint normalKeffPoint(const LossPoint& point, const Oscillators& model
     for (int k = m; k < kBatch; ++k) qs[k] = qs[0];
     ComplexF eps[kBatch];
     terms.dielectric.epsMany(qs, eps);
+#if KELVARA_SENVIK_WIDE
+    if (wideAvailable()) {
+      for (int k = m; k < kBatch; ++k) hs[k] = hs[0];
+      WideSummands wide;
+      wideSummands(qs, hs, eps, terms, p, wide);
+      for (int k = 0; k < m; ++k) {
+        if (!wide.ok[k]) {
+          addMomentum(qs[k], hs[k], eps[k], terms, p, s);
+          continue;
+        }
+        addTo(s.a, wide.a[k]);
+        addTo(s.b, wide.b[k]);
+        addTo(s.in, wide.in[k]);
+        addTo(s.out, wide.out[k]);
+      }
+    } else {
+      for (int k = 0; k < m; ++k) addMomentum(qs[k], hs[k], eps[k], terms, p, s);
+    }
+#else
     for (int k = 0; k < m; ++k) addMomentum(qs[k], hs[k], eps[k], terms, p, s);
+#endif
     if (past) {
       return {-s.a.real(), -s.b.real(), float(-0.5 * double(s.in.real())), float(-0.5 * double(s.out.real()))};
     }
