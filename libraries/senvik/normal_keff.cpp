@@ -151,31 +151,69 @@ void addMomentum(float q, float h, ComplexF epsf, const PointTerms& t, const Nor
 #define KELVARA_WIDE_FN __attribute__((target("avx2"))) inline
 #define KELVARA_WIDE_INLINE __attribute__((target("avx2"), always_inline)) inline
 
-using V = __m256d;
+// Eight lanes as two 256-bit registers: two independent chains of the same
+// operations, which the processor overlaps.
+constexpr int kLanes = 8;
+struct V {
+  __m256d lo, hi;
+};
 struct VC {
   V re, im;
 };
 
-KELVARA_WIDE_INLINE V wideSplat(double x) { return _mm256_set1_pd(x); }
-KELVARA_WIDE_INLINE V wideAbs(V x) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), x); }
+KELVARA_WIDE_INLINE V operator+(V a, V b) { return {a.lo + b.lo, a.hi + b.hi}; }
+KELVARA_WIDE_INLINE V operator-(V a, V b) { return {a.lo - b.lo, a.hi - b.hi}; }
+KELVARA_WIDE_INLINE V operator*(V a, V b) { return {a.lo * b.lo, a.hi * b.hi}; }
+KELVARA_WIDE_INLINE V operator/(V a, V b) { return {a.lo / b.lo, a.hi / b.hi}; }
+KELVARA_WIDE_INLINE V wideAnd(V a, V b) { return {_mm256_and_pd(a.lo, b.lo), _mm256_and_pd(a.hi, b.hi)}; }
+KELVARA_WIDE_INLINE V wideOr(V a, V b) { return {_mm256_or_pd(a.lo, b.lo), _mm256_or_pd(a.hi, b.hi)}; }
+// -x (the sign flipped, as the unary minus does).
+KELVARA_WIDE_INLINE V wideNeg(V x) {
+  const __m256d m = _mm256_set1_pd(-0.0);
+  return {_mm256_xor_pd(x.lo, m), _mm256_xor_pd(x.hi, m)};
+}
+#define KELVARA_WIDE_CMP(name, predicate)                                                  \
+  KELVARA_WIDE_INLINE V name(V a, V b) {                                                   \
+    return {_mm256_cmp_pd(a.lo, b.lo, predicate), _mm256_cmp_pd(a.hi, b.hi, predicate)}; \
+  }
+KELVARA_WIDE_CMP(wideLess, _CMP_LT_OQ)
+KELVARA_WIDE_CMP(wideGreater, _CMP_GT_OQ)
+KELVARA_WIDE_CMP(wideGreaterEq, _CMP_GE_OQ)
+KELVARA_WIDE_CMP(wideLessEq, _CMP_LE_OQ)
+KELVARA_WIDE_CMP(wideEqual, _CMP_EQ_OQ)
+KELVARA_WIDE_CMP(wideBothNumbers, _CMP_ORD_Q)
+#undef KELVARA_WIDE_CMP
+KELVARA_WIDE_INLINE V wideSplat(double x) { return {_mm256_set1_pd(x), _mm256_set1_pd(x)}; }
+KELVARA_WIDE_INLINE V wideZero() { return {_mm256_setzero_pd(), _mm256_setzero_pd()}; }
+KELVARA_WIDE_INLINE V wideLoad(const double* p) { return {_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4)}; }
+KELVARA_WIDE_INLINE void wideStore(double* p, V x) {
+  _mm256_storeu_pd(p, x.lo);
+  _mm256_storeu_pd(p + 4, x.hi);
+}
+KELVARA_WIDE_INLINE int wideMask(V x) { return _mm256_movemask_pd(x.lo) | (_mm256_movemask_pd(x.hi) << 4); }
+KELVARA_WIDE_INLINE V wideAbs(V x) {
+  const __m256d m = _mm256_set1_pd(-0.0);
+  return {_mm256_andnot_pd(m, x.lo), _mm256_andnot_pd(m, x.hi)};
+}
 // Lanes of `mask` set take a, the others b.
-KELVARA_WIDE_INLINE V wideSelect(V mask, V a, V b) { return _mm256_blendv_pd(b, a, mask); }
-KELVARA_WIDE_INLINE V wideToFloat(V x) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(x)); }
+KELVARA_WIDE_INLINE V wideSelect(V mask, V a, V b) {
+  return {_mm256_blendv_pd(b.lo, a.lo, mask.lo), _mm256_blendv_pd(b.hi, a.hi, mask.hi)};
+}
+KELVARA_WIDE_INLINE V wideToFloat(V x) {
+  return {_mm256_cvtps_pd(_mm256_cvtpd_ps(x.lo)), _mm256_cvtps_pd(_mm256_cvtpd_ps(x.hi))};
+}
 KELVARA_WIDE_INLINE V wideOrdinaryNonZero(V x) {
   const V m = wideAbs(x);
-  return _mm256_and_pd(_mm256_cmp_pd(m, wideSplat(0x1p-300), _CMP_GE_OQ),
-                       _mm256_cmp_pd(m, wideSplat(0x1p300), _CMP_LE_OQ));
+  return wideAnd(wideGreaterEq(m, wideSplat(0x1p-300)), wideLessEq(m, wideSplat(0x1p300)));
 }
-KELVARA_WIDE_INLINE V wideOrdinary(V x) {
-  return _mm256_or_pd(_mm256_cmp_pd(x, _mm256_setzero_pd(), _CMP_EQ_OQ), wideOrdinaryNonZero(x));
-}
+KELVARA_WIDE_INLINE V wideOrdinary(V x) { return wideOr(wideEqual(x, wideZero()), wideOrdinaryNonZero(x)); }
 // x*y as the complex type forms it when the product is not NaN.
 KELVARA_WIDE_INLINE VC wideMul(VC x, VC y) { return {x.re * y.re - x.im * y.im, x.re * y.im + x.im * y.re}; }
 // divide(num, den) lane by lane; lanes where divide() would take the
 // library's division are cleared in ok.
 KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den, V& ok) {
   const V a = num.re, b = num.im, c = den.re, d = den.im;
-  const V imagLarger = _mm256_cmp_pd(wideAbs(c), wideAbs(d), _CMP_LT_OQ);
+  const V imagLarger = wideLess(wideAbs(c), wideAbs(d));
   const V top = wideSelect(imagLarger, c, d);
   const V bottom = wideSelect(imagLarger, d, c);
   const V ratio = top / bottom;
@@ -185,20 +223,19 @@ KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den, V& ok) {
   const V x = (p * ratio) + r;
   const V t = r * ratio;
   const V y = wideSelect(imagLarger, t - p, p - t);
-  V good = _mm256_and_pd(_mm256_and_pd(wideOrdinary(a), wideOrdinary(b)),
-                         _mm256_and_pd(wideOrdinaryNonZero(c), wideOrdinaryNonZero(d)));
-  good = _mm256_and_pd(good, _mm256_cmp_pd(wideAbs(ratio), wideSplat(0x1p-200), _CMP_GE_OQ));
-  ok = _mm256_and_pd(ok, good);
+  V good = wideAnd(wideAnd(wideOrdinary(a), wideOrdinary(b)), wideAnd(wideOrdinaryNonZero(c), wideOrdinaryNonZero(d)));
+  good = wideAnd(good, wideGreaterEq(wideAbs(ratio), wideSplat(0x1p-200)));
+  ok = wideAnd(ok, good);
   return {x / denom, y / denom};
 }
 
-// The real parts of the four summands w*(...) of addMomentum at four momenta.
+// The real parts of the four summands w*(...) of addMomentum at kLanes momenta.
 struct WideSummands {
-  double a[4], b[4], in[4], out[4];
-  bool ok[4];
+  double a[kLanes], b[kLanes], in[kLanes], out[kLanes];
+  bool ok[kLanes];
 };
 
-KELVARA_WIDE_FN void wideSummands(const float (&qs)[4], const float (&hs)[4], const ComplexF (&epsf)[4],
+KELVARA_WIDE_FN void wideSummands(const float (&qs)[kLanes], const float (&hs)[kLanes], const ComplexF (&epsf)[kLanes],
                                   const PointTerms& t, const NormalKeffParams& p, WideSummands& r) {
   const C I(0.0, 1.0);
   const double pref = p.pref;
@@ -213,24 +250,23 @@ KELVARA_WIDE_FN void wideSummands(const float (&qs)[4], const float (&hs)[4], co
   const C i2v = 2.0 * I * v;
   const double kc = 2.0 * c * c;
 
-  alignas(32) double qd[4], er[4], ei[4], w[4];
-  for (int k = 0; k < 4; ++k) {
+  double qd[kLanes], er[kLanes], ei[kLanes], w[kLanes];
+  for (int k = 0; k < kLanes; ++k) {
     qd[k] = qs[k];
     er[k] = epsf[k].real();
     ei[k] = epsf[k].imag();
     w[k] = hs[k];
   }
-  const V q = _mm256_load_pd(qd);
-  const VC eps{_mm256_load_pd(er), _mm256_load_pd(ei)};
+  const V q = wideLoad(qd);
+  const VC eps{wideLoad(er), wideLoad(ei)};
   const V one = wideSplat(1.0);
-  const V zero = _mm256_setzero_pd();
-  const V minusZero = wideSplat(-0.0);
-  V ok = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
+  const V zero = wideZero();
+  V ok = wideEqual(zero, zero);
 
   // B = 1 - 1/eps and S = (1 - eps)/(eps*(eps + 1)), each held as 32-bit parts.
   const VC inv = wideDivide({one, zero}, eps, ok);
   const VC B{wideToFloat(one - inv.re), wideToFloat(zero - inv.im)};
-  const VC oneMinus{(_mm256_xor_pd(eps.re, minusZero)) + one, _mm256_xor_pd(eps.im, minusZero)};
+  const VC oneMinus{wideNeg(eps.re) + one, wideNeg(eps.im)};
   const VC den = wideMul(eps, {eps.re + one, eps.im});
   const VC sq = wideDivide(oneMinus, den, ok);
   const VC S{wideToFloat(sq.re), wideToFloat(sq.im)};
@@ -238,18 +274,18 @@ KELVARA_WIDE_FN void wideSummands(const float (&qs)[4], const float (&hs)[4], co
   const V vv = wideSplat(v);
   const V v2 = vv * vv;
   const V arg = q * q - v2;
-  alignas(32) double root[4];
-  _mm256_store_pd(root, wideSelect(_mm256_cmp_pd(arg, zero, _CMP_GT_OQ), arg, zero));
+  double root[kLanes];
+  wideStore(root, wideSelect(wideGreater(arg, zero), arg, zero));
   for (double& x : root) x = std::sqrt(x);
-  const V Q = wideToFloat(_mm256_load_pd(root));
-  alignas(32) double decayArg[4], decay[4];
-  _mm256_store_pd(decayArg, wideSplat(-x0) * Q);
-  bool phaseOk[4];
-  for (int k = 0; k < 4; ++k) {
+  const V Q = wideToFloat(wideLoad(root));
+  double decayArg[kLanes], decay[kLanes];
+  wideStore(decayArg, wideSplat(-x0) * Q);
+  bool phaseOk[kLanes];
+  for (int k = 0; k < kLanes; ++k) {
     decay[k] = std::exp(decayArg[k]);
     phaseOk[k] = t.phaseFinite && std::isfinite(decayArg[k]) && decayArg[k] <= 0.0;
   }
-  const V e = _mm256_load_pd(decay);
+  const V e = wideLoad(decay);
   const V e1 = wideToFloat(e);
   const V twoV = wideSplat(2.0 * v);
   const V QQv = Q * Q - v2;
@@ -286,27 +322,26 @@ KELVARA_WIDE_FN void wideSummands(const float (&qs)[4], const float (&hs)[4], co
   const VC i2vs{wideSplat(i2v.real()), wideSplat(i2v.imag())};
   const VC outT2 = wideMul({Qk6, mvk6}, cm);
   const VC outT3 = wideMul(wideMul(i2vs, {Q, vv}), cp);
-  const VC nout{(k5 - outT2.re) + outT3.re, _mm256_xor_pd(outT2.im, minusZero) + outT3.im};
+  const VC nout{(k5 - outT2.re) + outT3.re, wideNeg(outT2.im) + outT3.im};
   const VC inT2 = wideMul({Qk6, vk6}, cp);
   const VC inT3 = wideMul(wideMul(i2vs, {Q, wideSplat(-v)}), cm);
-  const VC nin{(k5 - inT2.re) - inT3.re, _mm256_xor_pd(inT2.im, minusZero) - inT3.im};
+  const VC nin{(k5 - inT2.re) - inT3.re, wideNeg(inT2.im) - inT3.im};
   const VC ps{S.re * wideSplat(pref), S.im * wideSplat(pref)};
   const V zout = (ps.re * nout.re - ps.im * nout.im) / div2;
   const V zin = (ps.re * nin.re - ps.im * nin.im) / div2;
 
-  const V W = _mm256_load_pd(w);
+  const V W = wideLoad(w);
   const V sa = W * ((z1 + zb) + z3);
   const V sb = W * (zB + zb);
   const V sin = W * (((zb - zr) + zin) + z1);
   const V sout = W * (((zb + zr) - zout) + z1);
-  _mm256_storeu_pd(r.a, sa);
-  _mm256_storeu_pd(r.b, sb);
-  _mm256_storeu_pd(r.in, sin);
-  _mm256_storeu_pd(r.out, sout);
-  V numbers = _mm256_and_pd(_mm256_cmp_pd(sa, sb, _CMP_ORD_Q), _mm256_cmp_pd(sin, sout, _CMP_ORD_Q));
-  ok = _mm256_and_pd(ok, numbers);
-  const int mask = _mm256_movemask_pd(ok);
-  for (int k = 0; k < 4; ++k) r.ok[k] = phaseOk[k] && ((mask >> k) & 1) != 0;
+  wideStore(r.a, sa);
+  wideStore(r.b, sb);
+  wideStore(r.in, sin);
+  wideStore(r.out, sout);
+  ok = wideAnd(ok, wideAnd(wideBothNumbers(sa, sb), wideBothNumbers(sin, sout)));
+  const int mask = wideMask(ok);
+  for (int k = 0; k < kLanes; ++k) r.ok[k] = phaseOk[k] && ((mask >> k) & 1) != 0;
 }
 
 bool wideAvailable() {
@@ -330,7 +365,11 @@ NormalKeffPoint normalKeffPoint(const LossPoint& point, const Oscillators& model
   const PointTerms terms(model, p, T, kin.wv, point.gapCorr);
   // The momenta in batches whose dielectric functions are formed side by
   // side; the sums still take the momenta in order.
+#if KELVARA_SENVIK_WIDE
+  constexpr int kBatch = kLanes;
+#else
   constexpr int kBatch = 4;
+#endif
   Sums s{};
   float q = kin.qMinus;
   float h = momentumStep(q);
@@ -353,7 +392,13 @@ NormalKeffPoint normalKeffPoint(const LossPoint& point, const Oscillators& model
     }
     for (int k = m; k < kBatch; ++k) qs[k] = qs[0];
     ComplexF eps[kBatch];
-    terms.dielectric.epsMany(qs, eps);
+    for (int first = 0; first < kBatch; first += 4) {
+      float part[4];
+      ComplexF partEps[4];
+      for (int k = 0; k < 4; ++k) part[k] = qs[first + k];
+      if (first < m) terms.dielectric.epsMany(part, partEps);
+      for (int k = 0; k < 4; ++k) eps[first + k] = first < m ? partEps[k] : eps[0];
+    }
 #if KELVARA_SENVIK_WIDE
     if (wideAvailable()) {
       for (int k = m; k < kBatch; ++k) hs[k] = hs[0];
