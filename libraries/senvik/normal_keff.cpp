@@ -144,10 +144,11 @@ void addMomentum(float q, float h, ComplexF epsf, const PointTerms& t, const Nor
 // the real parts of the summands are formed; every operation is the one of
 // addMomentum in its order (+, -, *, / and sqrt are correctly rounded at any
 // width and the build contracts nothing), so each real part is bit for bit
-// the one-momentum value. A momentum whose quotients would take the library's
-// complex division, whose phase factor the library's complex exponential, or
-// whose summand is NaN (where a complex product may have taken the library's
-// recovery of infinities) is left to addMomentum.
+// the one-momentum value. Quotients that divide() leaves to the library's
+// complex division are formed by divide() lane by lane. A momentum whose
+// phase factor needs the library's complex exponential, or whose summand is
+// NaN (where a complex product may have taken the library's recovery of
+// infinities), is left to addMomentum.
 #define KELVARA_WIDE_FN __attribute__((target("avx2"))) inline
 #define KELVARA_WIDE_INLINE __attribute__((target("avx2"), always_inline)) inline
 
@@ -209,9 +210,9 @@ KELVARA_WIDE_INLINE V wideOrdinaryNonZero(V x) {
 KELVARA_WIDE_INLINE V wideOrdinary(V x) { return wideOr(wideEqual(x, wideZero()), wideOrdinaryNonZero(x)); }
 // x*y as the complex type forms it when the product is not NaN.
 KELVARA_WIDE_INLINE VC wideMul(VC x, VC y) { return {x.re * y.re - x.im * y.im, x.re * y.im + x.im * y.re}; }
-// divide(num, den) lane by lane; lanes where divide() would take the
-// library's division are cleared in ok.
-KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den, V& ok) {
+// divide(num, den) lane by lane: written out where divide() writes it out,
+// the lanes where it takes the library's division taken by divide() itself.
+KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den) {
   const V a = num.re, b = num.im, c = den.re, d = den.im;
   const V imagLarger = wideLess(wideAbs(c), wideAbs(d));
   const V top = wideSelect(imagLarger, c, d);
@@ -225,8 +226,25 @@ KELVARA_WIDE_INLINE VC wideDivide(VC num, VC den, V& ok) {
   const V y = wideSelect(imagLarger, t - p, p - t);
   V good = wideAnd(wideAnd(wideOrdinary(a), wideOrdinary(b)), wideAnd(wideOrdinaryNonZero(c), wideOrdinaryNonZero(d)));
   good = wideAnd(good, wideGreaterEq(wideAbs(ratio), wideSplat(0x1p-200)));
-  ok = wideAnd(ok, good);
-  return {x / denom, y / denom};
+  VC q{x / denom, y / denom};
+  const int mask = wideMask(good);
+  if (mask != (1 << kLanes) - 1) {
+    double nr[kLanes], ni[kLanes], dr[kLanes], di[kLanes], qr[kLanes], qi[kLanes];
+    wideStore(nr, a);
+    wideStore(ni, b);
+    wideStore(dr, c);
+    wideStore(di, d);
+    wideStore(qr, q.re);
+    wideStore(qi, q.im);
+    for (int k = 0; k < kLanes; ++k) {
+      if ((mask >> k) & 1) continue;
+      const C z = divide(C(nr[k], ni[k]), C(dr[k], di[k]));
+      qr[k] = z.real();
+      qi[k] = z.imag();
+    }
+    q = {wideLoad(qr), wideLoad(qi)};
+  }
+  return q;
 }
 
 // The real parts of the four summands w*(...) of addMomentum at kLanes momenta.
@@ -264,11 +282,11 @@ KELVARA_WIDE_FN void wideSummands(const float (&qs)[kLanes], const float (&hs)[k
   V ok = wideEqual(zero, zero);
 
   // B = 1 - 1/eps and S = (1 - eps)/(eps*(eps + 1)), each held as 32-bit parts.
-  const VC inv = wideDivide({one, zero}, eps, ok);
+  const VC inv = wideDivide({one, zero}, eps);
   const VC B{wideToFloat(one - inv.re), wideToFloat(zero - inv.im)};
   const VC oneMinus{wideNeg(eps.re) + one, wideNeg(eps.im)};
   const VC den = wideMul(eps, {eps.re + one, eps.im});
-  const VC sq = wideDivide(oneMinus, den, ok);
+  const VC sq = wideDivide(oneMinus, den);
   const VC S{wideToFloat(sq.re), wideToFloat(sq.im)};
 
   const V vv = wideSplat(v);
