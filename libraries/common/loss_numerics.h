@@ -204,7 +204,10 @@ inline void DielectricAtLoss::epsMany(const float (&q)[K], ComplexF (&out)[K]) c
   }
 #if KELVARA_WIDE_DIELECTRIC
   if constexpr (K == 4) {
-    static const bool wide = __builtin_cpu_supports("avx2");
+    static const bool wide = [] {
+      __builtin_cpu_init();
+      return __builtin_cpu_supports("avx2") != 0;
+    }();
     if (wide) {
       epsFourWide(q, out);
       return;

@@ -19,7 +19,10 @@
 namespace kelvara::lib::wide {
 
 inline bool wideLanesAvailable() {
-  static const bool available = __builtin_cpu_supports("avx2");
+  static const bool available = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
   return available;
 }
 
