@@ -7,6 +7,7 @@
 #include "kelvara_libraries.h"
 #include "loss_loop.h"
 #include "loss_numerics.h"
+#include "wide_lanes.h"
 
 namespace kelvara::lib::photo {
 namespace {
@@ -71,6 +72,99 @@ Integrands integrands(double x, double y, double Q2, ComplexF epsf, double x0, d
   r.f4 = cc * (ea / qa) * M.real();
   return r;
 }
+
+#if KELVARA_WIDE_LANES
+// integrands() at kLanes samples side by side: the same operations in the same
+// order lane by lane (see wide_lanes.h), exp and the phase factor still taken
+// one sample at a time from the library. Quotients that divide() leaves to
+// the library's complex division are formed by divide(); a sample with a NaN
+// integrand (where a complex product may have taken the library's recovery of
+// infinities) is marked for integrands().
+using namespace wide;
+
+struct WideIntegrands {
+  double f1[kLanes], f2[kLanes], f3[kLanes], f4[kLanes], f5[kLanes];
+  bool ok[kLanes];
+};
+
+KELVARA_WIDE_FN void wideIntegrands(const float (&xs)[kLanes], const float (&ys)[kLanes],
+                                    const double (&Q2s)[kLanes], const ComplexF (&epsf)[kLanes], double x0,
+                                    double t, double qa, double cc, double b0, WideIntegrands& r) {
+  double xd[kLanes], yd[kLanes], er[kLanes], ei[kLanes], eas[kLanes], cb[kLanes], sb[kLanes];
+  for (int k = 0; k < kLanes; ++k) {
+    xd[k] = xs[k];
+    yd[k] = ys[k];
+    er[k] = epsf[k].real();
+    ei[k] = epsf[k].imag();
+    const double a = x0 * xd[k];
+    const double b = x0 * yd[k];
+    eas[k] = std::exp(-a);
+    const C eib = std::polar(1.0, b);
+    cb[k] = eib.real();
+    sb[k] = eib.imag();
+  }
+  const V x = wideLoad(xd), y = wideLoad(yd), Q2 = wideLoad(Q2s), ea = wideLoad(eas);
+  const VC eps{wideLoad(er), wideLoad(ei)};
+  const VC eib{wideLoad(cb), wideLoad(sb)};
+  const VC emib{eib.re, wideNeg(eib.im)};
+  const V one = wideSplat(1.0), zero = wideZero();
+  const V T = wideSplat(t), mT = wideSplat(-t), mOne = wideSplat(-1.0);
+
+  const VC inv = wideDivide({one, zero}, eps);
+  const VC L{inv.re - one, inv.im};
+  const VC R1 = wideDivide(wideMul({eps.re - one, eps.im}, {eps.re + wideSplat(2.0), eps.im}),
+                           wideMul(eps, {eps.re + one, eps.im}));
+  const VC R2 = wideDivide({wideNeg(eps.re) + one, wideNeg(eps.im)}, {eps.re + one, eps.im});
+  const VC up{y, x};
+  const VC um{y, wideNeg(x)};
+  const VC ix{zero, x};
+  const VC Unum = wideMul(wideMul(wideMul({wideNeg(emib.re) + ea, wideNeg(emib.im)}, {T, mOne}), ix), um);
+  const VC U{Unum.re / Q2, Unum.im / Q2};
+  const VC Mnum = wideMul(wideMul(wideMul(emib, up), {R2.re * x, R2.im * x}), {one, mT});
+  const VC M{Mnum.re / Q2, Mnum.im / Q2};
+
+  const VC Lix = wideMul(L, ix);
+  const V f1 = (Lix.re / Q2) / wideSplat(b0);
+  const V Q4 = Q2 * Q2;
+  const VC W{Lix.re / Q4, Lix.im / Q4};
+  const VC sA = wideMul(wideMul({(emib.re - ea) * Q2, emib.im * Q2}, {eib.re - ea, eib.im}), {mT, one});
+  const VC sB = wideMul(wideMul(wideMul(um, um), {eib.re * ea - one, eib.im * ea}), {T, mOne});
+  const VC sC = wideMul(wideMul(wideMul(up, up), {emib.re * ea - one, emib.im * ea}), {T, one});
+  const VC S{(sA.re + sB.re) + sC.re, (sA.im + sB.im) + sC.im};
+  const V mcc = wideSplat(-cc), CC = wideSplat(cc);
+  const V termA = mcc * wideMul(S, W).re;
+  const VC V1 = wideMul(wideMul(R1, {eib.re - ea, eib.im}), up);
+  const VC V2 = wideMul(wideMul(eib, R2), um);
+  const VC Vv{V1.re / Q2 - V2.re / Q2, V1.im / Q2 - V2.im / Q2};
+  const V termB = mcc * wideMul(Vv, U).re;
+  const V f3 = (f1 + termA) + termB;
+  const V two = wideSplat(2.0);
+  const VC Nnum = wideMul({ix.re * two, ix.im * two}, eib);
+  const VC Nv{(Nnum.re - y * ea) / Q2, (Nnum.im - x * ea) / Q2};
+  const V f5 = CC * wideMul(M, Nv).re;
+  const V QA = wideSplat(qa);
+  const VC Knum = wideMul(L, {ix.re / QA, ix.im / QA});
+  const VC K{Knum.re / Q2, Knum.im / Q2};
+  const VC eaEmib{emib.re * ea, emib.im * ea};
+  const VC J1 = wideMul(wideMul({wideNeg(eaEmib.re) + one, wideNeg(eaEmib.im)}, up), {T, one});
+  const VC J2 = wideMul(wideMul({wideNeg(eaEmib.re) + ea * ea, wideNeg(eaEmib.im)}, um), {T, mOne});
+  const VC J{J1.re + J2.re, J1.im + J2.im};
+  const V termC = mcc * wideMul(K, J).re;
+  const V eaqa = ea / QA;
+  const V termD = mcc * wideMul({R1.re * eaqa, R1.im * eaqa}, U).re;
+  const V f2 = termC + termD;
+  const V f4 = (CC * eaqa) * M.re;
+
+  wideStore(r.f1, f1);
+  wideStore(r.f2, f2);
+  wideStore(r.f3, f3);
+  wideStore(r.f4, f4);
+  wideStore(r.f5, f5);
+  const V ok = wideAnd(wideAnd(wideBothNumbers(f1, f2), wideBothNumbers(f3, f4)), wideBothNumbers(f5, f5));
+  const int mask = wideMask(ok);
+  for (int k = 0; k < kLanes; ++k) r.ok[k] = ((mask >> k) & 1) != 0;
+}
+#endif
 
 inline float addTerm(float sum, float term) { return float(double(sum) + double(term)); }
 
@@ -146,7 +240,12 @@ Parts point(const LossPoint& loss, const Oscillators& model, const Params& p, Wo
   auto& f = work.f;
   // The samples in batches whose dielectric functions are formed side by
   // side; the sums still take the samples in order.
+#if KELVARA_WIDE_LANES
+  constexpr int kBatch = kLanes;
+  const bool wideLanes = wideLanesAvailable();
+#else
   constexpr int kBatch = 4;
+#endif
   const int last = 2 * n;
   for (int first = 0; first <= last; first += kBatch) {
     const int m = last - first + 1 < kBatch ? last - first + 1 : kBatch;
@@ -160,10 +259,26 @@ Parts point(const LossPoint& loss, const Oscillators& model, const Params& p, Wo
       qs[k] = float(std::sqrt(Q2s[k]));
     }
     ComplexF eps[kBatch];
-    dielectric.epsMany(qs, eps);
+    for (int part = 0; part < kBatch; part += 4) {
+      float partQ[4];
+      ComplexF partEps[4];
+      for (int k = 0; k < 4; ++k) partQ[k] = qs[part + k];
+      if (part < m) dielectric.epsMany(partQ, partEps);
+      for (int k = 0; k < 4; ++k) eps[part + k] = part < m ? partEps[k] : eps[0];
+    }
+#if KELVARA_WIDE_LANES
+    WideIntegrands wide;
+    if (wideLanes) wideIntegrands(xs, ys, Q2s, eps, p.x0, t, qa, cc, b0, wide);
+#endif
     for (int k = 0; k < m; ++k) {
       const int j = first + k;
+#if KELVARA_WIDE_LANES
+      const Integrands v = wideLanes && wide.ok[k]
+                               ? Integrands{wide.f1[k], wide.f2[k], wide.f3[k], wide.f4[k], wide.f5[k]}
+                               : integrands(xs[k], ys[k], Q2s[k], eps[k], p.x0, t, qa, cc, b0);
+#else
       const Integrands v = integrands(xs[k], ys[k], Q2s[k], eps[k], p.x0, t, qa, cc, b0);
+#endif
       f[0][j] = float(v.f1);
       f[1][j] = float(v.f2);
       f[2][j] = float(v.f3);
