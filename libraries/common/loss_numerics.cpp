@@ -1,6 +1,8 @@
 #include "loss_numerics.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <limits>
 
@@ -31,6 +33,20 @@ int intervalPointCount(double dQ, double h, int cap) {
     n = 5;
   }
   return n > cap ? -1 : n;
+}
+
+bool wideLanesWanted() {
+  static const bool wanted = [] {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    const char* setting = std::getenv("KELVARA_WIDE");
+    if (setting != nullptr && std::strcmp(setting, "0") == 0) return false;
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+#else
+    return false;
+#endif
+  }();
+  return wanted;
 }
 
 Kinematics kinematicLimits(float E, float T) {

@@ -26,6 +26,12 @@
 
 namespace kelvara::lib {
 
+// Whether the wide (AVX2) lanes are used: the processor has them and the
+// environment variable KELVARA_WIDE is not "0" (which keeps every sum on the
+// one-lane path, so that both paths can be checked to give the same bits).
+// Decided once a process.
+bool wideLanesWanted();
+
 using ComplexF = std::complex<float>;
 
 // Private storage size of the libraries that keep a loss grid.
@@ -204,11 +210,7 @@ inline void DielectricAtLoss::epsMany(const float (&q)[K], ComplexF (&out)[K]) c
   }
 #if KELVARA_WIDE_DIELECTRIC
   if constexpr (K == 4) {
-    static const bool wide = [] {
-      __builtin_cpu_init();
-      return __builtin_cpu_supports("avx2") != 0;
-    }();
-    if (wide) {
+    if (wideLanesWanted()) {
       epsFourWide(q, out);
       return;
     }

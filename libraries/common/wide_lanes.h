@@ -18,13 +18,7 @@
 #if KELVARA_WIDE_LANES
 namespace kelvara::lib::wide {
 
-inline bool wideLanesAvailable() {
-  static const bool available = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return available;
-}
+inline bool wideLanesAvailable() { return wideLanesWanted(); }
 
 #define KELVARA_WIDE_FN __attribute__((target("avx2"))) inline
 #define KELVARA_WIDE_INLINE __attribute__((target("avx2"), always_inline)) inline
