@@ -39,36 +39,6 @@ const char* const kPageCaptions[Form1::kPages] = {
 // Room left between a container's content and its edges.
 constexpr int kContentMargin = 6;
 
-// A widget that only holds other controls: a frame or a plain widget.
-bool IsContainer(const QWidget* w) {
-    return qobject_cast<const QGroupBox*>(w) != nullptr || w->metaObject() == &QWidget::staticMetaObject;
-}
-
-// The bottom-right corner (in w's own coordinates) that w's controls reach,
-// hidden ones included since they are shown later. Every container inside w
-// is first made large enough to hold its own controls with a small border;
-// an empty container counts with its whole area.
-QPoint FitContainers(QWidget* w) {
-    QPoint reach(0, 0);
-    for (QObject* o : w->children()) {
-        auto* c = qobject_cast<QWidget*>(o);
-        if (!c || c->isWindow()) continue;
-        QPoint used = c->pos() + QPoint(c->width(), c->height());
-        if (IsContainer(c)) {
-            const QPoint inner = FitContainers(c);
-            if (inner != QPoint(0, 0)) {
-                const QPoint needed = inner + QPoint(kContentMargin, kContentMargin);
-                c->resize(std::max(c->width(), needed.x()), std::max(c->height(), needed.y()));
-                // What must stay visible is the controls, not the border.
-                used = c->pos() + inner;
-            }
-        }
-        reach.setX(std::max(reach.x(), used.x()));
-        reach.setY(std::max(reach.y(), used.y()));
-    }
-    return reach;
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -365,7 +335,7 @@ void Form1::KeepControlsReachable() {
     // smaller than the controls it holds, or the form smaller than the
     // controls of its containers: grow them (never shrink) so that nothing is
     // cut off; the start-up frame scrolls over a form larger than its window.
-    const QPoint reach = FitContainers(this);
+    const QPoint reach = FitContainers(this, kContentMargin);
     const QSize grown(std::max(width(), reach.x()), std::max(height(), reach.y()));
     if (grown != size()) resize(grown);
     if (ShellExists()) {

@@ -21,16 +21,8 @@ namespace kelvara {
 namespace {
 
 
-// A container too small for the controls it holds (a screen too small for
-// the layout fractions) grows, never shrinks, so that nothing is cut off.
-void GrowToFit(QWidget* container) {
-    QRect used;
-    for (QObject* o : container->children())
-        if (auto* c = qobject_cast<QWidget*>(o); c && !c->isWindow()) used |= c->geometry();
-    constexpr int kMargin = 2;
-    container->resize(std::max(container->width(), used.right() + 1 + kMargin),
-                      std::max(container->height(), used.bottom() + 1 + kMargin));
-}
+// Room left between a container's controls and its edges.
+constexpr int kContainerMargin = 2;
 
 QLabel* StepLabel(QWidget* parent, const QString& name, const QString& text, int x, int y, int w) {
     auto* label = MakeNamed<QLabel>(parent, name, text);
@@ -158,9 +150,13 @@ void formXPS::Form_Load() {
         PlaceTwips(frameSave_xps3_, 0.2 * W, 0.02 * H, 0.4 * W, 0.3 * H);
     else
         PlaceTwips(frameSave_xps3_, 0.2 * W, 0.04 * H, 0.31 * W, 0.2 * H);
+    // A container too small for its controls (a low screen) grows, never
+    // shrinks, so that nothing is cut off.
     for (QWidget* container : {static_cast<QWidget*>(framePlotDurmel), static_cast<QWidget*>(frameinfo_xps3_),
                                static_cast<QWidget*>(framePhotoElectrons), static_cast<QWidget*>(frameSave_xps3_)})
-        GrowToFit(container);
+        if (const QPoint inner = FitContainers(container, kContainerMargin); inner != QPoint(0, 0))
+            container->resize(std::max(container->width(), inner.x() + kContainerMargin),
+                              std::max(container->height(), inner.y() + kContainerMargin));
     // The warning is given once a start: the main form gives it when it
     // loads first.
     if (lowScreen && !lowScreenWarningGiven) WarnWhenShown(ShellExists() ? Shell().frameWindow() : this, LowScreenWarning());

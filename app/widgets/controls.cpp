@@ -1,5 +1,7 @@
 #include "widgets/controls.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -200,6 +202,34 @@ QString JoinPath(const QString& folder, const QString& name) {
     const QChar sep = QDir::separator();
     if (!f.endsWith(sep)) f += sep;
     return f + name;
+}
+
+namespace {
+// A widget that only holds other controls: a frame or a plain widget.
+bool IsContainer(const QWidget* w) {
+    return qobject_cast<const QGroupBox*>(w) != nullptr || w->metaObject() == &QWidget::staticMetaObject;
+}
+} // namespace
+
+QPoint FitContainers(QWidget* w, int margin) {
+    QPoint reach(0, 0);
+    for (QObject* o : w->children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow()) continue;
+        QPoint used = c->pos() + QPoint(c->width(), c->height());
+        if (IsContainer(c)) {
+            const QPoint inner = FitContainers(c, margin);
+            if (inner != QPoint(0, 0)) {
+                const QPoint needed = inner + QPoint(margin, margin);
+                c->resize(std::max(c->width(), needed.x()), std::max(c->height(), needed.y()));
+                // What must stay visible is the controls, not the border.
+                used = c->pos() + inner;
+            }
+        }
+        reach.setX(std::max(reach.x(), used.x()));
+        reach.setY(std::max(reach.y(), used.y()));
+    }
+    return reach;
 }
 
 } // namespace kelvara

@@ -139,4 +139,12 @@ private:
 // Joins a folder and a name with the native separator (one separator only).
 QString JoinPath(const QString& folder, const QString& name);
 
+// On a screen too small for a window's layout fractions a container may be
+// smaller than the controls it holds. Grows every container inside `w` (a
+// frame or a plain widget; never shrinks one) so that it holds its own
+// controls, hidden ones included, with a border of `margin` pixels, and
+// returns the bottom-right corner (in w's coordinates) that w's controls
+// reach; an empty container counts with its whole area.
+QPoint FitContainers(QWidget* w, int margin = 6);
+
 } // namespace kelvara

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "file_lines.h"
 #include "main/form1.h"
 #include "main/model96_page.h"
 #include "offscreen_screen.h"
@@ -87,30 +88,6 @@ inline DirectRun CallOrvane(float Ep, float Estep, float Emax, float X0, float t
                     r.Kmo.element1(), r.Keff.element1(), &Egap, W0.element1(), Gamma.element1(), A0.element1(),
                     Alfa.element1(), &NumOsc, &Core_ac, &Core_bc, &r.IMFPc, &r.IMFPv, &r.IMFPeff);
     return r;
-}
-
-// The lines of a text file (CR LF or LF), UTF-8.
-inline QStringList FileLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    return lines;
-}
-
-// The rows below the "@" line, as pairs of numbers.
-inline std::vector<std::pair<double, double>> DataRows(const QStringList& lines) {
-    std::vector<std::pair<double, double>> rows;
-    const auto at = lines.indexOf(QStringLiteral("@"));
-    if (at < 0) return rows;
-    for (auto i = at + 1; i < lines.size(); ++i) {
-        const QStringList parts = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (parts.size() != 2) return {};
-        rows.emplace_back(parts[0].toDouble(), parts[1].toDouble());
-    }
-    return rows;
 }
 
 inline void Click(QObject* root, const char* name) {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <vector>
 
+#include "file_lines.h"
 #include "offscreen_screen.h"
 #include "photoemission/formxps.h"
 #include "photoemission/photoemission_page.h"
@@ -84,27 +85,6 @@ Direct CallDurmel(float Ep, float Estep, float Emin, float Emax, float X0, float
 
 SpectrumArray* Curves[6] = {&Module1::Keff,           &Module1::keff_inf,      &Module1::keff_medium_h,
                             &Module1::keff_medium_nh, &Module1::keff_vacuum_h, &Module1::keff_vacuum_nh};
-
-QStringList FileLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    return lines;
-}
-
-std::vector<std::pair<double, double>> DataRows(const QStringList& lines) {
-    std::vector<std::pair<double, double>> rows;
-    const auto at = lines.indexOf(QStringLiteral("@"));
-    for (auto i = at + 1; at >= 0 && i < lines.size(); ++i) {
-        const QStringList parts = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (parts.size() != 2) return {};
-        rows.emplace_back(parts[0].toDouble(), parts[1].toDouble());
-    }
-    return rows;
-}
 
 // Every control (hidden ones included) lies wholly inside each frame around
 // it and inside the window: nothing is cut off.
