@@ -114,23 +114,29 @@ void SpectrumTools::LK_CrossSct(SpectrumArray& spectrum, SpectrumArray& KSpec) {
 
 // ---- area and peak ---------------------------------------------------------------
 
-void SpectrumTools::AREA(const SpectrumArray& spectrum, float& Ap) {
+namespace {
+// A spectrum that fits its array gives the plot its first energy and step;
+// returns its point count.
+int16_t TakeAxis(const SpectrumArray& spectrum, Plot& plot) {
     RequireFits(spectrum);
     const int16_t n = CInt(spectrum(1));
-    Plot& plot = form_.plotState();
     plot.PlotE0 = spectrum(2);
     plot.PlotDE = spectrum(3);
+    return n;
+}
+} // namespace
+
+void SpectrumTools::AREA(const SpectrumArray& spectrum, float& Ap) {
+    Plot& plot = form_.plotState();
+    const int16_t n = TakeAxis(spectrum, plot);
     float sum = 0.0f;
     for (int i = 1; i <= n; ++i) sum = CSng(static_cast<double>(sum) + spectrum(i + 3));
     Ap = CSng(static_cast<double>(plot.PlotDE) * sum);
 }
 
 void SpectrumTools::E_peak(const SpectrumArray& spectrum, float& Ep, float& AIP) {
-    RequireFits(spectrum);
-    const int16_t n = CInt(spectrum(1));
     Plot& plot = form_.plotState();
-    plot.PlotE0 = spectrum(2);
-    plot.PlotDE = spectrum(3);
+    const int16_t n = TakeAxis(spectrum, plot);
     float ep = 0.0f;
     float aip = 0.0f;
     for (int i = 1; i <= n; ++i) {
