@@ -30,14 +30,19 @@
 // forEachTabledLossPoint the same way; forEachIndex is the bare worker
 // mechanism over 1..n.
 //
-// The per-point callable must write only the outputs of its own point, must
-// not throw, and may write the warning line (stdio is thread-safe). The worker
+// The per-point callable must write only the outputs of its own point and may
+// write the warning line (stdio is thread-safe). Should it throw, on a worker
+// or on the calling thread, the remaining points are skipped, every worker is
+// joined, and the first exception is rethrown to the caller: no thread is ever
+// left running or destroyed while joinable. The worker
 // count is KELVARA_THREADS (1..kMaxWorkers) when that is set, otherwise the
 // machine's hardware concurrency capped at kMaxWorkers.
 #pragma once
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 
 #include "loss_numerics.h"
@@ -72,10 +77,20 @@ template <class Work, class TaskFn>
 void forEachIndex(int n, Work (&work)[kMaxWorkers], TaskFn&& task) {
   if (n <= 0) return;
   std::atomic<int> next{1};
-  auto run = [&](Work& area) {
-    for (int i = next.fetch_add(1, std::memory_order_relaxed); i <= n;
-         i = next.fetch_add(1, std::memory_order_relaxed))
-      task(i, area);
+  // The first exception of any worker; the others then stop taking points.
+  std::exception_ptr failure;
+  std::mutex failureLock;
+  std::atomic<bool> failed{false};
+  auto run = [&](Work& area) noexcept {
+    try {
+      for (int i = next.fetch_add(1, std::memory_order_relaxed); i <= n && !failed.load(std::memory_order_relaxed);
+           i = next.fetch_add(1, std::memory_order_relaxed))
+        task(i, area);
+    } catch (...) {
+      const std::lock_guard<std::mutex> hold(failureLock);
+      if (!failure) failure = std::current_exception();
+      failed.store(true, std::memory_order_relaxed);
+    }
   };
   const int workers = lossWorkerCount(n);
   std::thread helpers[kMaxWorkers - 1];
@@ -90,6 +105,7 @@ void forEachIndex(int n, Work (&work)[kMaxWorkers], TaskFn&& task) {
   }
   run(work[0]);
   for (int k = 0; k < started; ++k) helpers[k].join();
+  if (failure) std::rethrow_exception(failure);
 }
 
 // The loss point i at the loss T with its gap correction.

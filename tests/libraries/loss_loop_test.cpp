@@ -11,6 +11,7 @@
 #include <cstring>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "loss_loop.h"
@@ -125,6 +126,31 @@ TEST(LossLoop, WorkerCountFromTheEnvironmentCappedAndOneForSmallGrids) {
   }
   ThreadsEnv env("100000");
   EXPECT_EQ(lossWorkerCount(1000), kMaxWorkers);
+}
+
+// A point that throws, on a worker or on the calling thread, ends the call
+// with that exception once every worker has been joined (a joinable thread
+// destroyed would end the process); the loop runs normally afterwards.
+TEST(LossLoop, AThrowingPointIsReportedToTheCallerAfterAllWorkersAreJoined) {
+  struct Case {
+    const char* threads;
+    int throwAt;
+  };
+  for (const Case c : {Case{"1", 1}, Case{"1", 500}, Case{"4", 1}, Case{"4", 250}, Case{"16", 1000}}) {
+    ThreadsEnv env(c.threads);
+    std::atomic<int> visited{0};
+    EXPECT_THROW(forEachIndex(1000, gAreas,
+                              [&](int i, Area&) {
+                                visited++;
+                                if (i == c.throwAt) throw std::runtime_error("point");
+                              }),
+                 std::runtime_error)
+        << c.threads << " " << c.throwAt;
+    EXPECT_GE(visited.load(), 1);
+    std::atomic<int> again{0};
+    forEachIndex(1000, gAreas, [&](int, Area&) { again++; });
+    EXPECT_EQ(again.load(), 1000) << c.threads;
+  }
 }
 
 TEST(CheapArithmetic, WrittenOutComplexDivisionIsTheLibraryQuotientBitForBit) {
