@@ -4,5 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$(nproc)"
+# The program with its libraries and coefficient files only: the tests and
+# benchmarks are built by ./test.sh.
+cmake --build build -j "$(nproc)" --target Kelvara
 exec ./build/bin/Kelvara "$@"
