@@ -199,6 +199,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
             v = ToSingle(text.toStdString());
         } catch (const RuntimeError& e) {
             refuse(box, e.code() == ErrorCode::Overflow ? QStringLiteral("the number is too large.")
+                        : text.isEmpty()                ? QStringLiteral("a number is needed.")
                                                         : QStringLiteral("this is not a number."));
         }
         if (!std::isfinite(v)) refuse(box, QStringLiteral("this is not a number."));

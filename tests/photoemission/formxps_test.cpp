@@ -385,7 +385,7 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
         {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
         {4, "-5", "The box \"theta\" holds \"-5\""},
-        {5, "", "The box \"q-hole\" holds \"\": this is not a number."},
+        {5, "", "The box \"q-hole\" is empty: a number is needed."},
         {7, "0", "The box \"n_integr\" holds \"0\": the value must be a whole number from 1 to 5000."},
         {7, "5001", "The box \"n_integr\" holds \"5001\""},
         {7, "40000", "The box \"n_integr\" holds \"40000\": this is not a whole number from 1 to 5000."},
