@@ -72,7 +72,7 @@ public:
         r.sums = sums;
         r.curves = {&Module1::Keff};
         r.areaLines = {{QStringLiteral("Area = "), 0}};
-        return RunCalculation(r);
+        return Run(r);
     }
     SaveFrameBoxes boxes;
 };
