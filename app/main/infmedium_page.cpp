@@ -73,7 +73,7 @@ void InfiniteMediumPage::cmdCalcKInfFilm_Click() {
     r.unit = QStringLiteral("\u00C5");
     // No area lines: the areas box keeps what it shows.
     r.onFailure = MessageOnFailure(FailureMessage());
-    RunCalculation(r);
+    Run(r);
 }
 
 } // namespace kelvara

@@ -188,7 +188,7 @@ void Model96Page::cmdCalcKeffModel96_Click() {
                    {QStringLiteral("Area of K_medium outgoing trajectory = "), 3}};
     r.showResults = [this] { frameShowModel96->show(); };
     r.onFailure = MessageOnFailure(FailureMessage());
-    RunCalculation(r);
+    Run(r);
 }
 
 void Model96Page::cmdKeff_Click() { ShowCurve(Module1::Keff, QStringLiteral("Keff Model 96")); }

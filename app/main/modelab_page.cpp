@@ -113,7 +113,7 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
                    {QStringLiteral("Area of K_ModelA_out = "), 3}};
     r.showResults = [this] { frameShowModelAB->show(); };
     r.onFailure = MessageOnFailure(FailureMessage());
-    RunCalculation(r);
+    Run(r);
 }
 
 void ModelABPage::cmdKModelA_Click() { ShowCurve(Module1::KModelA, ModelATitle()); }

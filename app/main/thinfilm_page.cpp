@@ -106,7 +106,7 @@ void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
         framePlotthinfilm->show();
     };
     r.onFailure = MessageOnFailure(FailureMessage());
-    RunCalculation(r);
+    Run(r);
 }
 
 void ThinFilmPage::cmdKefftf_Click() { ShowCurve(Module1::Keff, CurveTitle() + kCrLf); }

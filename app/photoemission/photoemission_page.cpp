@@ -149,13 +149,16 @@ PhotoemissionPage::PhotoemissionPage(formXPS& form)
 void PhotoemissionPage::BuildSaveFrame(Frame* frame) {
     auto* caption = MakeNamed<QLabel>(frame, QStringLiteral("lblSaveFile97"), QStringLiteral(" File name:"));
     caption->setGeometry(8, 22, 72, 24);
-    txtSaveFile97 = MakeNamed<TextBox>(frame, QStringLiteral("txtSaveFile97"), QStringLiteral("Enter file name here"));
+    // Both boxes start empty and show their hints, which are never written.
+    txtSaveFile97 = MakeNamed<TextBox>(frame, QStringLiteral("txtSaveFile97"));
+    txtSaveFile97->setPlaceholderText(QStringLiteral("Enter file name here"));
     txtSaveFile97->setGeometry(82, 22, 300, 24);
     txtSaveFile97->setToolTip(QStringLiteral("Write the name of the file where you wish to save the data. "));
+    SetBoxCaption(txtSaveFile97, QStringLiteral("File name"));
     // The description is the user's: typed lines go to the top of the file.
     txtDescription97 = new QPlainTextEdit(frame);
     txtDescription97->setObjectName(QStringLiteral("txtDescription97"));
-    txtDescription97->setPlainText(QStringLiteral("You may write info here to be stored with the data.\n"));
+    txtDescription97->setPlaceholderText(QStringLiteral("You may write info here to be stored with the data."));
     txtDescription97->setGeometry(8, 50, 374, 46);
     txtDescription97->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtDescription97->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -199,6 +202,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
             v = ToSingle(text.toStdString());
         } catch (const RuntimeError& e) {
             refuse(box, e.code() == ErrorCode::Overflow ? QStringLiteral("the number is too large.")
+                        : text.isEmpty()                ? QStringLiteral("a number is needed.")
                                                         : QStringLiteral("this is not a number."));
         }
         if (!std::isfinite(v)) refuse(box, QStringLiteral("this is not a number."));
@@ -290,7 +294,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         if (refusal.isEmpty()) refusal = M::NumOsc > 0 ? NotFiniteMessage() : NoModelMessage();
         services().messageBox(refusal);
     };
-    RunCalculation(r);
+    Run(r);
 }
 
 // ---- show and sum buttons -------------------------------------------------
@@ -355,6 +359,7 @@ QStringList PhotoemissionPage::Header(Curve curve) const {
 
 void PhotoemissionPage::SaveCurve(Curve curve) {
     static const QString kNoResultLine;
+    if (!ResultReady(CurveArray(curve))) return;
     SaveResultFileFromFirstEnergy(window_, txtSaveFile97->text(), CurveArray(curve), Header(curve),
                                   curve == Curve::Keff ? Module1::ResultText : kNoResultLine);
 }

@@ -41,6 +41,11 @@ private:
     ErrorCode code_;
 };
 
+// What went wrong, in plain words for a message: the error's own text when
+// it was raised with one, else a sentence for its code (never the classic
+// short name such as "Type mismatch").
+std::string PlainReason(const RuntimeError& error);
+
 [[noreturn]] inline void raise(ErrorCode code) { throw RuntimeError(code); }
 [[noreturn]] inline void raise(ErrorCode code, const std::string& message) {
     throw RuntimeError(code, message);

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <set>
 
 #include "shared/window_surface.h"
 #include "state/module1.h"
@@ -24,6 +25,42 @@ CalcPage::CalcPage(WindowSurface& window, QObject* owner, QWidget* page, const Q
 }
 
 CalcRecipe CalcPage::Recipe(const QString& titleLine) const { return WindowRecipe(window_, titleLine); }
+
+namespace {
+// The result arrays that a run which did not end Done may have left half
+// rewritten; a run that ends Done makes its arrays whole again. (Keff and
+// Kbulk serve several pages: the last run wins.)
+std::set<const SingleArray*>& UnfinishedCurves() {
+    static std::set<const SingleArray*> curves;
+    return curves;
+}
+} // namespace
+
+CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
+    results_ = Results::Lost;
+    const CalcOutcome outcome = RunCalculation(recipe);
+    if (outcome == CalcOutcome::Done) {
+        results_ = Results::Ready;
+        for (const SpectrumArray* curve : recipe.curves) UnfinishedCurves().erase(curve);
+    } else if (outcome == CalcOutcome::Failed) {
+        for (const SpectrumArray* curve : recipe.curves) UnfinishedCurves().insert(curve);
+    }
+    return outcome;
+}
+
+bool CalcPage::ResultReady(const SingleArray& curve) const {
+    QString why;
+    if (results_ == Results::None)
+        why = QStringLiteral("there is no result to save yet. Calculate first, then save.");
+    else if (results_ == Results::Lost)
+        why = QStringLiteral("the last calculation of this page gave no result. Calculate again, then save.");
+    else if (UnfinishedCurves().count(&curve) != 0)
+        why = QStringLiteral("a later calculation on another page did not end and left this curve incomplete. "
+                             "Calculate again, then save.");
+    if (why.isEmpty()) return true;
+    services().messageBox(QStringLiteral("Nothing was written: ") + why);
+    return false;
+}
 
 std::function<void()> CalcPage::MessageOnFailure(const QString& message) {
     return [message] { services().messageBox(message); };
@@ -107,11 +144,14 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
     const int buttonWidth = (width - 16) / 3 - 4;
     auto* caption = new QLabel(label, frame);
     caption->setGeometry(8, 22, 72, 24);
-    auto* name = MakeNamed<TextBox>(frame, QString::fromLatin1(fileNameBox), QStringLiteral("Enter file name here"));
+    auto* name = MakeNamed<TextBox>(frame, QString::fromLatin1(fileNameBox));
+    name->setPlaceholderText(QStringLiteral("Enter file name here"));
     name->setGeometry(82, 22, width - 90, 24);
     name->setToolTip(QString::fromLatin1(kFileNameTip));
+    SetBoxCaption(name, QStringLiteral("File name"));
     auto* notes = MakeNamed<InfoBox>(frame, QString::fromLatin1(descriptionBox));
-    notes->setText(description);
+    // The hint as one line; the box wraps it.
+    notes->setPlaceholderText(QString(description).remove(QStringLiteral("\r\n")).trimmed());
     // The user types the description here; it becomes the file's header lines.
     notes->setReadOnly(false);
     notes->setTabChangesFocus(true);
@@ -125,6 +165,7 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
                                   8 + (k % 3) * (buttonWidth + 4), 100 + (k / 3) * 25, buttonWidth, 24);
         connectGuarded(button, &QPushButton::clicked, this, [this, b](bool) {
             static const QString kNoResultLine;
+            if (!ResultReady(*b.curve)) return;
             SaveResultFile(window_, saveBoxes_.fileName->text(), *b.curve, b.header(),
                            b.withResultText ? Module1::ResultText : kNoResultLine);
         });

@@ -28,7 +28,7 @@
 //     r.totalLabel = "ModelB: Total IMFP = "; r.unit = "Å"; r.areaLines = {{"Area of ...", 1}, ...};
 //     r.showResults = [this] { frameShow->show(); };
 //     r.onFailure = MessageOnFailure(FailureMessage()); // or nothing: quiet
-//     RunCalculation(r);
+//     Run(r);
 // The photoemission calculation sets r.sums = SumPrecision::Single,
 // r.firstEnergy = [] { return Module1::Emin; } and r.pointCount (its library
 // counts its grid from Emin).
@@ -75,6 +75,14 @@ public:
 protected:
     // A recipe with the window's plumbing filled in (WindowRecipe).
     CalcRecipe Recipe(const QString& titleLine) const;
+    // Runs the page's calculation (RunCalculation). The page's save buttons
+    // write only while its last run ended Done.
+    CalcOutcome Run(const CalcRecipe& recipe);
+    // Whether a save button may write `curve` now: the page's last run ended
+    // Done and no later run of another page that failed left the curve (a
+    // shared array) half rewritten. Otherwise the user is told why nothing is
+    // written.
+    bool ResultReady(const SingleArray& curve) const;
     // A failure path that shows `message` in a message box.
     static std::function<void()> MessageOnFailure(const QString& message);
     // A show button's body: the curve cleared and plotted in colour 0, the
@@ -95,6 +103,8 @@ protected:
     // Fills a save frame ("Save the Cross Section"): the file-name box with
     // its label, the description box and the save buttons (three to a row,
     // above the frame's "Cancel" buttons). `width`: the room inside the frame.
+    // Both boxes start empty and show their hints ("Enter file name here",
+    // `description`) as placeholder texts, which are never written.
     SaveFrameBoxes SaveFrame(QWidget* frame, int width, const QString& label, const char* fileNameBox,
                              const char* descriptionBox, const QString& description,
                              const std::vector<SaveButton>& buttons);
@@ -104,6 +114,10 @@ protected:
 
 private:
     SaveFrameBoxes saveBoxes_;
+    // The results of the page's calculation: none yet, those of its last run
+    // (which ended Done), or none since its last run did not end Done.
+    enum class Results { None, Ready, Lost };
+    Results results_ = Results::None;
 };
 
 } // namespace kelvara

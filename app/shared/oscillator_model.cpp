@@ -23,7 +23,8 @@ namespace {
 
 std::string LocalPath(const QString& path) { return path.toStdString(); }
 
-QString ErrorText(const RuntimeError& e) { return QString::fromStdString(e.what()); }
+// What went wrong, in plain words (a sentence of its own).
+QString ErrorText(const RuntimeError& e) { return QString::fromStdString(PlainReason(e)); }
 
 } // namespace
 
@@ -78,19 +79,18 @@ bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* e
         model.NumOsc = static_cast<int16_t>(i);
         return true;
     } catch (const RuntimeError& e) {
-        if (where == "open")
-            return fail(QStringLiteral("The file could not be opened (%1).").arg(ErrorText(e)));
+        if (where == "open") return fail(QStringLiteral("The file could not be opened. %1").arg(ErrorText(e)));
         if (where == "comments")
-            return fail(QStringLiteral("The comment lines could not be read (%1).").arg(ErrorText(e)));
+            return fail(QStringLiteral("The comment lines could not be read. %1").arg(ErrorText(e)));
         if (where == "parameters") {
             return fail(QStringLiteral("The four numbers after \"@\" (ac, bc, energy "
                                        "gap, refractive index) could "
-                                       "not be read (%1).")
+                                       "not be read. %1")
                             .arg(ErrorText(e)));
         }
         return fail(QStringLiteral("Oscillator %1 could not be read: each row must hold "
                                    "four numbers, w0, A0, "
-                                   "gamma and alpha (%2).")
+                                   "gamma and alpha. %2")
                         .arg(QString::fromStdString(where.substr(4)), ErrorText(e)));
     }
 }

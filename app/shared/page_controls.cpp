@@ -59,8 +59,20 @@ BoxReadLog* activeLog = nullptr;
 
 QString Quoted(const QString& text) { return QStringLiteral("\"") + text + QStringLiteral("\""); }
 
+QString BoxMessage(const QString& box, const QString& text, const QString& problem) {
+    const QString holds =
+        text.isEmpty() ? QStringLiteral(" is empty") : QStringLiteral(" holds ") + Quoted(ShortBoxText(text));
+    return QStringLiteral("The box ") + Quoted(box) + holds + QStringLiteral(": ") + problem;
+}
+
 QString Bound(float value) { return QString::fromStdString(GeneralText(value)); }
 } // namespace
+
+QString ShortBoxText(const QString& text) {
+    constexpr qsizetype kLength = 40;
+    if (text.size() <= kLength) return text;
+    return text.left(kLength) + QStringLiteral("...");
+}
 
 void SetBoxCaption(QLineEdit* box, const QString& caption) {
     // "Estep = " is known as "Estep".
@@ -75,10 +87,7 @@ QString BoxCaption(const QLineEdit* box) {
 }
 
 BoxValueError::BoxValueError(ErrorCode code, const QString& box, const QString& text, const QString& problem)
-    : RuntimeError(code, (QStringLiteral("The box ") + Quoted(box) + QStringLiteral(" holds ") + Quoted(text) +
-                          QStringLiteral(": ") + problem)
-                             .toStdString()),
-      box_(box), text_(text), problem_(problem) {}
+    : RuntimeError(code, BoxMessage(box, text, problem).toStdString()), box_(box), text_(text), problem_(problem) {}
 
 QString BoxValueError::message() const { return QString::fromStdString(what()); }
 
@@ -92,7 +101,9 @@ float BoxSingle(const QLineEdit* box) {
         if (e.code() == ErrorCode::Overflow)
             throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), text,
                                 QStringLiteral("the number is too large."));
-        throw BoxValueError(ErrorCode::TypeMismatch, BoxCaption(box), text, QStringLiteral("this is not a number."));
+        throw BoxValueError(ErrorCode::TypeMismatch, BoxCaption(box), text,
+                            text.isEmpty() ? QStringLiteral("a number is needed.")
+                                           : QStringLiteral("this is not a number."));
     }
     BoxReadLog::Record({BoxCaption(box), text, value});
     return value;

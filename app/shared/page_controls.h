@@ -56,6 +56,10 @@ float BoxSingle(const QLineEdit* box);
 QString BoxCaption(const QLineEdit* box);
 void SetBoxCaption(QLineEdit* box, const QString& caption);
 
+// A box's text as a message shows it: a long text cut to its first 40
+// characters and an ellipsis, so that the message fits on the screen.
+QString ShortBoxText(const QString& text);
+
 // A box whose text cannot be used: a run-time error (type mismatch, or
 // overflow for a value out of range) that carries the box's name, its text
 // and what is wrong, for a message that names them.
@@ -64,7 +68,9 @@ public:
     BoxValueError(ErrorCode code, const QString& box, const QString& text, const QString& problem);
     const QString& box() const { return box_; }
     const QString& text() const { return text_; }
-    // e.g. The box "Estep" holds "abc": this is not a number.
+    // e.g. The box "Estep" holds "abc": this is not a number. An empty box
+    // reads The box "File name" is empty: ..., a long text is cut to its
+    // start and an ellipsis.
     QString message() const;
 
 private:

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "shared/oscillator_model.h"
+#include "shared/page_controls.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
 #include "toolkit/tools.h"
@@ -17,15 +18,29 @@ bool IsPlainFileName(const QString& name) {
 }
 
 QString RefusedFileNameMessage(const QString& name) {
-    return QStringLiteral("The file name may not hold a folder or \"..\": ") + name;
+    const QString problem = name.isEmpty() ? QStringLiteral("type the name of the file to write.")
+                                           : QStringLiteral("a file name may not hold a folder or \"..\".");
+    return BoxValueError(ErrorCode::BadFileName, QStringLiteral("File name"), name, problem).message();
 }
+
+namespace {
+// Whether a typed name may be written; otherwise the user is told why.
+bool AcceptFileName(const QString& name) {
+    if (!name.isEmpty() && IsPlainFileName(name)) return true;
+    services().messageBox(RefusedFileNameMessage(name));
+    return false;
+}
+
+// A file that could not be written, named by its folder and the typed name.
+void TellNotWritten(WindowSurface& window, const QString& name) {
+    services().messageBox(QStringLiteral("The file could not be written: ") +
+                          QDir::toNativeSeparators(window.browserFolder() + QStringLiteral("/") + ShortBoxText(name)));
+}
+} // namespace
 
 bool SaveResultFile(WindowSurface& window, const QString& name, const SingleArray& curve, const HeaderLines& header,
                     const QString& resultLine) {
-    if (!IsPlainFileName(name)) {
-        services().messageBox(RefusedFileNameMessage(name));
-        return false;
-    }
+    if (!AcceptFileName(name)) return false;
     const QString path = window.browserFolder() + QStringLiteral("/") + name;
     Tools_cls::TextLines text(0, 20);
     for (int i = 0; i < 5; ++i) text(i + 1) = header[static_cast<std::size_t>(i)].toStdString();
@@ -33,18 +48,14 @@ bool SaveResultFile(WindowSurface& window, const QString& name, const SingleArra
     const bool written = Tools().Save2col_ELF(path.toStdString(), curve, text, 5, model.NumOsc, model.W0, model.A0,
                                               model.Gamma, model.Alfa, model.RefIndex, model.Egap, model.Core_ac,
                                               model.Core_bc, resultLine.toStdString());
-    if (!written)
-        services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
+    if (!written) TellNotWritten(window, name);
     window.refreshBrowser();
     return written;
 }
 
 bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, const SingleArray& curve,
                                    const QStringList& header, const QString& resultLine) {
-    if (!IsPlainFileName(name)) {
-        services().messageBox(QStringLiteral("The file name may not hold a folder or \"..\": ") + name);
-        return false;
-    }
+    if (!AcceptFileName(name)) return false;
     const QString path = window.browserFolder() + QStringLiteral("/") + name;
     Tools_cls::TextLines text(0, 20);
     const auto lines = static_cast<int16_t>(std::min<qsizetype>(header.size(), 20));
@@ -58,8 +69,7 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, c
         Tools().Save2col_ELF(path.toStdString(), curve, text, lines, model.NumOsc, model.W0, model.A0, model.Gamma,
                              model.Alfa, model.RefIndex, model.Egap, model.Core_ac, model.Core_bc,
                              resultLine.toStdString(), lossBeforeFirst);
-    if (!written)
-        services().messageBox(QStringLiteral("The file could not be written: ") + QDir::toNativeSeparators(path));
+    if (!written) TellNotWritten(window, name);
     window.refreshBrowser();
     return written;
 }

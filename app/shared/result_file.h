@@ -4,8 +4,9 @@
 // oscillator model, the result line, "@" and the two columns), then the
 // window's file list refreshed.
 //
-// A file name that holds a path separator or ".." is refused; a file that
-// cannot be written is reported with its path. An existing file is replaced.
+// An empty file name and one that holds a path separator or ".." are refused
+// with a message that names the box "File name"; a file that cannot be
+// written is reported with its path. An existing file is replaced.
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -36,7 +37,7 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& fileNam
 
 // Whether a typed file name may be used (no folder part, no "..").
 bool IsPlainFileName(const QString& name);
-// The message that refuses a typed file name that is not plain.
+// The message that refuses a typed file name that is empty or not plain.
 QString RefusedFileNameMessage(const QString& name);
 
 } // namespace kelvara

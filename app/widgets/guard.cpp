@@ -11,9 +11,10 @@ QString escapedErrorText(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const RuntimeError& e) {
-        return QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(QString::fromStdString(e.what()));
+        // The number for reference; the text in plain words.
+        return QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(QString::fromStdString(PlainReason(e)));
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Run-time error '7':\n\nOut of memory");
+        return QStringLiteral("Run-time error '7':\n\nThere is not enough memory.");
     } catch (const std::exception& e) {
         return QStringLiteral("Run-time error:\n\n%1").arg(QString::fromStdString(e.what()));
     } catch (...) {

@@ -256,7 +256,7 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextOrFrame) {
     expectRefused({"1000", "0.5", "abc", "20", "0", "0"},
                   QStringLiteral("The box \"Emax\" holds \"abc\": this is not a number."));
     expectRefused({"1000", "0.5", "", "20", "0", "0"},
-                  QStringLiteral("The box \"Emax\" holds \"\": this is not a number."));
+                  QStringLiteral("The box \"Emax\" is empty: a number is needed."));
     expectRefused({"1000", "0", "50", "20", "0", "0"},
                   QStringLiteral("The box \"Estep\" holds \"0\": the step must be greater than 0."));
     expectRefused({"0", "0.5", "50", "20", "0", "0"},

@@ -135,13 +135,17 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     emit w.xps->File2->itemDoubleClicked(w.xps->File2->currentItem());
     ASSERT_EQ(w.rec->editorPaths.size(), 1);
     EXPECT_TRUE(w.rec->editorPaths[0].endsWith(QString::fromLatin1(kModels[1])));
-    // Before any calculation the curves are empty: the buttons still work.
+    // Before any calculation the curves are empty: the show buttons still
+    // work, the save buttons write nothing and say why.
     QTemporaryDir dir;
     w.xps->Dir2->setPath(dir.path());
     w.page->txtSaveFile97->setText(QStringLiteral("empty.dat"));
     w.page->saveButtons[1]->click();
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.startsWith(QStringLiteral("Nothing was written: there is no result")));
+    w.rec->messages.clear();
     w.page->cmdKv->click();
-    EXPECT_EQ(DataRows(FileLines(QDir(dir.path()).filePath(QStringLiteral("empty.dat")))).size(), 1u);
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("empty.dat"))));
     w.xps->cmdMainMenu->click();
     EXPECT_FALSE(w.xps->isVisible());
     EXPECT_TRUE(w.main->isVisible());
@@ -291,7 +295,12 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
     w.xps->Dir2->setPath(dir.path());
     w.page->cmdSave97->click();
     EXPECT_FALSE(w.xps->frameSave_xps(3)->isHidden());
-    const QString description = QStringLiteral("You may write info here to be stored with the data.");
+    // The hints are placeholder texts; an untouched description heads the file
+    // with an empty line.
+    EXPECT_EQ(w.page->txtSaveFile97->placeholderText(), QStringLiteral("Enter file name here"));
+    EXPECT_EQ(w.page->txtDescription97->placeholderText(),
+              QStringLiteral("You may write info here to be stored with the data."));
+    const QString description;
     const QString model = QStringLiteral("ELF function from the file oxide_sio2_like.elf. Primary energy = 1000 eV.");
     const QString ref = QStringLiteral("Calculated with the photoelectron model with core hole");
     // Lines 1 and 2 of each file; lines 3 to 6 follow from the boxes.
@@ -333,7 +342,7 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
         const QStringList lines = FileLines(QDir(dir.path()).filePath(name));
         ASSERT_GT(lines.size(), 7);
         for (int l = 0; l < 5; ++l) EXPECT_EQ(lines[l], heads[k][l]) << l;
-        EXPECT_TRUE(lines[5].startsWith(description));
+        EXPECT_EQ(lines[5], description);
         // The result line of Keff alone: its mean free paths.
         EXPECT_EQ(lines.contains(Module1::ResultText.split(QStringLiteral("\r\n"))[1]), k == 0);
         const auto rows = DataRows(lines);
@@ -385,7 +394,7 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
         {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
         {4, "-5", "The box \"theta\" holds \"-5\""},
-        {5, "", "The box \"q-hole\" holds \"\": this is not a number."},
+        {5, "", "The box \"q-hole\" is empty: a number is needed."},
         {7, "0", "The box \"n_integr\" holds \"0\": the value must be a whole number from 1 to 5000."},
         {7, "5001", "The box \"n_integr\" holds \"5001\""},
         {7, "40000", "The box \"n_integr\" holds \"40000\": this is not a whole number from 1 to 5000."},

@@ -72,7 +72,7 @@ public:
         r.sums = sums;
         r.curves = {&Module1::Keff};
         r.areaLines = {{QStringLiteral("Area = "), 0}};
-        return RunCalculation(r);
+        return Run(r);
     }
     SaveFrameBoxes boxes;
 };
@@ -135,7 +135,10 @@ TEST(CalcPage, ABoxThatCannotBeUsedIsNamedWithItsText) {
         const char* message;
     } cases[] = {
         {2, "abc", "The box \"Emax\" holds \"abc\": this is not a number."},
-        {0, "", "The box \"Ep\" holds \"\": this is not a number."},
+        {0, "", "The box \"Ep\" is empty: a number is needed."},
+        // A long text is quoted by its first 40 characters.
+        {2, "0123456789012345678901234567890123456789 and much more typed text",
+         "The box \"Emax\" holds \"0123456789012345678901234567890123456789...\": this is not a number."},
         {1, "1e39", "The box \"Estep\" holds \"1e39\": the number is too large."},
         {1, "0", "The box \"Estep\" holds \"0\": the step must be greater than 0."},
         {0, "-5", "The box \"Ep\" holds \"-5\": the energy must be greater than 0."},

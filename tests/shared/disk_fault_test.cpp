@@ -263,6 +263,9 @@ TEST_F(DiskFaultTest, ReadersReportAVanishedOrUnreadableFileAndChangeNothing) {
         EXPECT_FALSE(ReadELFData(QString::fromStdString(path), w0, a0, g, al, egap, index, num, ac, bc));
         ASSERT_EQ(r->messages.size(), 1);
         EXPECT_TRUE(r->messages[0].text.contains(QString::fromStdString(path)));
+        for (const ErrorCode code : {ErrorCode::FileNotFound, ErrorCode::PathFileAccess, ErrorCode::InputPastEnd})
+            EXPECT_FALSE(r->messages[0].text.contains(QString::fromStdString(RuntimeError::defaultMessage(code))))
+                << r->messages[0].text.toStdString();
         EXPECT_EQ(num, 1);
         EXPECT_EQ(w0(1), 7.0f);
         EXPECT_EQ(egap, 1.0f);
