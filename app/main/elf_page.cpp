@@ -628,6 +628,17 @@ void ElfPage::ShowSumAndPlot(bool usable) {
     } catch (const RuntimeError&) {
         // The grid boxes or the library: no curve of an older model stays.
         ClearTablePlot();
+        return;
+    }
+    // Values at the edge of the float range (a width of 1E-30 on a grid
+    // point at w0) can still overflow the loss function: no such curve.
+    const float count = Module1::PlotBuf(1);
+    const int points = count >= 0.0f && count <= 1000.0f ? static_cast<int>(count) : 0;
+    for (int i = 4; i <= points + 3; ++i) {
+        if (!std::isfinite(Module1::PlotBuf(i))) {
+            ClearTablePlot();
+            break;
+        }
     }
 }
 
