@@ -3,8 +3,8 @@
 //
 // A table of 20 rows (w0, A0, gamma, alpha), as many oscillators as a model
 // holds, in a scroll area where the page is too low for all of them; the
-// core-excitation parameters ac
-// and bc, the energy gap, the refractive index, the sum-rule value
+// core-excitation parameters ac and bc, the energy gap, the refractive
+// index, the sum-rule value
 //   KK-sum = sum over the oscillators of A0/w0^2 + 1/n^2   (1 for a complete
 //   model)
 // and the number of oscillators. "Read" fills the table from the model file
@@ -19,10 +19,11 @@
 //
 // A box whose value the dielectric function cannot use (text that is not a
 // number, a w0, gamma or refractive index of 0 or less, a negative A0) is
-// tinted, and its tool tip says what is wrong. While any box is so marked the
-// program-wide model keeps its last usable state, the sum box stays empty
-// and the plot shows no curve of the table; "Save" names the box and writes
-// nothing.
+// tinted, and its tool tip says what is wrong. While any box is so marked an
+// edit leaves the program-wide model as it was (a file read is in use as
+// read), the sum box stays empty and the plot shows no curve of the table;
+// "Save", the rescale and "Plot ELF" name the box and do nothing. An alpha,
+// ac or bc box is marked on its own edit, without an update.
 #include <QObject>
 #include <QRect>
 #include <array>
