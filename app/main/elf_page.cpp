@@ -4,8 +4,11 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "main/form1.h"
 #include "platform/crlf.h"
@@ -70,8 +73,14 @@ public:
 } // namespace
 
 ElfPage::ElfPage(Form1& form) : QObject(&form), form_(form) {
+    static_assert(kRows == kOscillatorUpper, "one table row per oscillator of the model");
     setObjectName(QStringLiteral("ElfPage"));
     build();
+    // Any other drawing starts with a clear: the plot then shows a curve again.
+    connect(&form, &Form1::plotCleared, this, [this] {
+        if (!clearingPlot_)
+            plotBlank_ = false;
+    });
     layout();
     connect(&form, &Form1::layoutDone, this, [this] {
         // The start-up layout has put the info frame back at its place.
@@ -125,13 +134,28 @@ void ElfPage::build() {
     for (int c = 0; c < 4; ++c)
         headers_[static_cast<std::size_t>(c)] =
             addLabel(page, QString::fromLatin1(headers[c]), x0 + c * (colW + 2), 46, colW, 16);
+    // The rows scroll below the column labels where the page is too low for
+    // all of them (placed by layout()).
+    rows_ = MakeNamed<QScrollArea>(page, QStringLiteral("scrollOscillators"));
+    rows_->setFrameShape(QFrame::NoFrame);
+    rows_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rows_->setGeometry(x0, 63, 4 * (colW + 2), kRows * 20);
+    auto* table = new QWidget;
+    table->setObjectName(QStringLiteral("tableOscillators"));
+    table->resize(4 * (colW + 2), kRows * 20);
+    rows_->setWidget(table);
+    const char* const columns[4] = {"w0", "A0", "gamma", "alpha"};
     for (int i = 1; i <= kRows; ++i) {
-        const int y = 63 + (i - 1) * 20;
+        const int y = (i - 1) * 20;
         const auto idx = static_cast<std::size_t>(i);
-        w0_[idx] = addBox(page, ArrayName(QStringLiteral("txtw0"), i), QString(), x0, y, colW);
-        a0_[idx] = addBox(page, ArrayName(QStringLiteral("txtA0"), i), QString(), x0 + (colW + 2), y, colW);
-        gamma_[idx] = addBox(page, ArrayName(QStringLiteral("txtgamma"), i), QString(), x0 + 2 * (colW + 2), y, colW);
-        alfa_[idx] = addBox(page, ArrayName(QStringLiteral("txtalfa"), i), QString(), x0 + 3 * (colW + 2), y, colW);
+        w0_[idx] = addBox(table, ArrayName(QStringLiteral("txtw0"), i), QString(), 0, y, colW);
+        a0_[idx] = addBox(table, ArrayName(QStringLiteral("txtA0"), i), QString(), colW + 2, y, colW);
+        gamma_[idx] = addBox(table, ArrayName(QStringLiteral("txtgamma"), i), QString(), 2 * (colW + 2), y, colW);
+        alfa_[idx] = addBox(table, ArrayName(QStringLiteral("txtalfa"), i), QString(), 3 * (colW + 2), y, colW);
+        const std::array<TextBox*, 4> row{txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)};
+        for (int c = 0; c < 4; ++c)
+            SetBoxCaption(row[static_cast<std::size_t>(c)],
+                          QStringLiteral("%1 in row %2").arg(QLatin1String(columns[c])).arg(i));
     }
 
     // Core excitations, gap, plot grid.
@@ -152,6 +176,9 @@ void ElfPage::build() {
     txtE_step = addBox(framePlotELF, QStringLiteral("txtE_step"), QStringLiteral("0.2"), 58, 20, 50);
     addLabel(framePlotELF, QStringLiteral("E_Max ="), 6, 46, 50)->setObjectName(QStringLiteral("lblE_max"));
     txtE_max = addBox(framePlotELF, QStringLiteral("txtE_max"), QStringLiteral("100"), 58, 46, 50);
+    SetBoxCaption(txt_Core_ac, QStringLiteral("ac"));
+    SetBoxCaption(txt_Core_bc, QStringLiteral("bc"));
+    SetBoxCaption(txtE_Gap, QStringLiteral("E_Gap"));
     SetBoxCaption(txtE_step, QStringLiteral("E_step"));
     SetBoxCaption(txtE_max, QStringLiteral("E_Max"));
     auto* plot = MakeButton(framePlotELF, QStringLiteral("cmdPlotELF"), QStringLiteral("Plot ELF"), 6, 74, 102);
@@ -163,6 +190,7 @@ void ElfPage::build() {
     addLabel(frameCheckSumRules, QStringLiteral("Refr. index = "), 8, 22, 80)->setObjectName(QStringLiteral("lblRef_Index"));
     txtRef_Index = addBox(frameCheckSumRules, QStringLiteral("txtRef_Index"), QStringLiteral("999"), 88, 22, 60);
     addLabel(frameCheckSumRules, QStringLiteral("KK-sum ="), 8, 48, 80)->setObjectName(QStringLiteral("lblfsum"));
+    SetBoxCaption(txtRef_Index, QStringLiteral("Refr. index"));
     txtfsum = addBox(frameCheckSumRules, QStringLiteral("txtfsum"), QString(), 88, 48, 60);
     auto* typical = MakeButton(frameCheckSumRules, QStringLiteral("cmdTypicalRefrIndexValues"),
                               QStringLiteral("Typical Refr.Index values"), 154, 20, 140, 24);
@@ -184,6 +212,13 @@ void ElfPage::build() {
         connectGuarded(txtA0(i), &QLineEdit::textChanged, this, [this, i](const QString&) { txtA0_Change(i); });
         connectGuarded(txtgamma(i), &QLineEdit::textChanged, this, [this, i](const QString&) { txtgamma_Change(i); });
     }
+    // alpha, ac and bc enter the model at the next update; an edit of them
+    // only marks or unmarks the box itself.
+    for (int i = 1; i <= kRows; ++i)
+        connectGuarded(txtalfa(i), &QLineEdit::textChanged, this,
+                       [this, i](const QString&) { CheckOwnBox(txtalfa(i), i); });
+    for (TextBox* box : {txt_Core_ac, txt_Core_bc})
+        connectGuarded(box, &QLineEdit::textChanged, this, [this, box](const QString&) { CheckOwnBox(box, 0); });
     connectGuarded(txtE_Gap, &QLineEdit::textChanged, this, [this](const QString&) { txtE_Gap_Change(); });
     connectGuarded(txtRef_Index, &QLineEdit::textChanged, this, [this](const QString&) { txtRef_Index_Change(); });
 }
@@ -249,9 +284,20 @@ void ElfPage::layout() {
     const int infoLeft = (infoPlace_.isValid() ? infoPlace_ : info->geometry()).left();
     const int visibleRight = TwipsToPixelsX(ScreenWidthTwips()) - page->x() - 24;
     const int minCell = TextWidth(fm, QStringLiteral("0.00000")) + kBoxPadding; // six digits
+    // The rows that the page holds above its lower edge (less the room of
+    // "Main menu" below the table); the width of the scroll bar beside the
+    // rows when they do not all fit.
+    const auto rowsShown = [&](int menuRoom) {
+        return std::clamp((page->height() - 6 - 63 - menuRoom) / row, 3, kRows);
+    };
+    const int scrollBarW = rows_->verticalScrollBar()->sizeHint().width();
+    const auto scrollBarFor = [&](int menuRoom) { return rowsShown(menuRoom) < kRows ? scrollBarW : 0; };
+    // The scroll bar itself parts the rows from column C: it takes the most
+    // of the gap there.
+    const auto extraFor = [&](int menuRoom) { return std::max(0, scrollBarFor(menuRoom) - 4); };
     // Standard: buttons at the left, the table and column C left of the info frame.
     int x0 = 8 + buttonW + 6;
-    int cell = std::min(number, (infoLeft - 6 - columnW - 6 - x0) / 4 - 2);
+    int cell = std::min(number, (infoLeft - 6 - columnW - 6 - x0 - extraFor(0)) / 4 - 2);
     const bool narrow = cell < minCell;
     QLabel* countLabel = page->findChild<QLabel*>(QStringLiteral("lblNELFdata"));
     if (!narrow) {
@@ -269,20 +315,28 @@ void ElfPage::layout() {
             bx += bw + 4;
         }
         x0 = 8;
-        cell = std::clamp((visibleRight - panelMin - 6 - columnW - 6 - x0) / 4 - 2, minCell, number);
+        cell = std::clamp((visibleRight - panelMin - 6 - columnW - 6 - x0 - extraFor(32)) / 4 - 2, minCell,
+                          number);
     }
-    const int tableRight = x0 + 4 * (cell + 2);
+    const int tableWidth = 4 * (cell + 2);
     for (int c = 0; c < 4; ++c)
         place(headers_[static_cast<std::size_t>(c)], x0 + c * (cell + 2), 46, cell, 16);
     for (int i = 1; i <= kRows; ++i) {
-        const int y = 63 + (i - 1) * row;
-        place(txtw0(i), x0, y, cell, row);
-        place(txtA0(i), x0 + (cell + 2), y, cell, row);
-        place(txtgamma(i), x0 + 2 * (cell + 2), y, cell, row);
-        place(txtalfa(i), x0 + 3 * (cell + 2), y, cell, row);
+        const int y = (i - 1) * row;
+        place(txtw0(i), 0, y, cell, row);
+        place(txtA0(i), cell + 2, y, cell, row);
+        place(txtgamma(i), 2 * (cell + 2), y, cell, row);
+        place(txtalfa(i), 3 * (cell + 2), y, cell, row);
     }
-    const int tableBottom = 63 + kRows * row;
-    const int cx = tableRight + 6;
+    rows_->widget()->resize(tableWidth, kRows * row);
+    // "Main menu" stands below the table where the table starts at the left edge.
+    const int menuRoom = narrow ? 32 : 0;
+    const int shown = rowsShown(menuRoom);
+    const int scrollBar = scrollBarFor(menuRoom);
+    place(rows_, x0, 63, tableWidth + scrollBar, shown * row);
+    const int tableRight = x0 + tableWidth + scrollBar;
+    const int tableBottom = 63 + shown * row;
+    const int cx = tableRight + 6 - (scrollBar > 0 ? 4 : 0);
     const int countW = TextWidth(fm, countLabel->text()) + 6;
     int columnTop = 44;
     if (!narrow) {
@@ -457,36 +511,148 @@ bool ElfPage::SumRule() {
     return true;
 }
 
-bool ElfPage::UpdateELFdata() {
-    namespace M = Module1;
-    try {
-        M::Core_ac = Number(txt_Core_ac);
-        M::Core_bc = Number(txt_Core_bc);
-        M::Egap = Number(txtE_Gap);
-        M::RefIndex = Number(txtRef_Index);
-        int taken = 0;
-        for (int i = 1; i <= kRows; ++i) {
-            if (txtw0(i)->text().isEmpty())
-                break;
-            M::W0(i) = Number(txtw0(i));
-            M::A0(i) = Number(txtA0(i));
-            M::Gamma(i) = Number(txtgamma(i));
-            M::Alfa(i) = Number(txtalfa(i));
-            taken = i;
+namespace {
+const char* const kUnusableProperty = "kelvaraUnusable";
+
+// A box whose value cannot be used: tinted, with the reason in its tool tip.
+// A usable box loses the tint; its tool tip shows its whole text.
+void MarkBox(QLineEdit* box, const QString& problem) {
+    const bool marked = box->property(kUnusableProperty).toBool();
+    if (problem.isEmpty()) {
+        if (marked) {
+            box->setPalette(QPalette());
+            box->setProperty(kUnusableProperty, false);
+            box->setToolTip(box->text());
         }
-        M::NumOsc = static_cast<int16_t>(taken);
-        txtNELFdata->setText(QString::number(taken));
-        txtNELFdata->setCursorPosition(0);
-    } catch (const RuntimeError&) {
-        return false;
+        return;
+    }
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, QColor(255, 205, 205));
+    box->setPalette(palette);
+    box->setProperty(kUnusableProperty, true);
+    box->setToolTip(problem);
+}
+
+// What the dielectric function can take from a box: any number, a number of
+// at least 0 (an intensity), or one greater than 0 (a position, a width, the
+// refractive index).
+enum class Range { Any, NotNegative, Positive };
+
+} // namespace
+
+QString ElfPage::ReadTable(OscillatorModelValues& model) {
+    QString first;
+    const auto read = [&first](QLineEdit* box, float& value, Range range) {
+        QString problem;
+        try {
+            switch (range) {
+            case Range::Any: value = BoxSingle(box); break;
+            case Range::NotNegative:
+                value = BoxSingleInRange(box, 0.0f, std::numeric_limits<float>::max(), true, true);
+                break;
+            case Range::Positive: value = BoxPositive(box); break;
+            }
+        } catch (const BoxValueError& e) {
+            problem = e.message();
+        }
+        MarkBox(box, problem);
+        if (first.isEmpty())
+            first = problem;
+    };
+    read(txt_Core_ac, model.Core_ac, Range::Any);
+    read(txt_Core_bc, model.Core_bc, Range::Any);
+    read(txtE_Gap, model.Egap, Range::Any);
+    read(txtRef_Index, model.RefIndex, Range::Positive);
+    int taken = 0;
+    for (int i = 1; i <= kRows; ++i) {
+        if (taken == i - 1 && !txtw0(i)->text().isEmpty()) {
+            read(txtw0(i), model.W0(i), Range::Positive);
+            read(txtA0(i), model.A0(i), Range::NotNegative);
+            read(txtgamma(i), model.Gamma(i), Range::Positive);
+            read(txtalfa(i), model.Alfa(i), Range::Any);
+            taken = i;
+        } else {
+            // Below the first empty w0 box: not part of the model.
+            for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)})
+                MarkBox(box, QString());
+        }
+    }
+    model.NumOsc = static_cast<int16_t>(taken);
+    tableProblem_ = first;
+    return first;
+}
+
+void ElfPage::CheckOwnBox(QLineEdit* box, int row) {
+    if (Module1::FillingBoxes == True)
+        return;
+    // A box of a row below the first empty w0 box is not part of the model.
+    for (int i = 1; i <= row; ++i) {
+        if (txtw0(i)->text().isEmpty()) {
+            MarkBox(box, QString());
+            return;
+        }
+    }
+    QString problem;
+    try {
+        BoxSingle(box);
+    } catch (const BoxValueError& e) {
+        problem = e.message();
+    }
+    MarkBox(box, problem);
+}
+
+void ElfPage::ClearTablePlot() {
+    if (plotBlank_)
+        return;
+    clearingPlot_ = true;
+    form_.ClearPlot();
+    clearingPlot_ = false;
+    plotBlank_ = true;
+}
+
+void ElfPage::ShowSumAndPlot(bool usable) {
+    if (!usable) {
+        txtfsum->clear();
+        txtfsum->setToolTip(QString());
+        ClearTablePlot();
+        return;
+    }
+    if (SumRule()) {
+        ShowNumber(txtfsum, Module1::fsum);
+    } else {
+        txtfsum->clear();
+        txtfsum->setToolTip(QString());
     }
     try {
         kelvara::cmdPlotELF_Click(form_);
     } catch (const RuntimeError&) {
-        return true;
+        // The grid boxes or the library: no curve of an older model stays.
+        ClearTablePlot();
+        return;
     }
-    if (SumRule())
-        ShowNumber(txtfsum, M::fsum);
+    // Values at the edge of the float range (a width of 1E-30 on a grid
+    // point at w0) can still overflow the loss function: no such curve.
+    const float count = Module1::PlotBuf(1);
+    const int points = count >= 0.0f && count <= 1000.0f ? static_cast<int>(count) : 0;
+    for (int i = 4; i <= points + 3; ++i) {
+        if (!std::isfinite(Module1::PlotBuf(i))) {
+            ClearTablePlot();
+            break;
+        }
+    }
+}
+
+bool ElfPage::UpdateELFdata() {
+    namespace M = Module1;
+    OscillatorModelValues model;
+    if (!ReadTable(model).isEmpty()) {
+        ShowSumAndPlot(false);
+        return false;
+    }
+    StoreModel(model, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc);
+    txtNELFdata->setText(QString::number(M::NumOsc));
+    txtNELFdata->setCursorPosition(0);
+    ShowSumAndPlot(true);
     return true;
 }
 
@@ -504,9 +670,7 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
         return SaveOutcome::ModelIncomplete;
     }
     if (!UpdateELFdata()) {
-        services().messageBox(QStringLiteral("The model was not saved: ac, bc, E_Gap, Refr. index "
-                                             "and every box of a filled row of "
-                                             "the table must hold a number."));
+        services().messageBox(QStringLiteral("The model was not saved:") + kCrLf + tableProblem_);
         return SaveOutcome::ModelIncomplete;
     }
     if (M::NumOsc < 1) {
@@ -561,13 +725,17 @@ void ElfPage::cmdReadELFdata_Click() {
         return;
     }
 
-    txtE_Gap->setText(QString());
-    txtRef_Index->setText(QString());
-    for (int i = 1; i <= kRows; ++i) {
-        txtw0(i)->setText(QString());
-        txtA0(i)->setText(QString());
-        txtgamma(i)->setText(QString());
-        txtalfa(i)->setText(QString());
+    {
+        // The old rows go; the model is rebuilt below, so no update runs.
+        FillingTable filling;
+        txtE_Gap->setText(QString());
+        txtRef_Index->setText(QString());
+        for (int i = 1; i <= kRows; ++i) {
+            txtw0(i)->setText(QString());
+            txtA0(i)->setText(QString());
+            txtgamma(i)->setText(QString());
+            txtalfa(i)->setText(QString());
+        }
     }
 
     ModelFilePath() = path;
@@ -582,32 +750,16 @@ void ElfPage::cmdReadELFdata_Click() {
         ShowNumber(txt_Core_bc, M::Core_bc);
         ShowNumber(txtE_Gap, M::Egap);
         ShowNumber(txtRef_Index, M::RefIndex);
-        for (int i = 1; i <= std::min<int>(M::NumOsc, kRows); ++i) {
+        for (int i = 1; i <= M::NumOsc; ++i) {
             ShowNumber(txtw0(i), M::W0(i));
             ShowNumber(txtA0(i), M::A0(i));
             ShowNumber(txtgamma(i), M::Gamma(i));
             ShowNumber(txtalfa(i), M::Alfa(i));
         }
-        // A zero w0 or refractive index leaves the sum and the plot as they were.
-        if (SumRule()) {
-            ShowNumber(txtfsum, M::fsum);
-            try {
-                kelvara::cmdPlotELF_Click(form_);
-            } catch (const RuntimeError&) {
-                // The plot's boxes or the library: the model itself was read.
-            }
-        }
-    }
-
-    if (M::NumOsc > kRows) {
-        services().messageBox(
-            QStringLiteral("The file holds %1 oscillators; the table shows the first %2.").arg(M::NumOsc).arg(kRows) +
-            kCrLf +
-            QStringLiteral("All %1 oscillators are in use until the table is "
-                           "edited, rescaled, sorted or saved: "
-                           "these keep only the %2 oscillators of the table.")
-                .arg(M::NumOsc)
-                .arg(kRows));
+        // The file's values are not checked: a value the dielectric function
+        // cannot use is marked in the table, and neither sum nor curve shown.
+        OscillatorModelValues shown;
+        ShowSumAndPlot(ReadTable(shown).isEmpty());
     }
 }
 
@@ -615,6 +767,12 @@ bool ElfPage::cmdSaveELFdata_Click() { return SaveToNamedFile(true) == SaveOutco
 
 void ElfPage::cmdAutoRescaleInt_Click() {
     namespace M = Module1;
+    OscillatorModelValues table;
+    if (!ReadTable(table).isEmpty()) {
+        ShowSumAndPlot(false);
+        services().messageBox(QStringLiteral("Nothing was rescaled:") + kCrLf + tableProblem_);
+        return;
+    }
     if (M::fsum == 0.0f || !std::isfinite(M::fsum)) {
         services().messageBox(QStringLiteral("The KK-sum is 0: there is no model to rescale. Read or type a model "
                                              "first."));
@@ -624,8 +782,7 @@ void ElfPage::cmdAutoRescaleInt_Click() {
         FillingTable filling;
         for (int i = 1; i <= M::NumOsc; ++i) {
             M::A0(i) = M::A0(i) / M::fsum;
-            if (i <= kRows)
-                ShowNumber(txtA0(i), M::A0(i));
+            ShowNumber(txtA0(i), M::A0(i));
         }
     }
     UpdateELFdata();
@@ -643,7 +800,7 @@ void ElfPage::cmdSortOscillators_Click() {
     // Work table: rows 1..NumOsc, columns 1..4 (w0, M::A0, gamma, alpha); row 21
     // is the temporary storage of an exchange.
     float work[22][5] = {};
-    const int rows = std::min<int>(M::NumOsc, kRows);
+    const int rows = M::NumOsc;
     for (int i = 1; i <= rows; ++i) {
         try {
             work[i][1] = Number(txtw0(i));
@@ -699,6 +856,13 @@ void ElfPage::cmdTypicalRefrIndexValues_Click() { form_.txtinfo(4)->setText(Typi
 void ElfPage::cmdWhatIsKK_SumRule_Click() { form_.txtinfo(4)->setText(KKSumRuleText()); }
 
 void ElfPage::cmdPlotELF_Click() {
+    // No curve of a model whose table cannot be used.
+    OscillatorModelValues table;
+    if (!ReadTable(table).isEmpty()) {
+        ShowSumAndPlot(false);
+        services().messageBox(QStringLiteral("The model cannot be plotted:") + kCrLf + tableProblem_);
+        return;
+    }
     try {
         kelvara::cmdPlotELF_Click(form_);
     } catch (const BoxValueError& e) {

@@ -1,8 +1,10 @@
 #pragma once
 // The "ELF data" page (page 4 of Form1): the oscillator model editor.
 //
-// A ten-row table (w0, A0, gamma, alpha), the core-excitation parameters ac
-// and bc, the energy gap, the refractive index, the sum-rule value
+// A table of 20 rows (w0, A0, gamma, alpha), as many oscillators as a model
+// holds, in a scroll area where the page is too low for all of them; the
+// core-excitation parameters ac and bc, the energy gap, the refractive
+// index, the sum-rule value
 //   KK-sum = sum over the oscillators of A0/w0^2 + 1/n^2   (1 for a complete
 //   model)
 // and the number of oscillators. "Read" fills the table from the model file
@@ -15,16 +17,21 @@
 // new sum; alpha, ac and bc enter the model at the next such update. While code
 // fills the table, Module1::FillingBoxes keeps the change handlers quiet.
 //
-// The arrays hold up to 20 oscillators, the table ten rows: a model file with
-// more oscillators is read whole (the calculations use all of them) and the
-// user is told that the table shows the first ten and that an edit, rescale,
-// sort or save of the table keeps only those.
+// A box whose value the dielectric function cannot use (text that is not a
+// number, a w0, gamma or refractive index of 0 or less, a negative A0) is
+// tinted, and its tool tip says what is wrong. While any box is so marked an
+// edit leaves the program-wide model as it was (a file read is in use as
+// read), the sum box stays empty and the plot shows no curve of the table;
+// "Save", the rescale and "Plot ELF" name the box and do nothing. An alpha,
+// ac or bc box is marked on its own edit, without an update.
 #include <QObject>
 #include <QRect>
 #include <array>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QWidget;
 
 namespace kelvara {
@@ -32,6 +39,7 @@ namespace kelvara {
 class Form1;
 class Frame;
 class TextBox;
+struct OscillatorModelValues;
 
 // "Plot ELF": Estep and Emax from the page's boxes txtE_step and txtE_max
 // (found by name below the form), then the loss-function plot of the
@@ -43,7 +51,7 @@ void cmdPlotELF_Click(Form1& form);
 class ElfPage : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kRows = 10;
+    static constexpr int kRows = 20; // every oscillator a model may hold
 
     explicit ElfPage(Form1& form);
 
@@ -68,10 +76,14 @@ public:
     // Rebuilds the program-wide model from the boxes and the table (rows up to
     // the first empty w0 box), shows the count, plots the loss function and
     // shows the sum rule. Returns whether the model was rebuilt: false when a
-    // box of the model does not hold a number (the update then ends quietly
-    // at that box). A zero w0 or refractive index, or a failing plot, ends it
-    // quietly after the model was rebuilt, with the sum box unchanged.
+    // box of the model holds no usable value; every such box is then marked,
+    // the model is left as it was, the sum box emptied and the plot cleared.
+    // A failing plot (the grid boxes, the library) leaves the plot empty; the
+    // sum is shown all the same.
     bool UpdateELFdata();
+    // Why the table's model cannot be used, naming the first marked box
+    // (empty while the table is usable), as of the last update or read.
+    const QString& TableProblem() const { return tableProblem_; }
     // UpdateELFdata, then the model written to `path`. Returns false (after
     // telling the user) when the table does not hold a complete model or the
     // file cannot be written.
@@ -82,7 +94,7 @@ public:
     void ReadELFForThinFilm();
     void UpdateModelOnAlfaEdit(int index);
 
-    // The table's boxes, rows 1..10.
+    // The table's boxes, rows 1..20.
     TextBox* txtw0(int i) const;
     TextBox* txtA0(int i) const;
     TextBox* txtgamma(int i) const;
@@ -111,8 +123,24 @@ private:
     // The sum rule over rows 1..NumOsc of the program-wide arrays into fsum.
     // False (fsum holding the partial sum) at a zero w0 or refractive index.
     static bool SumRule();
+    // Reads the boxes of the model into `model`, marking every box that holds
+    // no usable value and unmarking the others (rows below the first empty
+    // w0 box are not part of the model). Returns the first problem's message
+    // (empty when the whole model can be used) and keeps it in tableProblem_.
+    QString ReadTable(OscillatorModelValues& model);
+    // The sum box and the plot for the program-wide model: the sum shown
+    // when it is finite, the loss function plotted; or, for a table that
+    // cannot be used, both emptied.
+    void ShowSumAndPlot(bool usable);
+    // An edit of a box that enters the model only at the next update (alpha
+    // of `row`, or ac and bc with row 0): the box marked when it holds no
+    // number, unmarked otherwise.
+    void CheckOwnBox(QLineEdit* box, int row);
+    // Clears the plot unless it has shown nothing since this page cleared it.
+    void ClearTablePlot();
 
     Form1& form_;
+    QScrollArea* rows_ = nullptr; // holds the table's boxes
     std::array<TextBox*, kRows + 1> w0_{};
     std::array<TextBox*, kRows + 1> a0_{};
     std::array<TextBox*, kRows + 1> gamma_{};
@@ -132,6 +160,9 @@ private:
     std::array<QLabel*, 4> headers_{};
     QRect infoPlace_;               // the info frame's place of the start-up layout
     bool arrangeInfoFrame_ = false; // the page has been shown since that layout
+    QString tableProblem_;
+    bool plotBlank_ = false;    // this page cleared the plot and nothing drew since
+    bool clearingPlot_ = false; // this page's own clear is under way
 };
 
 } // namespace kelvara

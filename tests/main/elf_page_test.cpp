@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPalette>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "shared/oscillator_model.h"
 #include "shared/result_file.h"
 #include "state/binder.h"
+#include "widgets/picturebox.h"
 #include "write_text.h"
 
 using namespace kelvara;
@@ -115,18 +118,19 @@ TEST(ElfPage, SavedModelReadsBackAndEditsFollowTheBoxes) {
     p.cell("txtw0", 3)->insert("0");
     EXPECT_EQ(NumOsc, 3);
     EXPECT_EQ(W0(3), 30.0f);
-    // "3", "4", "1": a box of the row is still empty, the update ends there;
-    // the alpha has no handler; "0" completes the row.
-    EXPECT_EQ(p.plots, 1);
+    // "3", "4", "1": a box of the row is still empty, the update ends there
+    // and the curve is cleared once; the alpha has no handler; "0" completes
+    // the row.
+    EXPECT_EQ(p.plots, 2);
 
     // An alpha box enters the model only at the next update.
     p.cell("txtalfa", 1)->setText("0.25");
     EXPECT_EQ(Alfa(1), 1.0f);
-    EXPECT_EQ(p.plots, 1);
+    EXPECT_EQ(p.plots, 2);
     p.box("txtE_Gap")->setText("0.5");
     EXPECT_EQ(Alfa(1), 0.25f);
     EXPECT_EQ(Egap, 0.5f);
-    EXPECT_EQ(p.plots, 2);
+    EXPECT_EQ(p.plots, 3);
 
     // Rows below the first empty w0 box are ignored.
     p.cell("txtw0", 5)->setText("50");
@@ -254,74 +258,152 @@ TEST(ElfPage, FilesThatCannotBeReadLeaveTheModelAndTheTable) {
     EXPECT_EQ(Alfa(1), 0.75f);
 }
 
-TEST(ElfPage, MoreThanTenOscillatorsZerosAndBoxesThatAreNoNumbers) {
+TEST(ElfPage, TwentyOscillatorsZerosAndBoxesThatAreNoNumbers) {
     Page p;
     QString rows;
-    for (int i = 1; i <= 15; ++i)
+    for (int i = 1; i <= 20; ++i)
         rows += QString(" %1 %2 1 1\r\n").arg(i * 2).arg(i * 0.4);
-    p.file("fifteen.elf", Model("0.001,-2\r\n0\r\n999\r\n", rows + "\r\n\r\n"));
-    p.read("fifteen.elf");
+    p.file("twenty.elf", Model("0.001,-2\r\n0\r\n999\r\n", rows + "\r\n\r\n"));
+    p.read("twenty.elf");
     using namespace Module1;
-    EXPECT_EQ(NumOsc, 15); // the whole model is in use
-    EXPECT_EQ(W0(15), 30.0f);
-    EXPECT_EQ(p.cell("txtw0", 10)->text(), "20");
-    ASSERT_EQ(p.services().messages.size(), 1);
-    EXPECT_TRUE(p.services().messages[0].text.contains("first 10"));
+    EXPECT_EQ(NumOsc, 20); // the whole model is in use and in the table
+    EXPECT_EQ(W0(20), 40.0f);
+    EXPECT_EQ(p.cell("txtw0", 20)->text(), "40");
+    EXPECT_EQ(p.cell("txtA0", 20)->text(), "8");
+    EXPECT_EQ(p.box("txtNELFdata")->text(), "20");
+    EXPECT_TRUE(p.services().messages.isEmpty());
     EXPECT_EQ(FillingBoxes, False);
     double sum = 1.0 / (999.0 * 999.0);
-    for (int i = 1; i <= 15; ++i)
+    for (int i = 1; i <= 20; ++i)
         sum += i * 0.4 / (4.0 * i * i);
     EXPECT_NEAR(fsum, sum, 1e-5);
     EXPECT_EQ(PlotBuf(1), 499.0f);
 
-    // Rescale and sort keep to the ten rows of the table and end normally.
+    // "Save" under the same name writes all 20 rows; rescale and sort keep them.
+    p.click("cmdSaveELFdata");
+    OscillatorModelValues back;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("twenty.elf"), back, nullptr));
+    ASSERT_EQ(back.NumOsc, 20);
+    for (int i = 1; i <= 20; ++i) {
+        EXPECT_EQ(back.W0(i), 2.0f * i);
+        EXPECT_FLOAT_EQ(back.A0(i), 0.4f * i);
+    }
     p.click("cmdAutoRescaleInt");
-    EXPECT_EQ(NumOsc, 10);
-    p.box("txtELFFilename")->setText("ten.elf");
+    EXPECT_EQ(NumOsc, 20);
+    p.box("txtELFFilename")->setText("sorted.elf");
     p.click("cmdSortOscillators");
-    EXPECT_EQ(NumOsc, 10);
-    EXPECT_EQ(p.services().messages.size(), 1);
+    EXPECT_EQ(NumOsc, 20);
+    EXPECT_EQ(p.services().messages.size(), 0);
 
-    // A zero w0 or refractive index: the model is rebuilt, the sum box stays.
-    const QString sumText = p.box("txtfsum")->text();
+    // A zero w0 or refractive index cannot be used: the model stays, the sum
+    // box empties.
     p.cell("txtw0", 1)->setText("0");
-    EXPECT_EQ(W0(1), 0.0f);
-    EXPECT_EQ(p.box("txtfsum")->text(), sumText);
+    EXPECT_EQ(W0(1), 2.0f);
+    EXPECT_EQ(p.box("txtfsum")->text(), "");
     p.cell("txtw0", 1)->setText("2");
+    EXPECT_NE(p.box("txtfsum")->text(), "");
     p.box("txtRef_Index")->setText("0");
-    EXPECT_EQ(RefIndex, 0.0f);
-    EXPECT_EQ(p.box("txtfsum")->text(), sumText);
+    EXPECT_EQ(RefIndex, 999.0f);
+    EXPECT_EQ(p.box("txtfsum")->text(), "");
     p.box("txtRef_Index")->setText("999");
 
-    // A box that is not a number: the update ends quietly; a save says so and
-    // writes nothing; the sort does nothing.
+    // A box that is not a number: the update ends quietly; a save names the
+    // box and writes nothing; the sort does nothing.
     p.cell("txtA0", 2)->setText("abc");
-    EXPECT_EQ(p.services().messages.size(), 1);
+    EXPECT_EQ(p.services().messages.size(), 0);
     p.box("txtELFFilename")->setText("never.elf");
     p.click("cmdSaveELFdata");
-    EXPECT_EQ(p.services().messages.size(), 2);
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_TRUE(p.services().messages[0].text.contains("The box \"A0 in row 2\" holds \"abc\""));
     EXPECT_FALSE(QFile::exists(p.dir.filePath("never.elf")));
     p.click("cmdSortOscillators");
-    EXPECT_EQ(p.services().messages.size(), 3);
+    EXPECT_EQ(p.services().messages.size(), 2);
     EXPECT_FALSE(QFile::exists(p.dir.filePath("never.elf")));
     p.cell("txtA0", 2)->setText("1");
 
     // No file name: nothing written, the user is told.
     p.box("txtELFFilename")->setText("");
     p.click("cmdSaveELFdata");
-    EXPECT_EQ(p.services().messages.size(), 4);
+    EXPECT_EQ(p.services().messages.size(), 3);
 
     // A bad grid box on the button: the guard shows the error.
     p.box("txtE_step")->setText("x");
     p.click("cmdPlotELF");
-    EXPECT_EQ(p.services().messages.size(), 5);
+    EXPECT_EQ(p.services().messages.size(), 4);
     p.box("txtE_step")->setText("0.2");
 
     // A zero sum cannot be rescaled.
     fsum = 0.0f;
     p.click("cmdAutoRescaleInt");
-    EXPECT_EQ(p.services().messages.size(), 6);
+    EXPECT_EQ(p.services().messages.size(), 5);
     EXPECT_TRUE(p.services().messages.last().text.contains("KK-sum is 0"));
+}
+
+// A value the dielectric function cannot use, typed after a usable one: the
+// box is tinted and its tool tip says why, no sum and no curve are shown, the
+// model in use stays and "Save" names the box; the usable value undoes it all.
+TEST(ElfPage, UnusableValuesAreMarkedAtTheBoxAndShowNoSumOrCurve) {
+    Page p;
+    p.file("two.elf", kTwo);
+    p.read("two.elf");
+    const QString sum = p.box("txtfsum")->text();
+    const QColor normal = p.cell("txtw0", 1)->palette().color(QPalette::Base);
+    const auto blank = [&p] {
+        const QImage& image = p.f->picPlot->image();
+        QImage empty(image.size(), image.format());
+        empty.fill(p.f->picPlot->backColor());
+        return image == empty;
+    };
+    ASSERT_FALSE(blank());
+    const struct {
+        const char* box;
+        const char* usable; // typed first: sum and curve shown
+        const char* text;
+        const char* why;
+    } cases[] = {
+        {"txtgamma_1", "1", "0", "The box \"gamma in row 1\" holds \"0\": the value must be greater than 0."},
+        {"txtgamma_2", "2", "-1", "The box \"gamma in row 2\" holds \"-1\": the value must be greater than 0."},
+        {"txtA0_1", "1e3", "1e39", "The box \"A0 in row 1\" holds \"1e39\": the number is too large."},
+        {"txtA0_2", "200", "-5", "The box \"A0 in row 2\" holds \"-5\": the value must be at least 0."},
+        {"txtRef_Index", "999", "0", "The box \"Refr. index\" holds \"0\": the value must be greater than 0."},
+        {"txtRef_Index", "999", "abc", "The box \"Refr. index\" holds \"abc\": this is not a number."},
+        {"txtRef_Index", "999", "NaN", "The box \"Refr. index\" holds \"NaN\": this is not a number."},
+        {"txtw0_1", "10", "abc", "The box \"w0 in row 1\" holds \"abc\": this is not a number."},
+        {"txtw0_2", "1", "1,5", "The box \"w0 in row 2\" holds \"1,5\": this is not a number."},
+        {"txtE_Gap", "0", "x", "The box \"E_Gap\" holds \"x\": this is not a number."},
+    };
+    p.box("txtELFFilename")->setText("two.elf");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        QLineEdit* box = p.box(c.box);
+        const QString before = box->text();
+        box->setText(c.usable);
+        ASSERT_NE(p.box("txtfsum")->text(), "");
+        ASSERT_FALSE(blank());
+        const float w0 = Module1::W0(2), a0 = Module1::A0(1);
+        box->setText(c.text);
+        EXPECT_NE(box->palette().color(QPalette::Base), normal);
+        EXPECT_EQ(box->toolTip(), QString::fromUtf8(c.why));
+        EXPECT_EQ(p.box("txtfsum")->text(), "");
+        EXPECT_TRUE(blank());
+        EXPECT_EQ(Module1::NumOsc, 2);
+        EXPECT_EQ(Module1::W0(2), w0);
+        EXPECT_EQ(Module1::A0(1), a0);
+        EXPECT_TRUE(p.services().messages.isEmpty()); // no message while typing
+        p.click("cmdSaveELFdata");
+        ASSERT_EQ(p.services().messages.size(), 1);
+        EXPECT_TRUE(p.services().messages[0].text.contains(QString::fromUtf8(c.why)));
+        p.services().messages.clear();
+        box->setText(before);
+        EXPECT_EQ(box->palette().color(QPalette::Base), normal);
+        EXPECT_EQ(p.box("txtfsum")->text(), sum);
+        EXPECT_FALSE(blank());
+    }
+    // The file was never rewritten with a value that cannot be used.
+    OscillatorModelValues back;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("two.elf"), back, nullptr));
+    EXPECT_EQ(back.Gamma(1), 1.0f);
+    EXPECT_EQ(back.RefIndex, 999.0f);
 }
 
 TEST(ElfPage, EveryExampleReadsThroughThePageAndPlots) {
