@@ -190,8 +190,9 @@ void Form1::BuildStartMenu() {
     note->setObjectName(QStringLiteral("lblStartInfo"));
     note->setWordWrap(true);
     note->setGeometry(10, 22, 420, 80);
-    connectGuarded(MakeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About Kelvara"), 440, 40, 110, 30),
-                   &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
+    connectGuarded(
+        MakeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About Kelvara"), 440, 40, 110, 30),
+        &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
     connectGuarded(MakeButton(Frame4, QStringLiteral("cmdExitMain"), QStringLiteral("Exit"), 20, 375, 100, 30),
                    &QPushButton::clicked, this, [this](bool) { cmdExitMain_Click(); });
 }

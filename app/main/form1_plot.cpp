@@ -69,9 +69,7 @@ void Form1::PlotIntermediate(const SingleArray& spectrum, const QString& name) {
     if (IsEmptySpectrum(spectrum)) sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
 }
 
-bool Form1::IsEmptySpectrum(const SingleArray& spectrum) {
-    return !spectrum.inBounds(1) || !(spectrum(1) > 0.5f);
-}
+bool Form1::IsEmptySpectrum(const SingleArray& spectrum) { return !spectrum.inBounds(1) || !(spectrum(1) > 0.5f); }
 
 void Form1::cmdPlot_Click() { PlotIntermediate(Module1::SpecMeas, QStringLiteral("elastic spectrum")); }
 

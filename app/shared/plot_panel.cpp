@@ -87,9 +87,7 @@ int NeededHeight(const InfoBox& box, const QString& text, int width) {
 }
 } // namespace
 
-int PlotPanel::TextColumnWidth(int boxWidth) {
-    return std::clamp(boxWidth / 4, std::min(250, boxWidth * 2 / 5), 420);
-}
+int PlotPanel::TextColumnWidth(int boxWidth) { return std::clamp(boxWidth / 4, std::min(250, boxWidth * 2 / 5), 420); }
 
 void PlotPanel::SetTextColumn(int top) {
     if (columnTop_ < 0) {

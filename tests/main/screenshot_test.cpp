@@ -39,6 +39,12 @@ TEST(Screenshots, EveryPageOfTheMainWindow) {
     Click(&f, "cmdELFfile96");
     Click(&f, "cmdCalcKeffModel96");
     shot("model96");
+    // The View menu's plot sizes redraw the curve at once.
+    f.mnuSmallPlot_Click();
+    shot("model96_small");
+    f.mnuLargePlot_Click();
+    shot("model96_large");
+    f.mnuDefaultPlot_Click();
     Click(&f, "cmdSave96");
     shot("model96_save");
     Click(&f, "Command11");
