@@ -80,6 +80,9 @@ void Form1::CreatePicPlot() {
     txtAreas = plotPanel_->areas;
     sbStatusBar = plotPanel_->statusBar;
     sbStatusBarPanel1 = plotPanel_->statusPanel;
+    // The title box shows whenever it holds a title, over the curve of the
+    // page that wrote it.
+    connect(Text2, &QPlainTextEdit::textChanged, this, [this] { Text2->setVisible(!Text2->text().isEmpty()); });
 }
 
 void Form1::BuildPagesFrames() {
@@ -187,8 +190,9 @@ void Form1::BuildStartMenu() {
     note->setObjectName(QStringLiteral("lblStartInfo"));
     note->setWordWrap(true);
     note->setGeometry(10, 22, 420, 80);
-    connectGuarded(MakeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About TORVIK"), 440, 40, 110, 30),
-                   &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
+    connectGuarded(
+        MakeButton(infoFrame, QStringLiteral("cmd_AboutTORVIK"), QStringLiteral("About Kelvara"), 440, 40, 110, 30),
+        &QPushButton::clicked, this, [this](bool) { cmd_AboutTORVIK_Click(); });
     connectGuarded(MakeButton(Frame4, QStringLiteral("cmdExitMain"), QStringLiteral("Exit"), 20, 375, 100, 30),
                    &QPushButton::clicked, this, [this](bool) { cmdExitMain_Click(); });
 }
@@ -279,14 +283,9 @@ void Form1::Form_Load() {
     const double pt = HeightTwips(File1);
     PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
     defaultPlot_ = picPlot->geometry();
-    const double pw = WidthTwips(picPlot);
-    const double ph = HeightTwips(picPlot);
-    PlaceTwips(Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
-    PlaceTwips(txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
-    // From here the two boxes grow with their text (shared/plot_panel.h).
-    titlePlace_ = Text2->geometry();
-    areasPlace_ = txtAreas->geometry();
-    plotPanel_->SetTextBoxPlaces(titlePlace_, areasPlace_);
+    // The title and areas boxes in a column at the plot's right edge, clear
+    // of every curve (shared/plot_panel.h).
+    KeepPlotBoxesClearOf(nullptr);
     // The line above the plot area.
     Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
@@ -349,13 +348,10 @@ void Form1::KeepControlsReachable() {
 // ---- helpers -------------------------------------------------------------
 
 void Form1::KeepPlotBoxesClearOf(const QWidget* cover) {
-    if (titlePlace_.isNull()) return;
     // A page grown over the top of the plot (a low screen) would hide the
-    // first lines of the title box: the two boxes move below it.
-    // None (the start menu): the places of the start-up layout.
-    const int covered = cover ? cover->geometry().bottom() + 1 - picPlot->y() : 0;
-    const int shift = std::max(0, covered + 4 - titlePlace_.top());
-    plotPanel_->SetTextBoxPlaces(titlePlace_.translated(0, shift), areasPlace_.translated(0, shift));
+    // first lines of the title box: the column starts below it.
+    // None (the start menu): at the top of the plot.
+    plotPanel_->SetTextColumn(cover ? cover->geometry().bottom() + 1 - picPlot->y() : 0);
 }
 
 void Form1::WarnWhenShown(const QString& message) {

@@ -193,6 +193,12 @@ private:
     void cmdClose_Click();
     void txtYmax_Change();
     void cmdSavePlotLoss_Click();
+    // The plot buttons and the savers of the intermediate spectra; `name`
+    // names the spectrum in the status bar and in the message.
+    void PlotIntermediate(const SingleArray& spectrum, const QString& name);
+    void SaveCurve(const SingleArray& curve, const QString& name);
+    // A spectrum array without points (its point count rounds to none).
+    static bool IsEmptySpectrum(const SingleArray& spectrum);
 
     void BuildStartMenu();
     void BuildPagesFrames();
@@ -225,11 +231,11 @@ private:
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
     QRect defaultPlot_; // the plot's place after the start-up layout
-    QRect titlePlace_;  // the title and areas boxes' places of the start-up layout
-    QRect areasPlace_;
-    // The title and areas boxes below `cover` where it reaches over the plot
-    // (null: back at their places).
+    // The column of the title and areas boxes below `cover` where it reaches
+    // over the plot (null: from the plot's top).
     void KeepPlotBoxesClearOf(const QWidget* cover);
+    // Draws the curves of the plot again at its present size and pen width.
+    void RedrawPlot();
 };
 
 } // namespace kelvara

@@ -12,6 +12,7 @@
 #include "main/form1.h"
 #include "platform/numbers.h"
 #include "shared/plot_file.h"
+#include "shared/plot_panel.h"
 #include "shared/plot_readout.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
@@ -60,22 +61,23 @@ void Form1::BuildPlotPanels() {
 
 // ---- plot buttons ------------------------------------------------------------
 
-void Form1::cmdPlot_Click() {
+// Clears the plot and draws `spectrum`; one without points leaves the axes
+// only, and the status bar says that `name` is empty.
+void Form1::PlotIntermediate(const SingleArray& spectrum, const QString& name) {
     ClearPlot();
-    Plot(Module1::SpecMeas, 0);
+    Plot(spectrum, 0);
+    if (IsEmptySpectrum(spectrum)) sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
 }
 
-void Form1::cmdPlotInelastic_Click() {
-    ClearPlot();
-    Plot(Module1::SpecInel, 0);
-}
+bool Form1::IsEmptySpectrum(const SingleArray& spectrum) { return !spectrum.inBounds(1) || !(spectrum(1) > 0.5f); }
 
-void Form1::cmdPlotSpectra2_Click() { ReplotSecondSpectrum(); }
+void Form1::cmdPlot_Click() { PlotIntermediate(Module1::SpecMeas, QStringLiteral("elastic spectrum")); }
 
-void Form1::Command3_Click() {
-    ClearPlot();
-    Plot(Module1::PlotBuf, 0);
-}
+void Form1::cmdPlotInelastic_Click() { PlotIntermediate(Module1::SpecInel, QStringLiteral("inelastic spectrum")); }
+
+void Form1::cmdPlotSpectra2_Click() { PlotIntermediate(Module1::Spec2, QStringLiteral("cross section")); }
+
+void Form1::Command3_Click() { PlotIntermediate(Module1::PlotBuf, QStringLiteral("combined spectrum")); }
 
 void Form1::ReplotSecondSpectrum() {
     ClearPlot();
@@ -125,9 +127,21 @@ void Form1::ShowYmaxPanel() {
 
 // ---- View menu -------------------------------------------------------------------
 
-void Form1::mnuIncrease_Click() { IncreaseDrawWidth(*picPlot); }
+// The pen and the plot sizes apply at once: the curves shown are drawn again.
+void Form1::RedrawPlot() {
+    plotPanel_->FitTextBoxes();
+    plot().redraw(*picPlot, Module1::StepTable);
+}
 
-void Form1::mnuDecrease_Click() { DecreaseDrawWidth(*picPlot); }
+void Form1::mnuIncrease_Click() {
+    IncreaseDrawWidth(*picPlot);
+    RedrawPlot();
+}
+
+void Form1::mnuDecrease_Click() {
+    DecreaseDrawWidth(*picPlot);
+    RedrawPlot();
+}
 
 void Form1::mnuLargePlot_Click() {
     // Never smaller than the plot of the start-up layout: as wide as that or
@@ -137,11 +151,13 @@ void Form1::mnuLargePlot_Click() {
     picPlot->resize(large);
     sbStatusBarPanel1->setVisible(true);
     KeepControlsReachable();
+    RedrawPlot();
 }
 
 void Form1::mnuDefaultPlot_Click() {
     picPlot->setGeometry(defaultPlot_);
     sbStatusBarPanel1->setVisible(true);
+    RedrawPlot();
 }
 
 QSize Form1::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
@@ -153,7 +169,10 @@ QSize Form1::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
     return {width, height};
 }
 
-void Form1::mnuSmallPlot_Click() { SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips); }
+void Form1::mnuSmallPlot_Click() {
+    SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips);
+    RedrawPlot();
+}
 
 void Form1::mnuPlotIntermediateSpectra_Click() {
     Frame3->show();
@@ -162,20 +181,21 @@ void Form1::mnuPlotIntermediateSpectra_Click() {
 
 // ---- saving and printing -------------------------------------------------------
 
-namespace {
-// Saves the curve through the save dialog; on success lists the new file and
-// puts the file into the caption of the main window.
-void SaveCurve(Form1& form, const SingleArray& curve) {
-    const QString path = SavePlotThroughDialog(curve, form.plotState(), form.browserFolder());
+// Saves the curve through the save dialog and lists the new file; a curve
+// without points is not saved. The window keeps its caption.
+void Form1::SaveCurve(const SingleArray& curve, const QString& name) {
+    if (IsEmptySpectrum(curve)) {
+        services().messageBox(QStringLiteral("The %1 is empty: there is nothing to save.").arg(name));
+        return;
+    }
+    const QString path = SavePlotThroughDialog(curve, plotState(), browserFolder());
     if (path.isEmpty()) return;
-    form.File1->refresh();
-    form.window()->setWindowTitle(PlotFileCaption(path));
+    File1->refresh();
 }
-} // namespace
 
-void Form1::cmdSavePlotLoss_Click() { SaveCurve(*this, Module1::PlotBuf); }
+void Form1::cmdSavePlotLoss_Click() { SaveCurve(Module1::PlotBuf, QStringLiteral("combined spectrum")); }
 
-void Form1::SaveSecondSpectrum() { SaveCurve(*this, Module1::Spec2); }
+void Form1::SaveSecondSpectrum() { SaveCurve(Module1::Spec2, QStringLiteral("cross section")); }
 
 void Form1::PrintPlot() {
     try {

@@ -57,6 +57,9 @@ void PageNavigator::Open(int option) {
     }
     f.page(r.page)->show();
     f.frameinfo(r.page)->show();
+    // The title and areas of the page left behind do not belong to this one.
+    f.Text2->hide();
+    f.txtAreas->hide();
 }
 
 void PageNavigator::Close(int page) {

@@ -13,7 +13,8 @@ public:
     explicit PageNavigator(Form1& form) : form_(form) {}
 
     // The start-menu choice `option` (1..4, 6): its page in front with its
-    // info text, every other page hidden.
+    // info text, every other page hidden, the plot's title and areas boxes
+    // hidden until the page writes them.
     void Open(int option);
     // The "Main menu" button of page `page` (0..4): back to the start menu.
     void Close(int page);

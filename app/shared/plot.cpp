@@ -126,6 +126,28 @@ void Plot::chooseFirstTick() {
 }
 
 void Plot::draw(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor, const PlotShared& shared) {
+    // Kept for a redraw until the box is cleared.
+    if (drawnBox_ != &box || drawnClear_ != box.clearCount()) drawn_.clear();
+    drawnBox_ = &box;
+    drawnClear_ = box.clearCount();
+    drawn_.push_back({spectrum, CurveColor, shared.AutoScale, PlotYMin, PlotYMax, PlotYRange});
+    drawCurve(box, spectrum, CurveColor, shared);
+}
+
+bool Plot::redraw(PictureBox& box, const IntegerArray& stepTable) {
+    if (drawn_.empty() || drawnBox_ != &box || drawnClear_ != box.clearCount()) return false;
+    box.cls();
+    drawnClear_ = box.clearCount();
+    for (const DrawnCurve& c : drawn_) {
+        PlotYMin = c.yMin;
+        PlotYMax = c.yMax;
+        PlotYRange = c.yRange;
+        drawCurve(box, c.spectrum, c.color, PlotShared{c.autoScale, stepTable});
+    }
+    return true;
+}
+
+void Plot::drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor, const PlotShared& shared) {
     try {
         PictureBox::DrawSession session(box);
 
@@ -158,7 +180,7 @@ void Plot::draw(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor
 
         // 4. Scale: the plot area 0..100 both ways, margins that keep about
         // the same size in pixels whatever the size of the box.
-        const double rx = Div(ScreenWidthTwips(), WidthTwips(&box));
+        const double rx = Div(ScreenWidthTwips(), PixelsToTwipsX(box.drawingWidth()));
         const double ry = Div(ScreenHeightTwips(), HeightTwips(&box));
         box.setScale(-7.0 * rx, 100.0 + 3.0 * ry, 100.0 + 4.0 * rx, -4.0 * ry);
 

@@ -11,6 +11,7 @@
 // the y range of the first).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/checked_array.h"
 
@@ -59,6 +60,13 @@ public:
     // drawn and every state value assigned so far.
     void draw(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor, const PlotShared& shared);
 
+    // Draws again, on a cleared box, every curve drawn into `box` since it
+    // was last cleared, each as it was drawn (its colour, its AutoScale flag,
+    // the y range it found): the picture after a change of the box's size or
+    // pen width. Returns false, leaving the box alone, when no curve was
+    // drawn since the last Cls.
+    bool redraw(PictureBox& box, const IntegerArray& stepTable);
+
     // The tick step for an axis of the given width: the table entry nearest
     // to a eleventh of the width, the earlier (larger) of two equally near;
     // keeps `TickStep` when no entry is nearer than the table's first entry.
@@ -69,6 +77,19 @@ public:
     // the first multiple of the step at or above the axis start). Updates
     // FirstTick; leaves it when TickStep is not a table step.
     void chooseFirstTick();
+
+private:
+    // A curve as it was drawn since the box's last Cls.
+    struct DrawnCurve {
+        SingleArray spectrum;
+        int32_t color;
+        int16_t autoScale;
+        double yMin, yMax, yRange; // the y range before the drawing
+    };
+    std::vector<DrawnCurve> drawn_;
+    const PictureBox* drawnBox_ = nullptr;
+    long long drawnClear_ = -1;
+    void drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor, const PlotShared& shared);
 };
 
 // The text forms the first-tick rules work on: T(v) the general text of a

@@ -1,7 +1,9 @@
 #include "shared/plot_panel.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QRect>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -67,44 +69,61 @@ PlotPanel::PlotPanel(QWidget* window, const Names& names) : QObject(window) {
 }
 
 namespace {
-// The size a box needs to show `text` whole: at least `place`'s size, at most
-// `limit`; lines wrap at the width found.
-QSize FittedSize(const InfoBox& box, const QString& text, const QSize& place, const QSize& limit) {
+// Room between the column's boxes and the edges around them.
+constexpr int kColumnGap = 6;
+
+// The height a box `width` pixels wide needs to show `text` whole (lines
+// wrapped at words, as the box wraps them).
+int NeededHeight(const InfoBox& box, const QString& text, int width) {
     const QFontMetrics fm(box.font());
     // Frame, document margins and the vertical scroll bar.
-    const int chrome = 2 * box.frameWidth() + 2 * 4 + 2 + box.verticalScrollBar()->sizeHint().width();
-    const QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n');
-    int natural = 0;
-    for (const QString& line : lines) natural = std::max(natural, fm.horizontalAdvance(line));
-    const int width = std::clamp(natural + chrome, place.width(), std::max(place.width(), limit.width()));
-    const int room = std::max(1, width - chrome);
-    int rows = 0;
-    for (const QString& line : lines) rows += std::max(1, (fm.horizontalAdvance(line) + room - 1) / room);
-    const int height = std::clamp(rows * fm.lineSpacing() + 2 * box.frameWidth() + 2 * 4 + 2, place.height(),
-                                  std::max(place.height(), limit.height()));
-    return {width, height};
+    const int chrome = 2 * box.frameWidth() + 2 * 4 + 2;
+    const int room = std::max(1, width - chrome - box.verticalScrollBar()->sizeHint().width());
+    int height = 0;
+    for (const QString& line : QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n'))
+        height += line.isEmpty() ? fm.lineSpacing()
+                                 : fm.boundingRect(QRect(0, 0, room, 1 << 20), Qt::TextWordWrap, line).height();
+    return height + chrome;
 }
 } // namespace
 
-void PlotPanel::SetTextBoxPlaces(const QRect& titlePlace, const QRect& areasPlace) {
-    const bool first = titlePlace_.isNull();
-    titlePlace_ = titlePlace;
-    areasPlace_ = areasPlace;
-    if (first) {
+int PlotPanel::TextColumnWidth(int boxWidth) { return std::clamp(boxWidth / 4, std::min(250, boxWidth * 2 / 5), 420); }
+
+void PlotPanel::SetTextColumn(int top) {
+    if (columnTop_ < 0) {
         connect(title, &QPlainTextEdit::textChanged, this, [this] { FitTextBoxes(); });
         connect(areas, &QPlainTextEdit::textChanged, this, [this] { FitTextBoxes(); });
+        box->installEventFilter(this);
+        title->installEventFilter(this);
+        areas->installEventFilter(this);
     }
+    columnTop_ = std::max(0, top);
     FitTextBoxes();
 }
 
+bool PlotPanel::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type t = event->type();
+    const bool shownOrHidden = t == QEvent::ShowToParent || t == QEvent::HideToParent;
+    if ((watched == box && t == QEvent::Resize) || ((watched == title || watched == areas) && shownOrHidden))
+        FitTextBoxes();
+    return false;
+}
+
 void PlotPanel::FitTextBoxes() {
-    if (titlePlace_.isNull()) return;
-    const QSize limit(box->width() / 2, box->height() / 2);
-    const QSize t = FittedSize(*title, title->text(), titlePlace_.size(), limit);
-    title->setGeometry(titlePlace_.right() + 1 - t.width(), titlePlace_.top(), t.width(), t.height());
-    const QSize a = FittedSize(*areas, areas->text(), areasPlace_.size(), limit);
-    const int top = std::max(areasPlace_.top(), title->geometry().bottom() + 6);
-    areas->setGeometry(areasPlace_.right() + 1 - a.width(), top, a.width(), a.height());
+    if (columnTop_ < 0) return;
+    const int strip = TextColumnWidth(box->width());
+    box->setRightReserve(strip);
+    const int left = box->width() - strip + kColumnGap;
+    const int width = std::max(1, strip - 2 * kColumnGap);
+    const int bottom = box->height() - box->bottomReserve() - kColumnGap;
+    const int minimum = 3 * QFontMetrics(areas->font()).lineSpacing();
+    int top = columnTop_ + kColumnGap;
+    const bool areasShown = !areas->isHidden() && !areas->text().isEmpty();
+    const int titleRoom = std::max(minimum, bottom - top - (areasShown ? minimum + kColumnGap : 0));
+    title->setGeometry(left, top, width, std::min(NeededHeight(*title, title->text(), width), titleRoom));
+    if (!title->isHidden()) top += title->height() + kColumnGap;
+    const int height = std::min(NeededHeight(*areas, areas->text(), width), std::max(minimum, bottom - top));
+    areas->setGeometry(left, top, width, height);
 }
 
 void PlotPanel::MouseDown(int /*Button*/, int /*Shift*/, double X, double /*Y*/) { MarkerMouseDown(plot, *box, X); }

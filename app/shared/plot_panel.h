@@ -6,7 +6,6 @@
 // and drags a held marker line; pressing a button picks up the nearer line
 // (shared/plot_readout.h). Each window builds one, under its own names.
 #include <QObject>
-#include <QRect>
 #include <QString>
 
 #include "shared/plot.h"
@@ -36,13 +35,18 @@ public:
     // the pointer handlers.
     PlotPanel(QWidget* window, const Names& names);
 
-    // The places the window's layout gives the title and areas boxes. From
-    // then on each box is sized to its text whenever the text changes: it
-    // keeps its top and its right edge and grows to the left and down (to at
-    // most half the plot's width and height), never smaller than its place;
-    // the areas box moves below the title box when they would overlap.
-    void SetTextBoxPlaces(const QRect& titlePlace, const QRect& areasPlace);
+    // Puts the title and areas boxes in a column along the right edge of the
+    // picture box, in a strip that the plot's scale leaves out, so that no
+    // curve is ever drawn under them; the column starts `top` pixels below
+    // the box's top. The strip is about a quarter of the box's width. The
+    // title box lies on top, the areas box below it (at the top when the
+    // title is hidden), each as high as its text needs at the column's width,
+    // together at most down to the status bar. They follow every change of
+    // their texts, of the title's visibility and of the box's size.
+    void SetTextColumn(int top);
     void FitTextBoxes();
+    // The width of the strip for a picture box `boxWidth` pixels wide.
+    static int TextColumnWidth(int boxWidth);
 
     PictureBox* box = nullptr;
     InfoBox* title = nullptr;
@@ -52,8 +56,8 @@ public:
     kelvara::Plot plot; // the window's plot state; its marker lines are the box's
 
 private:
-    QRect titlePlace_;
-    QRect areasPlace_;
+    int columnTop_ = -1; // -1: the boxes keep the places they are given
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void MouseDown(int Button, int Shift, double X, double Y);
     void MouseMove(int Button, int Shift, double X, double Y);
 };

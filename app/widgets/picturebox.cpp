@@ -189,27 +189,33 @@ void PictureBox::setScaleTwips() {
 double PictureBox::scaleLeft() const { return userScale_ ? left_ : 0.0; }
 double PictureBox::scaleTop() const { return userScale_ ? top_ : 0.0; }
 double PictureBox::scaleWidth() const {
-    return userScale_ ? width_ : PixelsToTwipsX(std::max(1, width()));
+    return userScale_ ? width_ : PixelsToTwipsX(drawingWidth());
 }
 double PictureBox::scaleHeight() const {
     return userScale_ ? height_ : PixelsToTwipsY(drawingHeight());
 }
 
 int PictureBox::drawingHeight() const { return std::max(1, height() - bottomReserve_); }
+int PictureBox::drawingWidth() const { return std::max(1, width() - rightReserve_); }
 
 void PictureBox::setBottomReserve(int pixels) {
     bottomReserve_ = std::max(0, pixels);
     update();
 }
 
+void PictureBox::setRightReserve(int pixels) {
+    rightReserve_ = std::max(0, pixels);
+    update();
+}
+
 double PictureBox::toPixelX(double x) const {
-    return (x - scaleLeft()) / scaleWidth() * std::max(1, width());
+    return (x - scaleLeft()) / scaleWidth() * drawingWidth();
 }
 double PictureBox::toPixelY(double y) const {
     return (y - scaleTop()) / scaleHeight() * drawingHeight();
 }
 double PictureBox::toUserX(double px) const {
-    return scaleLeft() + px / std::max(1, width()) * scaleWidth();
+    return scaleLeft() + px / drawingWidth() * scaleWidth();
 }
 double PictureBox::toUserY(double py) const {
     return scaleTop() + py / drawingHeight() * scaleHeight();
@@ -280,6 +286,7 @@ void PictureBox::cls() {
     });
     currentX_ = 0.0;
     currentY_ = 0.0;
+    ++clearCount_;
 }
 
 // Segment between two pixel positions; each end lies in the pixel that holds
@@ -342,7 +349,7 @@ void PictureBox::print(const QString& text, bool newLine) {
 
 double PictureBox::textWidth(const QString& text) const {
     const QFontMetricsF fm(font());
-    return fm.horizontalAdvance(text) * std::fabs(scaleWidth()) / std::max(1, width());
+    return fm.horizontalAdvance(text) * std::fabs(scaleWidth()) / drawingWidth();
 }
 
 double PictureBox::textHeight(const QString& text) const {

@@ -93,8 +93,13 @@ public:
     // strip. 0 at start.
     void setBottomReserve(int pixels);
     int bottomReserve() const { return bottomReserve_; }
-    // The height in pixels that the scale maps onto.
+    // A strip of `pixels` along the right edge that the scale leaves out
+    // (boxes of text lie there, clear of every curve). 0 at start.
+    void setRightReserve(int pixels);
+    int rightReserve() const { return rightReserve_; }
+    // The height and width in pixels that the scale maps onto.
     int drawingHeight() const;
+    int drawingWidth() const;
     bool hasUserScale() const { return userScale_; }
     double scaleLeft() const;
     double scaleTop() const;
@@ -131,6 +136,9 @@ public:
     // Clears the persistent image to the background colour and puts the
     // current position at the scale origin (0, 0).
     void cls();
+    // How many times the picture was cleared: a drawing made since the last
+    // Cls is one made at the present count.
+    long long clearCount() const { return clearCount_; }
     // A line from (x1, y1) to (x2, y2) in the given colour (the foreground
     // colour when none); the current position moves to (x2, y2).
     void line(double x1, double y1, double x2, double y2, std::optional<QRgb> color = std::nullopt);
@@ -199,6 +207,7 @@ private:
 
     bool userScale_ = false;
     int bottomReserve_ = 0;
+    int rightReserve_ = 0;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1; // user scale
 
     int drawWidth_ = 1;
@@ -206,6 +215,7 @@ private:
     QRgb backColor_ = qRgb(255, 255, 255);
     double currentX_ = 0, currentY_ = 0;
     int mousePointer_ = 0;
+    long long clearCount_ = 0;
 
     std::vector<std::unique_ptr<PictureLine>> lines_;
 };

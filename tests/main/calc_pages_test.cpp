@@ -534,3 +534,43 @@ TEST(CalcPages, PicturesOfThePagesAfterACalculation) {
         page.back->click();
     }
 }
+
+// On the smallest screen the program is made for, the title and areas boxes
+// of every calculation page lie where no curve is drawn (every pixel of the
+// plot under them is background), and the next page hides them.
+TEST(CalcPages, TheBoxesOnThePlotCoverNoCurveAndGoWithTheirPage) {
+    if (!UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    Model96World& w = World();
+    Form1& f = *w.form;
+    f.Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    f.File1->setFileName(QStringLiteral("semiconductor_si_like.elf"));
+    const struct {
+        int option;
+        const char *read, *calc, *back;
+    } pages[] = {{4, "cmdELFfile96", "cmdCalcKeffModel96", "Command11"},
+                 {2, "cmdELFfile92", "cmdCalcKeffModelAB", "Command12"},
+                 {3, "cmdReadELFModelAB92", "cmdCalcKeffthinfilm", "Command10"},
+                 {1, "cmdReadELFInf", "cmdCalcKInfFilm", "Command6"}};
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.calc);
+        f.option(page.option)->select();
+        Click(&f, page.read);
+        Click(&f, page.calc);
+        ExpectNoMessage(w);
+        EXPECT_FALSE(f.Text2->isHidden());
+        const QImage& image = f.picPlot->image();
+        for (const InfoBox* box : {f.Text2, f.txtAreas}) {
+            if (box->isHidden()) continue;
+            const QRect under = box->geometry().intersected(image.rect());
+            int drawn = 0;
+            for (int y = under.top(); y <= under.bottom(); ++y)
+                for (int x = under.left(); x <= under.right(); ++x) drawn += image.pixel(x, y) != qRgb(255, 255, 255);
+            EXPECT_EQ(drawn, 0) << box->objectName().toStdString();
+        }
+        Click(&f, page.back);
+    }
+    f.option(6)->select();
+    EXPECT_TRUE(f.Text2->isHidden());
+    EXPECT_TRUE(f.txtAreas->isHidden());
+    Click(&f, "cmdCancelELF_0");
+}

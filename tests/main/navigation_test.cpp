@@ -83,24 +83,29 @@ TEST(Navigation, LeavingPagesTreatsThePlotTitleAndAreasAsEachPageDoes) {
     EXPECT_TRUE(f.txtAreas->isHidden());
     EXPECT_TRUE(f.Line6->isHidden());
     EXPECT_TRUE(f.frameSave(3)->isHidden());
-    // Pages 0 and 2: title emptied, areas hidden.
+    // Pages 0 and 2: title emptied (an empty title box does not show), areas hidden.
     for (auto [opt, cmd, save] : {std::tuple{2, "Command12", 0}, std::tuple{3, "Command10", 2}}) {
         f.option(opt)->click();
         prepare();
         f.frameSave(save)->show();
         button(f, cmd)->click();
         EXPECT_EQ(f.Text2->text(), "");
-        EXPECT_FALSE(f.Text2->isHidden());
+        EXPECT_TRUE(f.Text2->isHidden());
         EXPECT_TRUE(f.txtAreas->isHidden());
         EXPECT_TRUE(f.frameSave(save)->isHidden());
     }
-    // Pages 1 and 4 touch neither.
+    // Pages 1 and 4 touch neither; the next page hides both.
     for (auto [opt, cmd] : {std::pair{1, "Command6"}, std::pair{6, "cmdCancelELF_0"}}) {
         f.option(opt)->click();
         prepare();
         button(f, cmd)->click();
         EXPECT_EQ(f.Text2->text(), "title");
+        EXPECT_FALSE(f.Text2->isHidden());
         EXPECT_FALSE(f.txtAreas->isHidden());
+        f.option(4)->click();
+        EXPECT_TRUE(f.Text2->isHidden());
+        EXPECT_TRUE(f.txtAreas->isHidden());
+        button(f, "Command11")->click();
     }
 }
 

@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "program_fixture.h"
@@ -131,6 +132,18 @@ TEST(PlotWiring, ReadoutInTheStatusBarAndThePanelPlotButtons) {
         Button(f, name)->click();
         EXPECT_EQ(cleared, before + 1) << name;
         EXPECT_EQ(f.plotState().PlotE0, e0) << name;
+        EXPECT_TRUE(Readout(f).isEmpty()) << name;
+    }
+    // A spectrum without points: the status bar says so.
+    const std::vector<std::pair<const char*, const char*>> empties = {
+        {"cmdPlot", "The elastic spectrum is empty."},
+        {"cmdPlotInelastic", "The inelastic spectrum is empty."},
+        {"cmdPlotSpectra2", "The cross section is empty."},
+        {"Command3", "The combined spectrum is empty."}};
+    for (SingleArray* s : {&Module1::SpecMeas, &Module1::SpecInel, &Module1::Spec2, &Module1::PlotBuf}) s->clear();
+    for (const auto& [name, said] : empties) {
+        Button(f, name)->click();
+        EXPECT_EQ(Readout(f), said) << name;
     }
     Button(f, "Command4")->click();
     EXPECT_TRUE(f.Frame3->isHidden());
@@ -188,11 +201,12 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     ASSERT_EQ(f.picPlot->drawWidth(), 2);
     // A constant spectrum draws the axes alone: their thickness is the pen width.
     Fill(Module1::PlotBuf, 20, 0, 1, 0);
+    // Every item of the menu draws the curve again at once.
     const auto axisRows = [&] {
-        f.Command3_Click();
         return BlackRunAround(f.picPlot->image(), static_cast<int>(f.picPlot->toPixelX(50)),
                               static_cast<int>(f.picPlot->toPixelY(0)));
     };
+    f.Command3_Click();
     EXPECT_EQ(axisRows(), 2);
     MenuItem("mnuIncrease")->trigger();
     EXPECT_EQ(f.picPlot->drawWidth(), 3);
@@ -214,6 +228,7 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), f.picPlot->height() - 1);
     EXPECT_EQ(f.sbStatusBar->width(), 1267);
     EXPECT_TRUE(f.sbStatusBarPanel1->isVisible());
+    EXPECT_EQ(axisRows(), 1);
     // On a screen where the twips size is the larger one, it wins.
     EXPECT_EQ(Form1::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
     // ... and the large plot is always higher than the start-up one.
@@ -222,9 +237,11 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     MenuItem("mnuDefaultPlot")->trigger();
     EXPECT_EQ(f.picPlot->geometry(), startUp);
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), startUp.height() - 1);
+    EXPECT_EQ(axisRows(), 1);
     MenuItem("mnuSmallPlot")->trigger();
     EXPECT_EQ(f.picPlot->size(), QSize(TwipsToPixelsX(8000), 260));
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), 259);
+    EXPECT_EQ(axisRows(), 1);
     EXPECT_TRUE(p.services->messages.isEmpty());
 }
 
@@ -256,16 +273,34 @@ TEST(PlotWiring, SaveThroughTheButtonAndTheReplacedDialog) {
     p.services->nextFileName = path;
     Button(f, "cmdSavePlotLoss")->click();
     EXPECT_EQ(ReadAll(path), QByteArray("\"@\"\r\n0.5,1.25\r\n1,-2\r\n1.5,3.5\r\n"));
-    EXPECT_EQ(Forms::MDIForm1().windowTitle(), "Project -  " + path.left(14) + "..." + path.right(13));
+    EXPECT_EQ(Forms::MDIForm1().windowTitle(), title);
     EXPECT_FALSE(f.File1->findItems("combined.txt", Qt::MatchExactly).isEmpty());
+    EXPECT_TRUE(p.services->messages.isEmpty());
 
-    // The second spectrum goes the same way; an empty one writes "@" alone.
+    // The second spectrum goes the same way. A spectrum without points is
+    // refused with a message, before the dialog.
     const QString second = dir.filePath("k.txt");
     p.services->nextFileName = second;
+    Fill(Module1::Spec2, 1, 0, 0.5f, 0);
     f.SaveSecondSpectrum();
-    EXPECT_EQ(ReadAll(second), QByteArray("\"@\"\r\n"));
+    EXPECT_TRUE(QFile::exists(second));
     EXPECT_FALSE(f.File1->findItems("k.txt", Qt::MatchExactly).isEmpty());
-    EXPECT_TRUE(p.services->messages.isEmpty());
+    const std::vector<std::pair<std::function<void()>, QString>> empties = {
+        {[&] { f.SaveSecondSpectrum(); }, "The cross section is empty: there is nothing to save."},
+        {[&] { Button(f, "cmdSavePlotLoss")->click(); }, "The combined spectrum is empty: there is nothing to save."}};
+    Module1::Spec2.clear();
+    Module1::PlotBuf.clear();
+    for (const auto& [save, said] : empties) {
+        const int dialogs = p.services->saveDialogs;
+        p.services->messages.clear();
+        p.services->nextFileName = dir.filePath("empty.txt");
+        save();
+        ASSERT_EQ(p.services->messages.size(), 1);
+        EXPECT_EQ(p.services->messages[0].text, said);
+        EXPECT_EQ(p.services->saveDialogs, dialogs);
+        EXPECT_FALSE(QFile::exists(dir.filePath("empty.txt")));
+        EXPECT_EQ(Forms::MDIForm1().windowTitle(), title);
+    }
 }
 
 TEST(PlotWiring, PrintThroughTheReplacedDialogGivesOnePdfPage) {

@@ -359,6 +359,7 @@ TEST(ResultFiles, TheCombinedSpectrumSaveOpensInTheBrowserFolderAndReportsFailur
     f.Dir1->setPath(dir.path());
     const QString target = dir.filePath(QStringLiteral("missing/combined.txt"));
     w.rec->nextFileName = target;
+    Module1::PlotBuf(1) = 1; // one point: a buffer without points is not saved
     Click(f.Frame3, "cmdSavePlotLoss");
     EXPECT_EQ(w.rec->lastFolder, dir.path());
     ASSERT_EQ(w.rec->messages.size(), 1);

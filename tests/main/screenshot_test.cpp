@@ -39,13 +39,29 @@ TEST(Screenshots, EveryPageOfTheMainWindow) {
     Click(&f, "cmdELFfile96");
     Click(&f, "cmdCalcKeffModel96");
     shot("model96");
+    // The View menu's plot sizes redraw the curve at once.
+    f.mnuSmallPlot_Click();
+    shot("model96_small");
+    f.mnuLargePlot_Click();
+    shot("model96_large");
+    f.mnuDefaultPlot_Click();
     Click(&f, "cmdSave96");
     shot("model96_save");
     Click(&f, "Command11");
-    for (int option : {1, 2, 3}) {
-        f.option(option)->select();
-        shot(QStringLiteral("option%1").arg(option).toLatin1().constData());
-        for (const char* back : {"Command12", "Command6", "Command10"})
-            if (auto* b = f.findChild<QPushButton*>(QString::fromLatin1(back)); b && b->isVisible()) b->click();
+    // Every other page after a calculation, then the oscillator page after one.
+    struct PageRun {
+        int option;
+        const char *read, *calc, *back, *name;
+    };
+    for (const PageRun& r : {PageRun{2, "cmdELFfile92", "cmdCalcKeffModelAB", "Command12", "modelab"},
+                             PageRun{3, "cmdReadELFModelAB92", "cmdCalcKeffthinfilm", "Command10", "thinfilm"},
+                             PageRun{1, "cmdReadELFInf", "cmdCalcKInfFilm", "Command6", "infmedium"}}) {
+        f.option(r.option)->select();
+        Click(&f, r.read);
+        Click(&f, r.calc);
+        shot(r.name);
+        Click(&f, r.back);
     }
+    f.option(6)->select();
+    shot("elf_after_calc");
 }

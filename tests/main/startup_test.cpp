@@ -99,9 +99,14 @@ void expectLayout(Form1& f, double W, double H) {
     expectAt(f.Dir1, 0, f.Drive1->height(), 0.18 * W, 0.31 * H - f.Drive1->height());
     const double pt = f.File1->height();
     expectAt(f.picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
-    const double pw = f.picPlot->width(), ph = f.picPlot->height();
-    expectAt(f.Text2, 0.85 * pw, 0.05 * pt, 0.1 * pw, 0.1 * ph);
-    expectAt(f.txtAreas, 0.85 * pw, 0.3 * pt, 0.1 * pw, 0.1 * ph);
+    // The title and areas boxes in a strip along the plot's right edge that
+    // the plot's scale leaves out.
+    const int pw = f.picPlot->width(), strip = f.picPlot->rightReserve();
+    EXPECT_GE(strip, std::min(pw / 5, 400));
+    for (const QWidget* box : {f.Text2, f.txtAreas}) {
+        EXPECT_GE(box->x(), pw - strip) << box->objectName().toStdString();
+        EXPECT_LT(box->geometry().right(), pw) << box->objectName().toStdString();
+    }
     expectAt(f.framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
     expectAt(f.frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
     expectAt(&Forms::formXPS(), 0, 0, W, H);
