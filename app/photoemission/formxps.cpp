@@ -6,6 +6,7 @@
 #include "photoemission/photoemission_page.h"
 #include "platform/crlf.h"
 #include "platform/errors.h"
+#include "shared/file_browser.h"
 #include "shared/oscillator_model.h"
 #include "shared/plot_panel.h"
 #include "shared/program_shell.h"
@@ -46,18 +47,10 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     hide();
 
     // The window's own file browser, starting in the process's current folder.
-    Drive2 = MakeNamed<DriveListBox>(this, QStringLiteral("Drive2"));
-    Dir2 = MakeNamed<DirListBox>(this, QStringLiteral("Dir2"));
-    File2 = MakeNamed<FileListBox>(this, QStringLiteral("File2"));
-    File2->setToolTip(QStringLiteral("Filelist. Click to select - Dbl click to edit file."));
-    {
-        QSignalBlocker block(Drive2);
-        Drive2->setDrive(DriveListBox::driveOf(Dir2->path()));
-    }
-    File2->setPath(Dir2->path());
-    connectGuarded(Drive2, &DriveListBox::driveChanged, this, [this] { Drive2_Change(); });
-    connectGuarded(Dir2, &DirListBox::pathChanged, this, [this] { Dir2_Change(); });
-    connectGuarded(File2, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { File2_DblClick(); });
+    browser_ = new FileBrowser(*this, QStringLiteral("2"));
+    Drive2 = browser_->drives;
+    Dir2 = browser_->folders;
+    File2 = browser_->files;
 
     // The plot with its title box, areas box, marker lines and status bar.
     plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot_xps"), QStringLiteral("Text2_xps"),
@@ -200,32 +193,12 @@ void formXPS::PlotELF_xps() {
     PlotModelLossFunction(*this);
 }
 
-// ---- navigation and the browser -------------------------------------------
+// ---- navigation -------------------------------------------------------------
 
 void formXPS::cmdMainMenu_Click() { Shell().ReturnToMainWindow(); }
 
 void formXPS::cmdCancel_Click() { framePlotDurmel->hide(); }
 
 void formXPS::cmdCancel1_Click() { frameSave_xps3_->hide(); }
-
-void formXPS::Drive2_Change() {
-    try {
-        Dir2->setPath(Drive2->drive());
-    } catch (...) {
-        // The drive cannot be read: the list goes back to the folder's drive
-        // and the error is shown.
-        QSignalBlocker block(Drive2);
-        Drive2->setDrive(DriveListBox::driveOf(Dir2->path()));
-        throw;
-    }
-}
-
-void formXPS::Dir2_Change() { File2->setPath(Dir2->path()); }
-
-void formXPS::File2_DblClick() {
-    const QString path = JoinPath(Dir2->path(), File2->fileName());
-    if (!services().startEditor(path))
-        services().messageBox(QStringLiteral("The editor could not be started for ") + path);
-}
 
 } // namespace kelvara

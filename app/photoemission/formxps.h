@@ -16,6 +16,7 @@
 
 namespace kelvara {
 
+class FileBrowser;
 class PhotoemissionPage;
 class PlotPanel;
 
@@ -80,12 +81,10 @@ private:
     // The loss-function plot of the model just read, on the grid 0.2 eV to
     // 100 eV.
     void PlotELF_xps();
-    void Drive2_Change();
-    void Dir2_Change();
-    void File2_DblClick();
 
     Frame* frameSave_xps3_ = nullptr;
     Frame* frameinfo_xps3_ = nullptr;
+    FileBrowser* browser_ = nullptr;
     PlotPanel* plotPanel_ = nullptr;
     PhotoemissionPage* page_ = nullptr;
 };
