@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <algorithm>
 
+#include "photoemission/geometry_sketch.h"
 #include "photoemission/photoemission_page.h"
 #include "platform/crlf.h"
 #include "platform/errors.h"
@@ -74,8 +75,12 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     cmdMainMenu = MakeButton(f, QStringLiteral("cmdMainMenu"), QStringLiteral("Main Menu"), 254, 172, 128);
 
     frameinfo_xps3_ = MakeNamed<Frame>(f, ArrayName(QStringLiteral("frameinfo_xps"), 3), QStringLiteral("Info"));
+    // The sketch of the geometry under the info text, which sits in its
+    // empty upper left part.
+    sketch_xps = MakeNamed<GeometrySketch>(frameinfo_xps3_, QStringLiteral("sketch_xps"));
     txtinfo_xps3 = MakeNamed<InfoBox>(frameinfo_xps3_, ArrayName(QStringLiteral("txtinfo_xps"), 3));
     txtinfo_xps3->setText(InfoText());
+    txtinfo_xps3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // The show frame (over the info frame once a calculation has run) and the
     // save frame, both hidden.
@@ -118,7 +123,8 @@ void formXPS::Form_Load() {
     PlaceTwips(frameinfo_xps3_, 0.38 * W, 0.018 * H, 0.24 * W, 0.27 * H);
     const double fw = WidthTwips(frameinfo_xps3_);
     const double fh = HeightTwips(frameinfo_xps3_);
-    PlaceTwips(txtinfo_xps3, 0.03 * fw, 0.1 * fh, 0.94 * fw, 0.86 * fh);
+    PlaceTwips(txtinfo_xps3, 0.02 * fw, 0.08 * fh, 0.44 * fw, 0.33 * fh);
+    PlaceTwips(sketch_xps, 0.02 * fw, 0.08 * fh, 0.96 * fw, 0.9 * fh);
     // The show frame takes the info frame's place when it opens.
     framePlotDurmel->setGeometry(frameinfo_xps3_->geometry());
 

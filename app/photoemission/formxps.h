@@ -17,6 +17,7 @@
 namespace kelvara {
 
 class FileBrowser;
+class GeometrySketch;
 class PhotoemissionPage;
 class PlotPanel;
 
@@ -60,6 +61,7 @@ public:
     TextBox* txtELF_File_XPS = nullptr;
     QPushButton* cmdMainMenu = nullptr;
     InfoBox* txtinfo_xps3 = nullptr;
+    GeometrySketch* sketch_xps = nullptr; // the geometry, in the info frame
     Frame* framePlotDurmel = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdCancel1 = nullptr;
