@@ -166,8 +166,9 @@ void DirListBox::refresh() {
         auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + sub, this);
         item->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
         item->setData(Qt::UserRole, QDir(path_).absoluteFilePath(sub));
-        if (item->data(Qt::UserRole).toString() == highlighted) current = item;
     }
+    for (int i = 0; i < count() && !highlighted.isEmpty(); ++i)
+        if (item(i)->data(Qt::UserRole).toString() == highlighted) current = item(i);
     if (current) setCurrentItem(current);
     executeDelayedItemsLayout();
     verticalScrollBar()->setValue(scrolled);
