@@ -10,10 +10,10 @@
 #include <utility>
 
 #include "main/elf_page.h"
-#include "main/file_browser.h"
 #include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "main/joining_panel.h"
+#include "shared/file_browser.h"
 #include "shared/page_controls.h"
 #include "shared/plot_panel.h"
 #include "shared/screen_warning.h"
@@ -66,11 +66,13 @@ OptionButton* Form1::option(int n) const { return options_.at(static_cast<std::s
 // ---- construction --------------------------------------------------------
 
 void Form1::BuildBrowser() {
-    browser_ = new FileBrowser(*this);
-    Drive1 = browser_->Drive1;
-    Dir1 = browser_->Dir1;
-    File1 = browser_->File1;
+    browser_ = new FileBrowser(*this, QStringLiteral("1"));
+    Drive1 = browser_->drives;
+    Dir1 = browser_->folders;
+    File1 = browser_->files;
+    browser_->onFileClick = [this] { File1_Click(); };
 }
+
 
 void Form1::CreatePicPlot() {
     plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot"), QStringLiteral("Text2"), QStringLiteral("txtAreas"),

@@ -7,7 +7,7 @@
 // button), the save frames frameSave_0..frameSave_3 (with their "Cancel"
 // buttons), Frame3, framePlotRange, frameYmax and the line Line6. Its parts
 // live in classes of their own: the joining panel Frame1 (joining_panel.h),
-// the file browser Drive1/Dir1/File1 (file_browser.h), the plot panel picPlot
+// the file browser Drive1/Dir1/File1 (shared/file_browser.h), the plot panel picPlot
 // with Text2 and txtAreas inside it (shared/plot_panel.h) and the page
 // navigator (page_navigator.h, one table row per page). Form1 is the main
 // window's surface for the shared parts (shared/window_surface.h). Every
@@ -87,7 +87,7 @@ public:
     Frame* Frame3 = nullptr;          // "Plot Intermediate Spectra"
     Frame* framePlotRange = nullptr;  // "Set Max Energy in rivmer plot"
     Frame* frameYmax = nullptr;       // "Set Ymax of rivmer plot"
-    // The file browser's lists (file_browser.h).
+    // The file browser's lists (shared/file_browser.h).
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
     FileListBox* File1 = nullptr;
@@ -204,6 +204,8 @@ private:
     void BuildPagesFrames();
     void BuildPanels();
     void BuildBrowser();
+    // A single click on a file in File1.
+    void File1_Click();
     void CreatePicPlot();
     void BuildPages(); // the page contents (form1_pages.cpp)
     void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)

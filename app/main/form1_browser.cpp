@@ -1,4 +1,5 @@
-// The two small windows of the main form: the about window and the web-address window.
+// The main form's own part of the file browser, and its two small windows:
+// the about window and the web-address window.
 #include <QComboBox>
 #include <QDir>
 
@@ -11,6 +12,11 @@
 #include "widgets/twips.h"
 
 namespace kelvara {
+
+void Form1::File1_Click() {
+    // The name only, into the oscillator page's file-name box (hidden or not).
+    if (auto* box = findChild<QLineEdit*>(QStringLiteral("txtELFFilename"))) box->setText(File1->fileName());
+}
 
 void Form1::ShowAbout() {
     formAbout& about = Forms::formAbout();

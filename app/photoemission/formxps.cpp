@@ -3,9 +3,11 @@
 #include <QListWidget>
 #include <algorithm>
 
+#include "photoemission/geometry_sketch.h"
 #include "photoemission/photoemission_page.h"
 #include "platform/crlf.h"
 #include "platform/errors.h"
+#include "shared/file_browser.h"
 #include "shared/oscillator_model.h"
 #include "shared/plot_panel.h"
 #include "shared/program_shell.h"
@@ -46,18 +48,10 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     hide();
 
     // The window's own file browser, starting in the process's current folder.
-    Drive2 = MakeNamed<DriveListBox>(this, QStringLiteral("Drive2"));
-    Dir2 = MakeNamed<DirListBox>(this, QStringLiteral("Dir2"));
-    File2 = MakeNamed<FileListBox>(this, QStringLiteral("File2"));
-    File2->setToolTip(QStringLiteral("Filelist. Click to select - Dbl click to edit file."));
-    {
-        QSignalBlocker block(Drive2);
-        Drive2->setDrive(DriveListBox::driveOf(Dir2->path()));
-    }
-    File2->setPath(Dir2->path());
-    connectGuarded(Drive2, &DriveListBox::driveChanged, this, [this] { Drive2_Change(); });
-    connectGuarded(Dir2, &DirListBox::pathChanged, this, [this] { Dir2_Change(); });
-    connectGuarded(File2, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { File2_DblClick(); });
+    browser_ = new FileBrowser(*this, QStringLiteral("2"));
+    Drive2 = browser_->drives;
+    Dir2 = browser_->folders;
+    File2 = browser_->files;
 
     // The plot with its title box, areas box, marker lines and status bar.
     plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot_xps"), QStringLiteral("Text2_xps"),
@@ -81,8 +75,12 @@ formXPS::formXPS(QWidget* parent) : QWidget(parent) {
     cmdMainMenu = MakeButton(f, QStringLiteral("cmdMainMenu"), QStringLiteral("Main Menu"), 254, 172, 128);
 
     frameinfo_xps3_ = MakeNamed<Frame>(f, ArrayName(QStringLiteral("frameinfo_xps"), 3), QStringLiteral("Info"));
+    // The sketch of the geometry under the info text, which sits in its
+    // empty upper left part.
+    sketch_xps = MakeNamed<GeometrySketch>(frameinfo_xps3_, QStringLiteral("sketch_xps"));
     txtinfo_xps3 = MakeNamed<InfoBox>(frameinfo_xps3_, ArrayName(QStringLiteral("txtinfo_xps"), 3));
     txtinfo_xps3->setText(InfoText());
+    txtinfo_xps3->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // The show frame (over the info frame once a calculation has run) and the
     // save frame, both hidden.
@@ -125,7 +123,8 @@ void formXPS::Form_Load() {
     PlaceTwips(frameinfo_xps3_, 0.38 * W, 0.018 * H, 0.24 * W, 0.27 * H);
     const double fw = WidthTwips(frameinfo_xps3_);
     const double fh = HeightTwips(frameinfo_xps3_);
-    PlaceTwips(txtinfo_xps3, 0.03 * fw, 0.1 * fh, 0.94 * fw, 0.86 * fh);
+    PlaceTwips(txtinfo_xps3, 0.02 * fw, 0.08 * fh, 0.44 * fw, 0.33 * fh);
+    PlaceTwips(sketch_xps, 0.02 * fw, 0.08 * fh, 0.96 * fw, 0.9 * fh);
     // The show frame takes the info frame's place when it opens.
     framePlotDurmel->setGeometry(frameinfo_xps3_->geometry());
 
@@ -200,32 +199,12 @@ void formXPS::PlotELF_xps() {
     PlotModelLossFunction(*this);
 }
 
-// ---- navigation and the browser -------------------------------------------
+// ---- navigation -------------------------------------------------------------
 
 void formXPS::cmdMainMenu_Click() { Shell().ReturnToMainWindow(); }
 
 void formXPS::cmdCancel_Click() { framePlotDurmel->hide(); }
 
 void formXPS::cmdCancel1_Click() { frameSave_xps3_->hide(); }
-
-void formXPS::Drive2_Change() {
-    try {
-        Dir2->setPath(Drive2->drive());
-    } catch (...) {
-        // The drive cannot be read: the list goes back to the folder's drive
-        // and the error is shown.
-        QSignalBlocker block(Drive2);
-        Drive2->setDrive(DriveListBox::driveOf(Dir2->path()));
-        throw;
-    }
-}
-
-void formXPS::Dir2_Change() { File2->setPath(Dir2->path()); }
-
-void formXPS::File2_DblClick() {
-    const QString path = JoinPath(Dir2->path(), File2->fileName());
-    if (!services().startEditor(path))
-        services().messageBox(QStringLiteral("The editor could not be started for ") + path);
-}
 
 } // namespace kelvara

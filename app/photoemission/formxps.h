@@ -16,6 +16,8 @@
 
 namespace kelvara {
 
+class FileBrowser;
+class GeometrySketch;
 class PhotoemissionPage;
 class PlotPanel;
 
@@ -59,6 +61,7 @@ public:
     TextBox* txtELF_File_XPS = nullptr;
     QPushButton* cmdMainMenu = nullptr;
     InfoBox* txtinfo_xps3 = nullptr;
+    GeometrySketch* sketch_xps = nullptr; // the geometry, in the info frame
     Frame* framePlotDurmel = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdCancel1 = nullptr;
@@ -80,12 +83,10 @@ private:
     // The loss-function plot of the model just read, on the grid 0.2 eV to
     // 100 eV.
     void PlotELF_xps();
-    void Drive2_Change();
-    void Dir2_Change();
-    void File2_DblClick();
 
     Frame* frameSave_xps3_ = nullptr;
     Frame* frameinfo_xps3_ = nullptr;
+    FileBrowser* browser_ = nullptr;
     PlotPanel* plotPanel_ = nullptr;
     PhotoemissionPage* page_ = nullptr;
 };

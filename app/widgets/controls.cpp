@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QStyle>
@@ -126,11 +127,24 @@ void DirListBox::setPath(const QString& path) {
     const bool changed = clean != path_;
     path_ = clean;
     refresh();
-    if (changed) emit pathChanged();
+    if (changed) {
+        // Another folder starts at the top of the list, its own item in view
+        // (once the list is on the screen with its size).
+        executeDelayedItemsLayout();
+        scrollToTop();
+        if (QListWidgetItem* item = currentItem(); item && isVisible()) scrollToItem(item);
+        emit pathChanged();
+    }
 }
 
 void DirListBox::refresh() {
     QSignalBlocker block(this);
+    // A folder highlighted by a single click stays highlighted, and the list
+    // stays where it was scrolled to, as long as the folder is the same.
+    const bool same = listed_ == path_;
+    const QString highlighted = same && currentItem() ? currentItem()->data(Qt::UserRole).toString() : QString();
+    const int scrolled = same ? verticalScrollBar()->value() : 0;
+    listed_ = path_;
     clear();
     // Ancestors, from the root down to the current folder.
     QStringList chain;
@@ -153,7 +167,11 @@ void DirListBox::refresh() {
         item->setIcon(style()->standardIcon(QStyle::SP_DirIcon));
         item->setData(Qt::UserRole, QDir(path_).absoluteFilePath(sub));
     }
+    for (int i = 0; i < count() && !highlighted.isEmpty(); ++i)
+        if (item(i)->data(Qt::UserRole).toString() == highlighted) current = item(i);
     if (current) setCurrentItem(current);
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void DirListBox::open(QListWidgetItem* item) {
@@ -169,17 +187,33 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void FileListBox::setPath(const QString& path) {
-    path_ = QDir::cleanPath(QDir(path).absolutePath());
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    if (clean != path_) {
+        // Another folder: nothing selected, the list from its top.
+        path_ = clean;
+        {
+            QSignalBlocker block(this);
+            clear();
+        }
+        refresh();
+        scrollToTop();
+        return;
+    }
     refresh();
 }
 
 void FileListBox::refresh() {
     const QString selected = fileName();
+    const int scrolled = verticalScrollBar()->value();
     QSignalBlocker block(this);
     clear();
     const QStringList files = QDir(path_).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     addItems(files);
+    // The selected file stays selected while it exists; the list stays where
+    // it was scrolled to.
     if (!selected.isEmpty()) setFileName(selected);
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(scrolled);
 }
 
 QString FileListBox::fileName() const {

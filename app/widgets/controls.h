@@ -108,7 +108,9 @@ public:
     explicit DirListBox(QWidget* parent = nullptr);
     QString path() const { return path_; }
     // Raises "Path not found" when the folder does not exist or cannot be read.
+    // Another folder is shown from the top of the list.
     void setPath(const QString& path);
+    // Lists the folder again; the highlighted folder and the scroll position stay.
     void refresh();
 signals:
     void pathChanged();
@@ -116,6 +118,7 @@ signals:
 private:
     void open(QListWidgetItem* item);
     QString path_;
+    QString listed_; // the folder the list shows
 };
 
 // The files of one folder, sorted by name.
@@ -124,7 +127,10 @@ class FileListBox : public QListWidget {
 public:
     explicit FileListBox(QWidget* parent = nullptr);
     QString path() const { return path_; }
+    // Another folder is shown from the top, with no file selected.
     void setPath(const QString& path);
+    // Lists the folder again; the selected file (while it exists) and the
+    // scroll position stay.
     void refresh();
     // The selected file's name (empty when none is selected).
     QString fileName() const;

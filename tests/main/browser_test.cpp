@@ -2,12 +2,16 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "main/formabout.h"
 #include "main/frmbrowser.h"
+#include "photoemission/formxps.h"
 #include "program_fixture.h"
 
 using namespace kelvara;
@@ -16,6 +20,19 @@ namespace {
 void touch(const QString& path) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+// Runs the event loop until `done` holds, for five seconds at most.
+template <typename Done>
+bool WaitFor(Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
 }
 } // namespace
 
@@ -73,6 +90,57 @@ TEST(FileBrowser, DriveFolderFileChainClickAndDoubleClick) {
         f.Drive1->setCurrentIndex(at);
         EXPECT_EQ(f.Dir1->path(), QDir::cleanPath(drive));
         EXPECT_EQ(f.File1->path(), QDir::cleanPath(drive));
+    }
+}
+
+TEST(FileBrowser, BothWindowsFollowTheDiskAndShowAnotherFolderFromTheTop) {
+    testsupport::UseOffscreenScreen(1280, 1024);
+    auto p = testsupport::StartProgram();
+    QWidget* const windows[] = {p.form, &Forms::formXPS()};
+    for (QWidget* window : windows) {
+        const QString n = window == p.form ? "1" : "2";
+        SCOPED_TRACE(n.toStdString());
+        auto* dirs = window->findChild<DirListBox*>("Dir" + n);
+        auto* files = window->findChild<FileListBox*>("File" + n);
+        ASSERT_TRUE(dirs && files);
+        QTemporaryDir tmp;
+        ASSERT_TRUE(tmp.isValid());
+        const QDir top(tmp.path());
+        top.mkdir("sub");
+        for (int i = 0; i < 80; ++i) {
+            touch(top.filePath(QString("f%1.txt").arg(i, 2, 10, QChar('0'))));
+            touch(top.filePath(QString("sub/g%1.txt").arg(i, 2, 10, QChar('0'))));
+        }
+        dirs->setPath(tmp.path());
+        files->setFileName("f10.txt");
+        QScrollBar* bar = files->verticalScrollBar();
+        ASSERT_GT(bar->maximum(), 0);
+        bar->setValue(bar->maximum());
+        const int scrolled = bar->value();
+
+        // Made and removed by another program: the list follows by itself,
+        // the selection and the scroll position stay.
+        touch(top.filePath("made.elf"));
+        EXPECT_TRUE(WaitFor([&] { return !files->findItems("made.elf", Qt::MatchExactly).isEmpty(); }));
+        EXPECT_EQ(files->fileName(), "f10.txt");
+        EXPECT_EQ(bar->value(), scrolled);
+        QFile::remove(top.filePath("made.elf"));
+        EXPECT_TRUE(WaitFor([&] { return files->findItems("made.elf", Qt::MatchExactly).isEmpty(); }));
+        EXPECT_EQ(files->count(), 80);
+        top.mkdir("new folder");
+        EXPECT_TRUE(WaitFor([&] { return !dirs->findItems("new folder", Qt::MatchEndsWith).isEmpty(); }));
+
+        // Another folder: from the top, nothing selected.
+        dirs->setPath(top.filePath("sub"));
+        EXPECT_EQ(files->count(), 80);
+        EXPECT_EQ(bar->value(), 0);
+        EXPECT_EQ(files->fileName(), "");
+
+        // The folder shown is removed: the browser moves up to the folder left.
+        ASSERT_TRUE(QDir(top.filePath("sub")).removeRecursively());
+        EXPECT_TRUE(WaitFor([&] { return dirs->path() == QDir::cleanPath(tmp.path()); }));
+        EXPECT_EQ(files->path(), QDir::cleanPath(tmp.path()));
+        EXPECT_TRUE(p.services->messages.isEmpty());
     }
 }
 

@@ -157,6 +157,47 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     EXPECT_TRUE(w.rec->messages.isEmpty());
 }
 
+TEST(PhotoemissionWindow, InfoFrameHoldsItsTextAndASketchOfTheGeometry) {
+    World& w = TheWindow();
+    const QWidget* frame = w.xps->frameinfo_xps(3);
+    const double fw = frame->width(), fh = frame->height();
+    // The info text at its fractions of the frame: left, top, width, height.
+    const QRect text = w.xps->txtinfo_xps3->geometry();
+    const double want[4] = {0.02 * fw, 0.08 * fh, 0.44 * fw, 0.33 * fh};
+    const int got[4] = {text.x(), text.y(), text.width(), text.height()};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], 1.5) << i;
+    auto* sketch = frame->findChild<QWidget*>(QStringLiteral("sketch_xps"));
+    ASSERT_NE(sketch, nullptr);
+    EXPECT_TRUE(frame->rect().contains(sketch->geometry()));
+    const QImage image = sketch->grab().toImage();
+    // The surface: a dark line across the sketch, the vacuum above, the solid below.
+    int surface = -1;
+    for (int y = 0; y < image.height() && surface < 0; ++y) {
+        int dark = 0;
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 80;
+        if (dark > 0.9 * image.width()) surface = y;
+    }
+    ASSERT_GT(surface, image.height() / 4);
+    ASSERT_LT(surface, 3 * image.height() / 4);
+    // The emitting atom (red) in the solid; the exit path (blue) from it out
+    // through the surface into the vacuum.
+    const auto red = [](QRgb c) { return qRed(c) > 150 && qGreen(c) < 80 && qBlue(c) < 80; };
+    const auto blue = [](QRgb c) { return qBlue(c) > 120 && qRed(c) < 80 && qGreen(c) < 80; };
+    const struct {
+        const char* what;
+        bool (*colour)(QRgb);
+        int from, to;
+    } parts[] = {{"atom", red, surface + 2, image.height()},
+                 {"path in the solid", blue, surface + 2, image.height()},
+                 {"path in the vacuum", blue, 0, surface - 2}};
+    for (const auto& part : parts) {
+        int count = 0;
+        for (int y = part.from; y < part.to; ++y)
+            for (int x = 0; x < image.width(); ++x) count += part.colour(image.pixel(x, y));
+        EXPECT_GT(count, 10) << part.what;
+    }
+}
+
 TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
     World& w = TheWindow();
     for (const char* model : kModels) {
