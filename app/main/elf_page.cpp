@@ -14,6 +14,7 @@
 #include "platform/crlf.h"
 #include "platform/errors.h"
 #include "platform/numbers.h"
+#include "shared/calc_driver.h"
 #include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
 #include "shared/result_file.h"
@@ -601,6 +602,22 @@ void ElfPage::CheckOwnBox(QLineEdit* box, int row) {
     MarkBox(box, problem);
 }
 
+namespace {
+// Whether the plot grid in the two boxes holds more than 1000 points (boxes
+// that are not usable numbers are left to the plot's own refusal).
+bool PlotGridTooLarge(const QLineEdit* step, const QLineEdit* max) {
+    try {
+        const float dE = ToSingle(step->text().toStdString());
+        const float top = ToSingle(max->text().toStdString());
+        if (!(dE > 0.0f) || !(top > 0.0f)) return false;
+        const double quotient = static_cast<double>(top / dE);
+        return !(quotient < 32767.0) || RoundedPointCount(top, dE) > 1000;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+} // namespace
+
 void ElfPage::ClearTablePlot() {
     if (plotBlank_)
         return;
@@ -622,6 +639,15 @@ void ElfPage::ShowSumAndPlot(bool usable) {
     } else {
         txtfsum->clear();
         txtfsum->setToolTip(QString());
+    }
+    // An edit of the table never opens a message box: a plot grid of more
+    // points than the plot takes gives no curve and a line in the status bar
+    // ("Plot ELF" still says it in a message).
+    if (PlotGridTooLarge(txtE_step, txtE_max)) {
+        ClearTablePlot();
+        form_.sbStatusBarPanel1->setText(
+            QStringLiteral("max number of points is 1000: the loss function is not plotted (E_step, E_Max)."));
+        return;
     }
     try {
         kelvara::cmdPlotELF_Click(form_);
@@ -684,7 +710,7 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
             services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
-                                  QString::fromStdString(e.what()) + kCrLf + kCrLf +
+                                  QString::fromStdString(PlainReason(e)) + kCrLf + kCrLf +
                                   QStringLiteral("Type a file name in the box \"File name\"."));
         }
         return SaveOutcome::NotWritten;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QImage>
 #include <QPalette>
 #include <QPushButton>
@@ -209,6 +210,7 @@ TEST(ElfPage, RescaleSortAndHints) {
     EXPECT_EQ(Alfa(2), 0.5f);
     ASSERT_EQ(p.services().messages.size(), 1);
     EXPECT_TRUE(p.services().messages[0].text.contains("could not be saved"));
+    EXPECT_FALSE(p.services().messages[0].text.contains("Bad file name")); // no internal error names
 
     p.click("cmdTypicalRefrIndexValues");
     EXPECT_EQ(p.f->txtinfo(4)->text(), "Metals:\r\n in general n > 3\r\nPolymers:\r\n In general 1 < n < 2. Typical "
@@ -399,6 +401,19 @@ TEST(ElfPage, UnusableValuesAreMarkedAtTheBoxAndShowNoSumOrCurve) {
         EXPECT_EQ(p.box("txtfsum")->text(), sum);
         EXPECT_FALSE(blank());
     }
+    // A plot grid of more than 1000 points: edits give no curve and no
+    // message box, only a line in the status bar.
+    p.box("txtE_step")->setText("0.01");
+    for (const char* gamma : {"1.5", "1"}) {
+        p.box("txtgamma_1")->setText(gamma);
+        EXPECT_TRUE(p.services().messages.isEmpty()) << gamma;
+        EXPECT_TRUE(blank()) << gamma;
+        EXPECT_TRUE(p.f->sbStatusBarPanel1->text().startsWith("max number of points is 1000")) << gamma;
+    }
+    p.box("txtE_step")->setText("0.2");
+    p.box("txtgamma_1")->setText("1.5");
+    EXPECT_FALSE(blank());
+    p.box("txtgamma_1")->setText("1");
     // The file was never rewritten with a value that cannot be used.
     OscillatorModelValues back;
     ASSERT_TRUE(ReadModelFile(p.dir.filePath("two.elf"), back, nullptr));
