@@ -24,7 +24,7 @@ QString Model96Page::CurveTitle() {
                           "angle, eqs. (21)-(25)");
 }
 
-QString Model96Page::FailureMessage() { return QStringLiteral("You must first read ELF data file"); }
+QString Model96Page::FailureMessage() { return CalculationFailedMessage(); }
 
 Model96Page::Model96Page(Form1& form) : CalcPage(form, &form, form.page(3), QStringLiteral("Model96Page")) {
     Frame* page = form.page(3);
@@ -170,12 +170,12 @@ void Model96Page::cmdCalcKeffModel96_Click() {
                   M::Gamma.element1(), M::A0.element1(), M::Alfa.element1(), &M::NumOsc, &M::Core_ac, &M::Core_bc,
                   &IMFPc, &IMFPv, &IMFPeff);
     };
+    // The library's own mean free paths, shown in the "IMFP -eff" panel, are
+    // judged as the page's are; the panel shows them only after a good run.
     r.afterCall = [&] {
-        // Mean free paths that are not numbers are never shown.
-        if (!std::isfinite(IMFPc) || !std::isfinite(IMFPv) || !std::isfinite(IMFPeff)) return false;
-        txt_IMFPeff[7]->setText(General(IMFPc));
-        txt_IMFPeff[8]->setText(General(IMFPv));
-        txt_IMFPeff[9]->setText(General(IMFPeff));
+        RequirePhysical(QStringLiteral("lc = "), IMFPc, General(IMFPc));
+        RequirePhysical(QStringLiteral("lv = "), IMFPv, General(IMFPv));
+        RequirePhysical(QStringLiteral("IMFP_eff = "), IMFPeff, General(IMFPeff));
         return true;
     };
     r.curves = {&M::Kvi, &M::Kvo, &M::Kmi, &M::Kmo, &M::Keff};
@@ -186,7 +186,12 @@ void Model96Page::cmdCalcKeffModel96_Click() {
                    {QStringLiteral("Area of K_vacuum outgoing trajectory = "), 1},
                    {QStringLiteral("Area of K_medium incomming trajectory = "), 2},
                    {QStringLiteral("Area of K_medium outgoing trajectory = "), 3}};
-    r.showResults = [this] { frameShowModel96->show(); };
+    r.showResults = [&] {
+        txt_IMFPeff[7]->setText(General(IMFPc));
+        txt_IMFPeff[8]->setText(General(IMFPv));
+        txt_IMFPeff[9]->setText(General(IMFPeff));
+        frameShowModel96->show();
+    };
     r.onFailure = MessageOnFailure(FailureMessage());
     Run(r);
 }

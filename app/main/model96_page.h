@@ -25,7 +25,9 @@ public:
 
     // The title line of the plot title box after a calculation.
     static QString CurveTitle();
-    // The failure message of the calculation.
+    // The message of a calculation that fails for a reason the driver does not
+    // name (it names a missing model, a missing library and results that are
+    // not physical).
     static QString FailureMessage();
 
     // The five header lines of the result file of each curve.

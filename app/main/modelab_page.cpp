@@ -108,7 +108,7 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
     r.totalLabel = QStringLiteral("ModelB: Total IMFP = ");
     r.unit = QStringLiteral("\u00C5");
     r.areaLines = {{QStringLiteral("Area of K_ModelB = "), 1},
-                   {QStringLiteral("Area of K_ModelA = "), 0},
+                   {QStringLiteral("Area of K_ModelA = "), 0, true},
                    {QStringLiteral("Area of K_ModelA_in = "), 2},
                    {QStringLiteral("Area of K_ModelA_out = "), 3}};
     r.showResults = [this] { frameShowModelAB->show(); };

@@ -26,7 +26,9 @@ public:
     // shows the Model B one above its mean free paths).
     static QString ModelATitle();
     static QString ModelBTitle();
-    // The failure message of the calculation.
+    // The message of a calculation that fails for a reason the driver does not
+    // name (it names a missing model, a missing library and results that are
+    // not physical).
     static QString FailureMessage();
 
     void cmdCalcKeffModelAB_Click();

@@ -72,7 +72,7 @@ QString PhotoemissionPage::CurveTitle() {
     return QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the photoelectron model with core hole");
 }
 
-QString PhotoemissionPage::NoModelMessage() { return QStringLiteral("You must first read ELF data file"); }
+QString PhotoemissionPage::NoModelMessage() { return kelvara::NoModelMessage(); }
 
 QString PhotoemissionPage::NotFiniteMessage() {
     return QStringLiteral("The calculation gave a result that is not a finite number: check the parameters and the "
@@ -186,14 +186,13 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     namespace M = Module1;
     float Ep = 0.0f, X0 = 0.0f, Theta = 0.0f, qHole = 0.0f;
     int16_t n_integr = 0;
-    QString refusal; // the message of a refused or failed run
+    // What the library gives back besides the curves, kept once the run is good.
+    float imfp = 0.0f, areaHole = 0.0f, areaNoHole = 0.0f;
 
     // A refused box is named with its text, in the form every page uses.
     const auto refuse = [&](int box, const QString& problem) {
-        const BoxValueError e(ErrorCode::InvalidCall, QString::fromLatin1(kBoxNames[box]),
-                              txtpar97Val[static_cast<std::size_t>(box)]->text(), problem);
-        refusal = e.message();
-        throw e;
+        throw BoxValueError(ErrorCode::InvalidCall, QString::fromLatin1(kBoxNames[box]),
+                            txtpar97Val[static_cast<std::size_t>(box)]->text(), problem);
     };
     const auto single = [&](int box) {
         const QString text = txtpar97Val[static_cast<std::size_t>(box)]->text();
@@ -219,7 +218,11 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         if (!(M::Emin > 0.0f))
             refuse(2, QStringLiteral("the value must be greater than 0 (a loss of 0 eV divides by zero)."));
         M::Emax = single(6);
-        if (M::Emin > M::Emax) refuse(2, QStringLiteral("the value must not be above Emax."));
+        // A grid without a loss point: the maximum is what the user must raise.
+        if (M::Emin > M::Emax)
+            refuse(6, QStringLiteral("the grid holds no loss point: the maximum must be at least the first loss, "
+                                     "Emin = ") +
+                          QString::fromStdString(GeneralText(M::Emin)) + QStringLiteral(" eV."));
         if (!(M::Emax < Ep)) refuse(6, QStringLiteral("every energy loss must be below Ep."));
         X0 = single(3);
         if (!(X0 > 0.0f)) refuse(3, QStringLiteral("the value must be greater than 0."));
@@ -227,6 +230,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         if (!(Theta >= 0.0f && Theta < 90.0f))
             refuse(4, QStringLiteral("the value must be at least 0 and less than 90 degrees."));
         qHole = single(5);
+        if (qHole < 0.0f) refuse(5, QStringLiteral("the charge of the core hole must not be negative."));
         const QString nText = txtpar97Val[7]->text();
         try {
             n_integr = ToInteger(nText.toStdString());
@@ -240,43 +244,36 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     r.firstEnergy = [] { return M::Emin; };
     r.sums = SumPrecision::Single;
     r.callLibrary = [&] {
-        if (M::NumOsc <= 0) {
-            refusal = NoModelMessage();
-            raise(ErrorCode::InvalidCall, refusal.toStdString());
-        }
         // The library writes into scratch arrays first: the program-wide
         // curves change only when every value is a number.
         const int n = GridPointCount(M::Emin, M::Estep, M::Emax);
         std::array<SingleArray, 6> out{SingleArray(0, kResultUpper), SingleArray(0, kResultUpper),
                                        SingleArray(0, kResultUpper), SingleArray(0, kResultUpper),
                                        SingleArray(0, kResultUpper), SingleArray(0, kResultUpper)};
-        float imfp = 0.0f, areaHole = 0.0f, areaNoHole = 0.0f;
         try {
             M::durmel(&Ep, &M::Estep, &M::Emin, &M::Emax, &X0, &Theta, &n_integr, out[0].element1(), out[1].element1(),
                       out[2].element1(), out[3].element1(), out[4].element1(), out[5].element1(), &qHole,
                       M::W0.element1(), M::A0.element1(), M::Gamma.element1(), &M::Egap, M::Alfa.element1(), &M::NumOsc,
                       &M::Core_ac, &M::Core_bc, &imfp, &areaHole, &areaNoHole);
-        } catch (const std::exception& e) {
-            refusal = QStringLiteral("The photoelectron library could not be called: ") + QString::fromUtf8(e.what());
-            throw;
+        } catch (const RuntimeError& e) {
+            throw CalcFailure(QStringLiteral("The photoelectron library could not be called: ") +
+                              QString::fromStdString(PlainReason(e)));
         }
         bool finite = std::isfinite(imfp) && std::isfinite(areaHole) && std::isfinite(areaNoHole);
         for (const SingleArray& a : out)
             for (int i = 1; i <= n; ++i) finite = finite && std::isfinite(a(i));
-        if (!finite) raise(ErrorCode::Overflow, (refusal = NotFiniteMessage()).toStdString());
-        // The mean free paths must be numbers as well (a zero area, ac = 0,
-        // ln Ep + bc = 0): checked on the sum the rewrite will form.
-        float sum = 0.0f;
-        for (int i = 1; i <= n; ++i) sum += out[0](i);
-        if (!AllFinite(ComputeMeanFreePaths(static_cast<double>(sum * M::Estep), Ep, M::Core_ac, M::Core_bc)))
-            raise(ErrorCode::Overflow, (refusal = NotFiniteMessage()).toStdString());
+        if (!finite) throw CalcFailure(NotFiniteMessage());
+        // The driver judges the totals and the mean free paths and gives the
+        // curves back what they held when it finds one that is not physical.
         SpectrumArray* curves[6] = {&M::Keff,           &M::keff_inf,      &M::keff_medium_h,
                                     &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
         for (int k = 0; k < 6; ++k)
             for (int i = 1; i <= n; ++i) (*curves[k])(i) = out[static_cast<std::size_t>(k)](i);
-        M::IMFPxps = imfp;
-        M::XpsIntA = areaHole;
-        M::XpsIntB = areaNoHole;
+    };
+    // The library's own mean free path ("Keff" shows it) is judged as well.
+    r.afterCall = [&] {
+        RequirePhysical(QStringLiteral("IMFP_Keff="), imfp, Fmt(static_cast<double>(imfp), "0.0000"));
+        return true;
     };
     r.curves = {&M::Keff, &M::keff_inf, &M::keff_medium_h, &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
     r.mainCurve = 0;
@@ -286,14 +283,14 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
                    {QStringLiteral("Area of K_vacuum without effect of hole = "), 5},
                    {QStringLiteral("Area of K_medium with effect of hole = "), 2},
                    {QStringLiteral("Area of K_medium without effect of hole = "), 3}};
-    r.showResults = [this] {
+    r.showResults = [&] {
+        M::IMFPxps = imfp;
+        M::XpsIntA = areaHole;
+        M::XpsIntB = areaNoHole;
         form_.framePlotDurmel->show();
         form_.framePlotDurmel->raise();
     };
-    r.onFailure = [&refusal] {
-        if (refusal.isEmpty()) refusal = M::NumOsc > 0 ? NotFiniteMessage() : NoModelMessage();
-        services().messageBox(refusal);
-    };
+    r.onFailure = MessageOnFailure(CalculationFailedMessage());
     Run(r);
 }
 

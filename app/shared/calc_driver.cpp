@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "platform/crlf.h"
@@ -30,7 +31,35 @@ QString OutOfRange(const BoxReadLog& log, const QString& box, float value, const
 
 } // namespace
 
+CalcFailure::CalcFailure(const QString& message) : RuntimeError(ErrorCode::InvalidCall, message.toStdString()) {}
+
+QString CalcFailure::message() const { return QString::fromStdString(what()); }
+
 QString TooManyPointsMessage() { return QStringLiteral("max number of points is 1000"); }
+
+QString NoModelMessage() { return QStringLiteral("You must first read ELF data file"); }
+
+QString CalculationFailedMessage() {
+    return QStringLiteral("The calculation could not be completed: check the parameters and the ELF data");
+}
+
+QString LibraryNotCalledMessage(const QString& reason) {
+    return QStringLiteral("The calculation library could not be called: ") + reason;
+}
+
+QString UnphysicalMessage(const QString& label, double value, const QString& valueText) {
+    const QString because = QStringLiteral(": the model gives no physical result for these parameters.");
+    if (std::isfinite(value)) return label + valueText + QStringLiteral(" is not physical") + because;
+    // "Total IMFP = " is named "Total IMFP".
+    QString name = label.trimmed();
+    if (name.endsWith(QLatin1Char('='))) name.chop(1);
+    return name.trimmed() + QStringLiteral(" is not a finite number") + because;
+}
+
+void RequirePhysical(const QString& label, double value, const QString& valueText, bool mustBePositive) {
+    if (std::isfinite(value) && (!mustBePositive || value > 0.0)) return;
+    throw CalcFailure(UnphysicalMessage(label, value, valueText));
+}
 
 QString InvalidGridMessage() {
     return QStringLiteral("Invalid energy grid: Estep must be greater than 0 and Emax must not be negative");
@@ -82,14 +111,26 @@ bool AllFinite(const MeanFreePaths& p) {
     return std::isfinite(p.total) && std::isfinite(p.valence) && std::isfinite(p.core);
 }
 
+namespace {
+// The three mean-free-path lines: each label and value.
+struct PathLine {
+    QString label;
+    double value;
+};
+std::array<PathLine, 3> PathLines(const MeanFreePaths& p, const QString& totalLabel) {
+    return {PathLine{totalLabel, p.total}, PathLine{QStringLiteral("Valence electr. contrib. IMFPv = "), p.valence},
+            PathLine{QStringLiteral("Core electr. contrib. IMFPc = "), p.core}};
+}
+QString PathValueText(double value, const QString& unit) {
+    return QString::fromStdString(Format(value, "0.00")) + unit;
+}
+} // namespace
+
 QString MeanFreePathText(const MeanFreePaths& p, const QString& totalLabel, const QString& unit,
                          bool startsWithLineBreak) {
-    const auto f = [](double v) { return QString::fromStdString(Format(v, "0.00")); };
-    QString text = startsWithLineBreak ? kCrLf : QString();
-    text += totalLabel + f(p.total) + unit + kCrLf;
-    text += QStringLiteral("Valence electr. contrib. IMFPv = ") + f(p.valence) + unit + kCrLf;
-    text += QStringLiteral("Core electr. contrib. IMFPc = ") + f(p.core) + unit;
-    return text;
+    QStringList lines;
+    for (const PathLine& line : PathLines(p, totalLabel)) lines << line.label + PathValueText(line.value, unit);
+    return (startsWithLineBreak ? QString(kCrLf) : QString()) + lines.join(kCrLf);
 }
 
 QString AreaLineText(const QString& label, double area) {
@@ -118,24 +159,31 @@ CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine) {
 CalcOutcome RunCalculation(const CalcRecipe& r) {
     BusyPointer hourglass;
     BoxReadLog boxes;
+    // What the result arrays held before the call: given back when the run
+    // fails after it, so no curve of a failed run is shown or saved.
+    std::vector<SpectrumArray> before;
+    const auto restore = [&r, &before] {
+        for (std::size_t k = 0; k < before.size(); ++k) *r.curves[k] = before[k];
+    };
     try {
         r.readBoxes();
         const float Estep = Module1::Estep;
         const float Emax = Module1::Emax;
-        // A zero or negative step, a negative maximum or a primary energy that
-        // is not positive is refused before anything is touched, naming its
-        // box (a negative count would pass the limit, a zero step divide by
-        // zero, and the core path needs ln Ep).
-        const auto refuse = [&boxes](const char* box, float value, const char* problem) {
-            services().messageBox(OutOfRange(boxes, QString::fromLatin1(box), value, QString::fromLatin1(problem)));
+        // A zero or negative step, a negative maximum, a primary energy that
+        // is not positive or losses that reach it are refused before anything
+        // is touched, naming the box (a negative count would pass the limit, a
+        // zero step divide by zero, and the core path needs ln Ep).
+        const auto refuse = [&boxes](const char* box, float value, const QString& problem) {
+            services().messageBox(OutOfRange(boxes, QString::fromLatin1(box), value, problem));
             return CalcOutcome::InvalidGrid;
         };
-        if (!(Estep > 0.0f)) return refuse("Estep", Estep, "the step must be greater than 0.");
-        if (!(Emax >= 0.0f)) return refuse("Emax", Emax, "the maximum must not be negative.");
-        if (r.primaryEnergy) {
-            const float Ep = r.primaryEnergy();
-            if (!(Ep > 0.0f)) return refuse("Ep", Ep, "the energy must be greater than 0.");
-        }
+        if (!(Estep > 0.0f)) return refuse("Estep", Estep, QStringLiteral("the step must be greater than 0."));
+        if (!(Emax >= 0.0f)) return refuse("Emax", Emax, QStringLiteral("the maximum must not be negative."));
+        // The core mean free path needs the primary energy.
+        if (!r.primaryEnergy) raise(ErrorCode::InvalidCall, "The page gives no primary energy");
+        const float Ep = r.primaryEnergy();
+        if (!(Ep > 0.0f)) return refuse("Ep", Ep, QStringLiteral("the energy must be greater than 0."));
+        if (!(Emax < Ep)) return refuse("Emax", Emax, QStringLiteral("every energy loss must be below Ep."));
         // A quotient beyond the 16-bit count is far above the limit as well.
         const double quotient = static_cast<double>(Emax / Estep);
         if (!(quotient < 32767.0)) {
@@ -147,15 +195,28 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
             services().messageBox(TooManyPointsMessage());
             return CalcOutcome::TooManyPoints;
         }
-
-        r.callLibrary();
-        const bool usable = r.afterCall ? r.afterCall() : true;
-
-        // Only the points the library wrote: where it truncates to one less
+        // Only the points the library writes: where it truncates to one less
         // than the rounded count, the last slot would hold an old value.
         const int count =
             r.pointCount ? std::max(0, n) : std::max(0, std::min<int>(n, r.libraryCount ? r.libraryCount() : n));
-        const float e0 = r.firstEnergy ? r.firstEnergy() : 0.0f;
+        const float e0 = r.firstEnergy ? r.firstEnergy() : Estep;
+        if (count < 1)
+            return refuse("Emax", Emax,
+                          QStringLiteral("the grid holds no loss point: the maximum must be at least the first "
+                                         "loss, ") +
+                              QString::fromStdString(GeneralText(e0)) + QStringLiteral(" eV."));
+        if (Module1::NumOsc <= 0) throw CalcFailure(NoModelMessage());
+
+        before.reserve(r.curves.size());
+        for (const SpectrumArray* curve : r.curves) before.push_back(*curve);
+        try {
+            r.callLibrary();
+        } catch (const RuntimeError& e) {
+            if (e.code() == ErrorCode::DllNotFound || e.code() == ErrorCode::EntryNotFound)
+                throw CalcFailure(LibraryNotCalledMessage(QString::fromStdString(e.what())));
+            throw;
+        }
+
         std::vector<double> areas(r.curves.size(), 0.0);
         for (std::size_t k = 0; k < r.curves.size(); ++k) {
             const double sum = RewriteAsSpectrum(*r.curves[k], count, e0, Estep, r.sums);
@@ -164,21 +225,24 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
                                                        : sum * static_cast<double>(Estep);
         }
 
+        // Judged before anything is shown: the areas (a total must be
+        // positive, a contribution finite), then the mean free paths.
         const auto main = static_cast<std::size_t>(r.mainCurve);
-        r.plotCurve(*r.curves.at(main));
-
-        if (!usable) NotFinite();
-        const MeanFreePaths paths = ComputeMeanFreePaths(areas.at(main), r.primaryEnergy(), Module1::Core_ac,
-                                                         Module1::Core_bc);
-        if (!AllFinite(paths)) NotFinite();
         QStringList lines;
         for (const AreaLine& line : r.areaLines) {
             const double area = areas.at(static_cast<std::size_t>(line.curve));
-            if (!std::isfinite(area)) NotFinite();
-            lines << AreaLineText(line.label, area);
+            const QString text = AreaLineText(line.label, area);
+            RequirePhysical(line.label, area, text.mid(line.label.size()),
+                            line.total || line.curve == r.mainCurve);
+            lines << text;
         }
-
+        const MeanFreePaths paths = ComputeMeanFreePaths(areas.at(main), Ep, Module1::Core_ac, Module1::Core_bc);
         const QString result = MeanFreePathText(paths, r.totalLabel, r.unit, r.resultStartsWithLineBreak);
+        for (const PathLine& line : PathLines(paths, r.totalLabel))
+            RequirePhysical(line.label, line.value, PathValueText(line.value, r.unit));
+        if (r.afterCall && !r.afterCall()) NotFinite();
+
+        r.plotCurve(*r.curves.at(main));
         Module1::ResultText = result;
         if (r.showTitle) r.showTitle(result);
         if (!r.areaLines.empty()) {
@@ -190,9 +254,15 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
     } catch (const BoxValueError& e) {
         // A box that does not hold a usable number: named with its text,
         // before anything is computed.
+        restore();
         services().messageBox(e.message());
         return CalcOutcome::InvalidGrid;
+    } catch (const CalcFailure& e) {
+        restore();
+        services().messageBox(e.message());
+        return CalcOutcome::Failed;
     } catch (...) {
+        restore();
         if (r.onFailure) r.onFailure();
         return CalcOutcome::Failed;
     }

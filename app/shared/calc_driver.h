@@ -3,24 +3,36 @@
 // "Calculate" button is pressed:
 //   hourglass; the page's boxes read by numeric conversion (a box that is not
 //   a number, or a value out of range, refused with a message that names the
-//   box and its text); a step that is not positive, a negative maximum or a
-//   primary energy that is not positive refused the same way; the grid's point
-//   count n = Emax/Estep rounded (halves to even); n > 1000 refused with "max number of points is
-//   1000"; the page's library call; each result array rewritten in place as a
-//   spectrum array through PlotBuf, summing its values; the main curve
-//   plotted; the mean free paths from the main curve's area and the core
-//   parameters; ResultText; the title box; the area lines; the page's result
-//   frame; pointer back to the default.
+//   box and its text); a step that is not positive, a negative maximum, a
+//   primary energy that is not positive, losses that reach the primary energy
+//   (Emax >= Ep) refused the same way; the grid's point count n = Emax/Estep
+//   rounded (halves to even); n > 1000 refused with "max number of points is
+//   1000"; a grid on which the library computes no loss point (Emax below one
+//   step) refused naming the Emax box; no model read (no oscillator): "You must
+//   first read ELF data file"; the page's library call; each result array
+//   rewritten in place as a spectrum array through PlotBuf, summing its values;
+//   the totals and the mean free paths judged; the main curve plotted; the mean
+//   free paths from the main curve's area and the core parameters; ResultText;
+//   the title box; the area lines; the page's result frame; pointer back to the
+//   default.
 //
 // The curves hold exactly the points the library computed: the library
 // truncates Emax/Estep where the window rounds it, so the rewrite, the sums,
 // the plot and the saved files use the smaller of the two counts and never a
 // value left behind by an earlier run. The 1000-point limit is tested on the
-// rounded count.
+// rounded count. Each curve carries the energy of its first point in element
+// 2: Estep for the main window's libraries (their first value is the loss
+// T = Estep), Emin for the photoemission library; plot, read-out, plot file
+// and result file then give the same loss for the same value.
 //
-// A mean free path or area that is not a finite number (a zero area, ac = 0,
-// ln Ep + bc = 0, a curve of NaN from the library) is never shown: the run
-// takes the page's failure path, and ResultText, the title box, the areas box
+// A result that is not physical is never shown, plotted as a result or kept:
+// an area of a total cross section (the main curve, and the lines marked as
+// totals) or a mean free path that is not a positive finite number, or an area
+// of a contribution that is not a finite number (the contributions may be
+// negative: the surface terms are). The run then shows a message that names
+// the quantity ("Total IMFP = -140.53Å is not physical: the model gives no
+// physical result for these parameters."), the result arrays get back what they
+// held before the call, and the plot, ResultText, the title box, the areas box
 // and the result frame keep what they held.
 //
 // Each page describes itself in a CalcRecipe: its boxes, its library and its
@@ -30,6 +42,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/errors.h"
 #include "state/module1.h"
 
 namespace kelvara {
@@ -38,9 +51,12 @@ class WindowSurface;
 
 // One line of the areas box: the label and the curve (index into
 // CalcRecipe::curves) whose area follows it.
+// A line marked `total` (and the main curve's line) gives the area of a total
+// cross section, which must be positive.
 struct AreaLine {
     QString label;
     int curve = 0;
+    bool total = false;
 };
 
 // The three mean free paths (Å) derived from a calculation.
@@ -54,9 +70,20 @@ enum class CalcOutcome {
     Done,          // every step ran
     TooManyPoints, // n > 1000: only the message
     InvalidGrid,   // a box that is not a number or out of range (a step that is not
-                   // positive, a negative maximum, Ep not positive, a value the page
-                   // refuses): only the message, which names the box and its text
-    Failed,        // a run-time error or a non-finite result: the page's failure path
+                   // positive, a negative maximum, Ep not positive, Emax >= Ep, a grid
+                   // without a loss point, a value the page refuses): only the
+                   // message, which names the box and its text
+    Failed,        // no model, a library that cannot be called, a result that is not
+                   // physical (the message that names it), or any other run-time
+                   // error (the page's failure path)
+};
+
+// A failure the driver or a page can explain: its message is shown (OK only)
+// and the run ends on the failure path without the page's own onFailure.
+class CalcFailure : public RuntimeError {
+public:
+    explicit CalcFailure(const QString& message);
+    QString message() const;
 };
 
 // The precision of the running sums of the rewritten curves: the main
@@ -69,7 +96,9 @@ struct CalcRecipe {
     // Emin) program-wide as soon as each is converted. Raises on a box that
     // does not hold a number.
     std::function<void()> readBoxes;
-    // The primary energy as read (for the core mean free path).
+    // The primary energy as read (for the Ep box checks and the core mean free
+    // path). A recipe without it cannot give mean free paths: the run ends on
+    // the failure path before the library is called.
     std::function<float()> primaryEnergy;
     // Number of values the page's library writes for the grid just read
     // (none: the rounded count n).
@@ -81,16 +110,18 @@ struct CalcRecipe {
     std::function<int()> pointCount;
     // The library call.
     std::function<void()> callLibrary;
-    // Runs right after the call, before the rewrite (the library's own mean
-    // free paths into their boxes). Returns false when what the library gave
-    // back is not usable (not finite): the run then ends on the failure path
-    // after the rewrite.
+    // Runs once the driver has judged the curves and its mean free paths, before
+    // anything is plotted or shown: judges what else the library gave back (its
+    // own mean free paths). Returns false when that is not usable, or raises a
+    // CalcFailure that names it (RequirePhysical): the run then ends on the
+    // failure path. Show what it keeps in showResults.
     std::function<bool()> afterCall;
     // The result arrays, in the order they are rewritten.
     std::vector<SpectrumArray*> curves;
     // The curve that is plotted and gives the mean free paths.
     int mainCurve = 0;
-    // Energy of the first point (element 2 of the rewritten arrays; none: 0).
+    // Energy of the first point (element 2 of the rewritten arrays; none:
+    // Estep, the first loss of the main window's libraries).
     std::function<float()> firstEnergy;
     // Precision of the running sums.
     SumPrecision sums = SumPrecision::Double;
@@ -112,13 +143,31 @@ struct CalcRecipe {
     // Makes the page's result frame visible (and whatever else the page does
     // at the end of a run).
     std::function<void()> showResults;
-    // The failure path: a message box or nothing.
+    // The failure path of an error the driver cannot explain: a message box or
+    // nothing.
     std::function<void()> onFailure;
 };
 
 // The program's messages of the driver.
 QString TooManyPointsMessage();
 QString InvalidGridMessage();
+// No model read (no oscillator): "You must first read ELF data file".
+QString NoModelMessage();
+// A run-time error the driver cannot name (the pages' failure path).
+QString CalculationFailedMessage();
+// A library that cannot be loaded or has no such entry, with the loader's text.
+QString LibraryNotCalledMessage(const QString& reason);
+// A quantity that is not physical, named as it would be shown (`label` then
+// `valueText`, e.g. "Total IMFP = " and "-140.53Å"):
+//   "Total IMFP = -140.53Å is not physical: the model gives no physical result
+//    for these parameters."
+// or, for a value that is not a finite number,
+//   "Total IMFP is not a finite number: the model gives no physical result for
+//    these parameters."
+QString UnphysicalMessage(const QString& label, double value, const QString& valueText);
+// Raises a CalcFailure with that message unless `value` is a finite number
+// and, when `mustBePositive`, greater than 0.
+void RequirePhysical(const QString& label, double value, const QString& valueText, bool mustBePositive = true);
 
 // Emax/Estep rounded to the nearest whole number, halves to even, as a
 // 16-bit count. Raises on a zero step or a count outside the 16-bit range.

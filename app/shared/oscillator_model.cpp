@@ -183,8 +183,9 @@ void PlotModelLossFunction(WindowSurface& window) {
     const int16_t points = LibraryPointCount(M::Estep, M::Emax);
     for (int i = 1; i <= points; ++i)
         M::PlotBuf(i + 3) = M::ELFbulk(i);
+    // The library's first value is the loss w = Estep: the curve's first energy.
     M::PlotBuf(1) = points;
-    M::PlotBuf(2) = 0.0f;
+    M::PlotBuf(2) = M::Estep;
     M::PlotBuf(3) = M::Estep;
 
     window.ClearPlot();

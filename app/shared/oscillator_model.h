@@ -89,9 +89,10 @@ int16_t LibraryPointCount(float Estep, float Emax);
 
 // The loss-function plot on the program-wide grid Estep, Emax: the 1000-point
 // test ("max number of points is 1000"), the optical loss-function library on
-// the program-wide model, the curve copied into PlotBuf and drawn in the
-// window's plot. Raises a run-time error for a zero step or a missing
-// library; the callers decide how it is reported.
+// the program-wide model, the curve copied into PlotBuf (first energy Estep,
+// the loss of the library's first value) and drawn in the window's plot.
+// Raises a run-time error for a zero step or a missing library; the callers
+// decide how it is reported.
 void PlotModelLossFunction(WindowSurface& window);
 
 // The "Read ELF file" buttons of the calculation pages: path = the window's

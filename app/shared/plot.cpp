@@ -215,15 +215,20 @@ void Plot::drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t Curve
             const double perUnit = Div(PlotXRange, 100.0);
             const double perUnitN = Div(CSng(static_cast<double>(PlotN) * PlotDE), 100.0);
             for (int t = tFirst; tStep > 0 ? t <= tLast : t >= tLast; t += tStep) {
-                // Each label's digits centred under its tick (the printed
-                // text of a number begins with its sign or a blank).
-                const QString label = QString::fromStdString(PrintedWhole(t));
-                const double digits = box.textWidth(label.trimmed());
-                const double lead = box.textWidth(label) - digits;
-                box.setCurrentX(Div(t - PlotE0, perUnit) - lead - digits / 2.0);
-                box.setCurrentY(-ry);
-                box.print(label);
-                box.line(Div(t - PlotE0, perUnit), 0, Div(t - PlotE0, perUnitN), ry);
+                // A tick left of the axis (a curve whose first energy, such
+                // as Estep, lies between two ticks) would sit on the y labels:
+                // the axis starts at the first energy, and so do its ticks.
+                if (Div(t - PlotE0, perUnit) >= -0.5) {
+                    // Each label's digits centred under its tick (the printed
+                    // text of a number begins with its sign or a blank).
+                    const QString label = QString::fromStdString(PrintedWhole(t));
+                    const double digits = box.textWidth(label.trimmed());
+                    const double lead = box.textWidth(label) - digits;
+                    box.setCurrentX(Div(t - PlotE0, perUnit) - lead - digits / 2.0);
+                    box.setCurrentY(-ry);
+                    box.print(label);
+                    box.line(Div(t - PlotE0, perUnit), 0, Div(t - PlotE0, perUnitN), ry);
+                }
                 if (t + tStep > 32767 || t + tStep < -32768) raise(ErrorCode::Overflow);
             }
         }

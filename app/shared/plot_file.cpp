@@ -115,7 +115,8 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) 
             TextFileWriter out(path.toStdString());
             out.writeList({std::string("@")});
             for (int i = 1; i <= n; ++i) {
-                const float energy = CSng(static_cast<double>(plot.PlotE0) + static_cast<double>(i) * plot.PlotDE);
+                const float energy =
+                    CSng(static_cast<double>(plot.PlotE0) + static_cast<double>(i - 1) * plot.PlotDE);
                 out.writeList({energy, spectrum(i + 3)});
             }
             out.close();

@@ -2,8 +2,9 @@
 // Saving the plotted curve as a two-column file and printing the plot.
 //
 // The plot file: the separator line "@" (quoted, as a list-write line), then
-// one list-write line per point: the energy E0 + i*dE (i = 1..N, one step
-// above the array's first energy) and the value, unchanged.
+// one list-write line per point: the energy E0 + (i-1)*dE (i = 1..N, point 1
+// at the array's first energy, as the plot draws it and the two-column writer
+// writes it) and the value, unchanged.
 #include <QString>
 
 #include <string>

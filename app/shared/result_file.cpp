@@ -61,8 +61,9 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, c
     const auto lines = static_cast<int16_t>(std::min<qsizetype>(header.size(), 20));
     for (int i = 0; i < lines; ++i) text(i + 1) = header[i].toStdString();
     // The rows run E0, E0 + dE, ... by successive additions, as the curve's
-    // library formed its losses. A first energy of 0 is the main window's
-    // layout (the first value at one step): written as SaveResultFile does.
+    // library formed its losses. A main-window curve starts at one step
+    // (E0 = dE) and gets the rows dE, 2 dE, ... that SaveResultFile writes; a
+    // curve that never held a result (E0 = 0) is written the same way.
     const float lossBeforeFirst = curve(2) == 0.0f ? 0.0f : curve(2) - curve(3);
     const ModelView model = ProgramModel();
     const bool written =

@@ -30,8 +30,8 @@ bool SaveResultFile(WindowSurface& window, const QString& fileName, const Single
 // The same for a curve whose first point lies at its own first energy
 // (element 2; the photoemission curves start at their lowest loss), under any
 // number of header lines (at most 20): the rows give the curve's true losses
-// E0, E0 + dE, ... . A curve whose first energy is 0 is in the main window's
-// layout (first value at one step) and keeps its rows dE, 2 dE, ... .
+// E0, E0 + dE, ... . A main-window curve (E0 = dE) gets the rows dE, 2 dE,
+// ... that SaveResultFile writes.
 bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& fileName, const SingleArray& curve,
                                    const QStringList& header, const QString& resultLine);
 

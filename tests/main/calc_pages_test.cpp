@@ -1,7 +1,11 @@
 // The Model A/B, thin-film and infinite-medium pages through their buttons,
 // with the real normal-geometry, thin-film and infinite-medium libraries and
 // the example models of the program's examples folder.
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -12,6 +16,8 @@
 #include "platform/numbers.h"
 #include "shared/calc_driver.h"
 #include "shared/page_controls.h"
+#include "shared/plot_file.h"
+#include "widgets/picturebox.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -135,7 +141,7 @@ TEST(CalcPages, ModelABDefaultsCurvesTextsShowButtonsAndFiles) {
     double sums[4] = {0, 0, 0, 0};
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ((*page[k])(1), 249.0f);
-        EXPECT_EQ((*page[k])(2), 0.0f);
+        EXPECT_EQ((*page[k])(2), 0.2f); // the loss of the first value
         EXPECT_EQ((*page[k])(3), 0.2f);
         for (int i = 1; i <= 249; ++i) {
             ASSERT_EQ((*page[k])(i + 3), (*direct[k])(i)) << k << " " << i;
@@ -364,14 +370,91 @@ TEST(CalcPages, ThinFilmAndInfiniteMediumCurvesTextsAndLastRunWins) {
     EXPECT_EQ(w.form->Text2->text(), QStringLiteral("Keff Model 96"));
 }
 
+TEST(CalcPages, EveryCurveIsDrawnReadAndSavedAtItsTrueLoss) {
+    Pages p = Get();
+    Model96World& w = p.w;
+    QTemporaryDir dir;
+    w.form->Dir1->setPath(dir.path());
+    SetExampleModel();
+    SetBoxes(*w.page, {"1000", "0.4", "20", "20", "0", "0"});
+    const auto set = [](TextBox* Ep, TextBox* step, TextBox* max) {
+        Ep->setText(QStringLiteral("1000"));
+        step->setText(QStringLiteral("0.4"));
+        max->setText(QStringLiteral("20"));
+    };
+    set(p.ab.txtparABVal[0], p.ab.txtparABVal[1], p.ab.txtparABVal[2]);
+    set(p.tf.txtpartval[0], p.tf.txtpartval[3], p.tf.txtpartval[2]);
+    set(p.inf.txtparInfVal.at(0), p.inf.txtparInfVal.at(3), p.inf.txtparInfVal.at(2));
+    w.form->findChild<QLineEdit*>(QStringLiteral("txtE_step"))->setText(QStringLiteral("0.4"));
+    w.form->findChild<QLineEdit*>(QStringLiteral("txtE_max"))->setText(QStringLiteral("20"));
+    // Every curve's first value is the loss T = Estep = 0.4: the plot starts
+    // there, the read-out at the first point says so, the plot file and the
+    // result file write it there. The result file keeps its rows 0, Estep, ...
+    const struct {
+        const char* name;
+        QPushButton* calc;
+        const SingleArray* curve;
+        const char* saveButton; // the result file's (none for the loss function)
+        const char* nameBox;
+    } cases[] = {
+        {"Model 96", w.page->cmdCalcKeffModel96, &Module1::Keff, "cmdSavekeff96", "txtSaveFile96"},
+        {"Model A/B", p.ab.cmdCalcKeffModelAB, &Module1::KModelB, "cmdSaveKModelB", "txtoutfile"},
+        {"thin film", p.tf.cmdCalcKeffthinfilm, &Module1::Keff, "cmdSaveKeff", "txtfilenametf"},
+        {"infinite medium", p.inf.cmdCalcKInfFilm, &Module1::Kbulk, "cmdSaveCrossSection", "txtFileNameCrossSection"},
+        {"loss function", w.form->findChild<QPushButton*>(QStringLiteral("cmdPlotELF")), &Module1::PlotBuf, nullptr,
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.calc, nullptr);
+        Press(w, c.calc);
+        ExpectNoMessage(w);
+        const SingleArray& curve = *c.curve;
+        EXPECT_EQ(curve(1), 49.0f); // 20/0.4 truncated by the library
+        EXPECT_EQ(curve(2), 0.4f);
+        EXPECT_EQ(curve(3), 0.4f);
+        // The plot and the read-out at its first point (the left end of the axis).
+        EXPECT_EQ(w.form->plotState().PlotE0, 0.4f);
+        const QPointF at(w.form->picPlot->toPixelX(0), w.form->picPlot->toPixelY(50));
+        QMouseEvent move(QEvent::MouseMove, at, w.form->picPlot->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(w.form->picPlot, &move);
+        const auto* readout = w.form->picPlot->findChild<QLabel*>(QStringLiteral("sbStatusBarPanel1"));
+        ASSERT_NE(readout, nullptr);
+        EXPECT_TRUE(readout->text().startsWith(QStringLiteral("x: .40,"))) << readout->text().toStdString();
+        // The plot file: point 1 at the first energy.
+        const QString plotFile = dir.filePath(QStringLiteral("plot.txt"));
+        Plot plot;
+        ASSERT_TRUE(SavePlotFile(plotFile, curve, plot));
+        const QStringList plotLines = FileLines(plotFile);
+        ASSERT_GT(plotLines.size(), 2);
+        EXPECT_EQ(plotLines[1].section(QLatin1Char(','), 0, 0), QStringLiteral("0.4"));
+        EXPECT_EQ(plotLines[2].section(QLatin1Char(','), 0, 0), QStringLiteral("0.8"));
+        if (!c.saveButton) continue;
+        // The result file: the row 0 0, then T = 0.4 with the first value.
+        const QString name = QString::fromLatin1(c.saveButton) + QStringLiteral(".txt");
+        w.form->findChild<QLineEdit*>(QString::fromLatin1(c.nameBox))->setText(name);
+        Click(w.form, c.saveButton);
+        ExpectNoMessage(w);
+        const auto rows = DataRows(FileLines(dir.filePath(name)));
+        ASSERT_EQ(rows.size(), 50u);
+        EXPECT_EQ(rows[0], std::make_pair(0.0, 0.0));
+        EXPECT_FLOAT_EQ(static_cast<float>(rows[1].first), 0.4f);
+        EXPECT_NEAR(rows[49].first, 19.6, 1e-4); // the running float sum of the rows, as before
+        // The same value at the same loss in both files (seven digits each).
+        EXPECT_NEAR(rows[1].second, curve(4), 1e-6 * std::fabs(curve(4)));
+        EXPECT_NEAR(plotLines[1].section(QLatin1Char(','), 1, 1).toDouble(), curve(4), 1e-6 * std::fabs(curve(4)));
+    }
+}
+
 TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
     Pages p = Get();
     Model96World& w = p.w;
     SetExampleModel();
-    const QString failure = QStringLiteral("You must first read ELF data file");
     struct Page {
         const char* name;
         QPushButton* calc;
+        TextBox* Ep;
         TextBox* step;
         TextBox* max;
         TextBox* length; // the depth or the thickness (none on the infinite medium)
@@ -379,15 +462,15 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         LibraryBinding& binding;
     };
     const Page pages[] = {
-        {"Model A/B", p.ab.cmdCalcKeffModelAB, p.ab.txtparABVal[1], p.ab.txtparABVal[2], p.ab.txtparABVal[3],
-         &Module1::KModelB, Module1::senvikBinding()},
-        {"thin film", p.tf.cmdCalcKeffthinfilm, p.tf.txtpartval[3], p.tf.txtpartval[2], p.tf.txtpartval[1],
-         &Module1::Keff, Module1::thinfilmBinding()},
-        {"infinite medium", p.inf.cmdCalcKInfFilm, p.inf.txtparInfVal.at(3), p.inf.txtparInfVal.at(2), nullptr,
-         &Module1::Kbulk, Module1::infmediumBinding()}};
+        {"Model A/B", p.ab.cmdCalcKeffModelAB, p.ab.txtparABVal[0], p.ab.txtparABVal[1], p.ab.txtparABVal[2],
+         p.ab.txtparABVal[3], &Module1::KModelB, Module1::senvikBinding()},
+        {"thin film", p.tf.cmdCalcKeffthinfilm, p.tf.txtpartval[0], p.tf.txtpartval[3], p.tf.txtpartval[2],
+         p.tf.txtpartval[1], &Module1::Keff, Module1::thinfilmBinding()},
+        {"infinite medium", p.inf.cmdCalcKInfFilm, p.inf.txtparInfVal.at(0), p.inf.txtparInfVal.at(3),
+         p.inf.txtparInfVal.at(2), nullptr, &Module1::Kbulk, Module1::infmediumBinding()}};
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);
-        const QString step = page.step->text(), max = page.max->text();
+        const QString Ep = page.Ep->text(), step = page.step->text(), max = page.max->text();
         // Exactly 1000 points are accepted; 1001 only give the message.
         page.step->setText(QStringLiteral("0.5"));
         page.max->setText(QStringLiteral("500"));
@@ -397,53 +480,65 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         EXPECT_GT((*page.main)(1003), 0.0f);
         const std::vector<float> kept = Copy(*page.main);
         const QString text2 = w.form->Text2->text(), result = Module1::ResultText;
-        const auto expectRefused = [&](const QString& message, const char* what) {
+        const auto expectRefused = [&](const QString& message) {
             Press(w, page.calc);
-            ASSERT_EQ(w.rec->messages.size(), 1) << what;
-            EXPECT_EQ(w.rec->messages[0].text, message) << what;
-            EXPECT_EQ(Copy(*page.main), kept) << what;
-            EXPECT_EQ(w.form->Text2->text(), text2) << what;
-            EXPECT_EQ(Module1::ResultText, result) << what;
-            EXPECT_EQ(w.rec->busyDepth, 0) << what;
+            ASSERT_EQ(w.rec->messages.size(), 1);
+            EXPECT_TRUE(w.rec->messages[0].text.startsWith(message)) << w.rec->messages[0].text.toStdString();
+            EXPECT_EQ(Copy(*page.main), kept);
+            EXPECT_EQ(w.form->Text2->text(), text2);
+            EXPECT_EQ(Module1::ResultText, result);
+            EXPECT_EQ(w.rec->busyDepth, 0);
         };
-        page.max->setText(QStringLiteral("500.5"));
-        expectRefused(QStringLiteral("max number of points is 1000"), "1001 points");
-        // A bad box is named with its text; the model message stays for a missing model.
+        // A bad box is named with its text: the box the user must change. The
+        // model message stays for a missing model.
         const QString maxBox = QStringLiteral("The box \"") + BoxCaption(page.max) + QStringLiteral("\" holds ");
         const QString stepBox = QStringLiteral("The box \"") + BoxCaption(page.step) + QStringLiteral("\" holds ");
-        page.max->setText(QStringLiteral("-5"));
-        expectRefused(maxBox + QStringLiteral("\"-5\": the maximum must not be negative."), "a negative maximum");
-        page.max->setText(QStringLiteral("abc"));
-        expectRefused(maxBox + QStringLiteral("\"abc\": this is not a number."), "a box that is not a number");
-        page.max->setText(QStringLiteral("50"));
-        page.step->setText(QStringLiteral("0"));
-        expectRefused(stepBox + QStringLiteral("\"0\": the step must be greater than 0."), "a zero step");
+        const QString noPoint = QStringLiteral(": the grid holds no loss point: the maximum must be at least the first "
+                                               "loss, 0.2 eV.");
+        const struct {
+            const char *Ep, *step, *max;
+            QString message;
+        } cases[] = {
+            {"1000", "0.5", "500.5", QStringLiteral("max number of points is 1000")},
+            {"1000", "0.5", "-5", maxBox + QStringLiteral("\"-5\": the maximum must not be negative.")},
+            {"1000", "0.5", "abc", maxBox + QStringLiteral("\"abc\": this is not a number.")},
+            {"1000", "0", "50", stepBox + QStringLiteral("\"0\": the step must be greater than 0.")},
+            {"1000", "0.2", "0", maxBox + QStringLiteral("\"0\"") + noPoint},
+            {"1000", "0.2", "0.1", maxBox + QStringLiteral("\"0.1\"") + noPoint},
+            {"1", "0.2", "50", maxBox + QStringLiteral("\"50\": every energy loss must be below Ep.")},
+            {"5", "0.2", "50", maxBox + QStringLiteral("\"50\": every energy loss must be below Ep.")},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.message.toStdString());
+            page.Ep->setText(QString::fromLatin1(c.Ep));
+            page.step->setText(QString::fromLatin1(c.step));
+            page.max->setText(QString::fromLatin1(c.max));
+            expectRefused(c.message);
+        }
+        page.Ep->setText(Ep);
         page.step->setText(QStringLiteral("0.5"));
+        page.max->setText(QStringLiteral("50"));
         if (page.length) {
             const QString length = page.length->text();
             for (const char* bad : {"0", "-20"}) {
                 page.length->setText(QString::fromLatin1(bad));
                 expectRefused(QStringLiteral("The box \"") + BoxCaption(page.length) + QStringLiteral("\" holds \"") +
-                                  QString::fromLatin1(bad) + QStringLiteral("\": the value must be greater than 0."),
-                              bad);
+                              QString::fromLatin1(bad) + QStringLiteral("\": the value must be greater than 0."));
             }
             page.length->setText(length);
         }
-        // A missing library: the message, and the next call tries again.
+        // A missing library: the message with the loader's reason, and the next call tries again.
         QTemporaryDir empty;
         SetLibraryFolder(empty.path());
         page.binding.forget();
-        expectRefused(failure, "a missing library");
+        expectRefused(LibraryNotCalledMessage(QStringLiteral("File not found: ")));
         SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
-        // No model read (no oscillator, ac = 0): a zero area.
+        // No model read (no oscillator, ac = 0).
         for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
         Module1::NumOsc = 0;
         Module1::Core_ac = Module1::Core_bc = 0.0f;
-        Press(w, page.calc);
-        ASSERT_EQ(w.rec->messages.size(), 1);
-        EXPECT_EQ(w.rec->messages[0].text, failure);
-        EXPECT_EQ(w.form->Text2->text(), text2);
-        EXPECT_EQ(w.rec->busyDepth, 0);
+        expectRefused(QStringLiteral("You must first read ELF data file"));
+        EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("You must first read ELF data file"));
         SetExampleModel();
         page.step->setText(step);
         page.max->setText(max);

@@ -72,7 +72,8 @@ TEST(Model96Page, DefaultsWithAModelGiveTheLibraryCurvesTheirMeanFreePathsAndAre
     EXPECT_EQ(w.rec->busyDepth, 0);
     EXPECT_GE(w.rec->busyCalls, 2);
 
-    // Spectrum layout: n, 0, Estep, then the library's values from T = Estep.
+    // Spectrum layout: n, Estep (the loss of the first value), Estep, then the
+    // library's values from T = Estep.
     const DirectRun first = CallOrvane(1000, 0.5f, 0.5f, 20, 0, 0);
     const std::pair<const SingleArray*, const SingleArray*> pairs[] = {{&Module1::Kvi, &first.Kvi},
                                                                        {&Module1::Kvo, &first.Kvo},
@@ -81,7 +82,7 @@ TEST(Model96Page, DefaultsWithAModelGiveTheLibraryCurvesTheirMeanFreePathsAndAre
                                                                        {&Module1::Keff, &first.Keff}};
     for (const auto& [page, direct] : pairs) {
         EXPECT_EQ((*page)(1), 100.0f);
-        EXPECT_EQ((*page)(2), 0.0f);
+        EXPECT_EQ((*page)(2), 0.5f);
         EXPECT_EQ((*page)(3), 0.5f);
         EXPECT_FLOAT_EQ((*page)(4), (*direct)(1));
     }
@@ -224,7 +225,7 @@ TEST(Model96Page, GridLimitsAndRounding) {
     SetBoxes(p, Defaults());
 }
 
-TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextOrFrame) {
+TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextFrameOrCurve) {
     Model96World& w = World();
     Model96Page& p = *w.page;
     SetExampleModel();
@@ -232,66 +233,81 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextOrFrame) {
     Calculate(w);
     ASSERT_TRUE(w.rec->messages.isEmpty());
     const Snapshot good = Snapshot::Take(w);
-    const QString failure = QStringLiteral("You must first read ELF data file");
-
-    const auto expectFailure = [&](const QStringList& boxes, const char* what) {
-        SetBoxes(p, boxes);
-        Calculate(w);
-        ASSERT_EQ(w.rec->messages.size(), 1) << what;
-        EXPECT_EQ(w.rec->messages[0].text, failure) << what;
-        EXPECT_TRUE(Snapshot::Take(w) == good) << what;
-        EXPECT_EQ(w.rec->busyDepth, 0) << what;
-    };
-    // With a model loaded, a box that cannot be used is named with its text
-    // (never "You must first read ELF data file"); nothing changes.
-    const auto expectRefused = [&](const QStringList& boxes, const QString& message) {
-        SetBoxes(p, boxes);
-        Calculate(w);
-        ASSERT_EQ(w.rec->messages.size(), 1) << message.toStdString();
-        EXPECT_EQ(w.rec->messages[0].text, message);
-        EXPECT_TRUE(Snapshot::Take(w) == good) << message.toStdString();
-        EXPECT_EQ(w.rec->busyDepth, 0);
-    };
+    const std::vector<float> keff = Copy(Module1::Keff), kvo = Copy(Module1::Kvo);
     const QString angles = QStringLiteral(": the value must be at least 0 degrees and less than 90 degrees.");
-    expectRefused({"1000", "0.5", "abc", "20", "0", "0"},
-                  QStringLiteral("The box \"Emax\" holds \"abc\": this is not a number."));
-    expectRefused({"1000", "0.5", "", "20", "0", "0"},
-                  QStringLiteral("The box \"Emax\" is empty: a number is needed."));
-    expectRefused({"1000", "0", "50", "20", "0", "0"},
-                  QStringLiteral("The box \"Estep\" holds \"0\": the step must be greater than 0."));
-    expectRefused({"0", "0.5", "50", "20", "0", "0"},
-                  QStringLiteral("The box \"Ep\" holds \"0\": the energy must be greater than 0."));
-    expectRefused({"1000", "0.5", "50", "0", "0", "0"},
-                  QStringLiteral("The box \"X0\" holds \"0\": the value must be greater than 0."));
-    expectRefused({"1000", "0.5", "50", "20", "120", "0"}, QStringLiteral("The box \"\u03B81\" holds \"120\"") + angles);
-    expectRefused({"1000", "0.5", "50", "20", "0", "90"}, QStringLiteral("The box \"\u03B82\" holds \"90\"") + angles);
-    expectRefused({"1000", "0.5", "50", "20", "270", "0"}, QStringLiteral("The box \"\u03B81\" holds \"270\"") + angles);
-    expectRefused({"1000", "0.5", "50", "20", "0", "1e30"},
-                  QStringLiteral("The box \"\u03B82\" holds \"1e30\"") + angles);
-    expectRefused({"1000", "0.5", "50", "20", "-10", "0"}, QStringLiteral("The box \"\u03B81\" holds \"-10\"") + angles);
-    expectRefused({"1000", "0.0001", "50", "20", "0", "0"}, QStringLiteral("max number of points is 1000"));
-    expectFailure({"1000", "0.5", "0.2", "20", "0", "0"}, "no point: a zero area");
-
-    // Before any model is read (no oscillator, ac = 0 as at start-up).
-    for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
-    Module1::NumOsc = 0;
-    Module1::Egap = Module1::RefIndex = Module1::Core_ac = Module1::Core_bc = 0.0f;
-    expectFailure(Defaults(), "calculate before reading a model");
-
-    // ac = 0 alone (the core path is infinite).
+    const QString unphysical = QStringLiteral(": the model gives no physical result for these parameters.");
+    enum class Model { Example, None, NoCoreTerm, Bc0 };
+    // With a model loaded, a box that cannot be used is named with its text
+    // (never "You must first read ELF data file"); a result that is not
+    // physical names the quantity. Nothing changes: texts, frames, curves.
+    const struct {
+        QStringList boxes;
+        Model model;
+        QString message;
+    } cases[] = {
+        {{"1000", "0.5", "abc", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Emax\" holds \"abc\": this is not a number.")},
+        {{"1000", "0.5", "", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Emax\" is empty: a number is needed.")},
+        {{"1000", "0", "50", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Estep\" holds \"0\": the step must be greater than 0.")},
+        {{"0", "0.5", "50", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Ep\" holds \"0\": the energy must be greater than 0.")},
+        {{"1000", "0.5", "50", "0", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"X0\" holds \"0\": the value must be greater than 0.")},
+        {{"1000", "0.5", "50", "20", "120", "0"}, Model::Example,
+         QStringLiteral("The box \"\u03B81\" holds \"120\"") + angles},
+        {{"1000", "0.5", "50", "20", "0", "90"}, Model::Example,
+         QStringLiteral("The box \"\u03B82\" holds \"90\"") + angles},
+        {{"1000", "0.5", "50", "20", "270", "0"}, Model::Example,
+         QStringLiteral("The box \"\u03B81\" holds \"270\"") + angles},
+        {{"1000", "0.5", "50", "20", "0", "1e30"}, Model::Example,
+         QStringLiteral("The box \"\u03B82\" holds \"1e30\"") + angles},
+        {{"1000", "0.5", "50", "20", "-10", "0"}, Model::Example,
+         QStringLiteral("The box \"\u03B81\" holds \"-10\"") + angles},
+        {{"1000", "0.0001", "50", "20", "0", "0"}, Model::Example, QStringLiteral("max number of points is 1000")},
+        // No loss point on the library's grid, and losses that reach Ep.
+        {{"1000", "0.5", "0.2", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Emax\" holds \"0.2\": the grid holds no loss point: the maximum must be at least "
+                        "the first loss, 0.5 eV.")},
+        {{"40", "0.5", "50", "20", "0", "0"}, Model::Example,
+         QStringLiteral("The box \"Emax\" holds \"50\": every energy loss must be below Ep.")},
+        // Before any model is read (no oscillator, ac = 0 as at start-up).
+        {Defaults(), Model::None, QStringLiteral("You must first read ELF data file")},
+        // ac = 0 alone (the core path is infinite), ln Ep + bc = 0 (Ep = 1 eV, bc = 0).
+        {Defaults(), Model::NoCoreTerm,
+         QStringLiteral("Core electr. contrib. IMFPc is not a finite number") + unphysical},
+        {{"1", "0.5", "0.5", "20", "0", "0"}, Model::Bc0,
+         QStringLiteral("Core electr. contrib. IMFPc is not a finite number") + unphysical},
+        // A grazing exit inside the accepted range makes the total negative.
+        {{"1000", "0.5", "50", "20", "0", "89.9"}, Model::Example,
+         QStringLiteral("Area of total K = -4.12E-03 (\u00C5^-1) is not physical") + unphysical},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        SetExampleModel();
+        if (c.model == Model::None) {
+            for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
+            Module1::NumOsc = 0;
+            Module1::Egap = Module1::RefIndex = Module1::Core_ac = Module1::Core_bc = 0.0f;
+        }
+        if (c.model == Model::NoCoreTerm) Module1::Core_ac = 0.0f;
+        if (c.model == Model::Bc0) Module1::Core_bc = 0.0f;
+        SetBoxes(p, c.boxes);
+        Calculate(w);
+        ASSERT_EQ(w.rec->messages.size(), 1);
+        EXPECT_EQ(w.rec->messages[0].text, c.message);
+        EXPECT_TRUE(Snapshot::Take(w) == good);
+        EXPECT_EQ(Copy(Module1::Keff), keff);
+        EXPECT_EQ(Copy(Module1::Kvo), kvo);
+        EXPECT_EQ(w.rec->busyDepth, 0);
+    }
     SetExampleModel();
-    Module1::Core_ac = 0.0f;
-    expectFailure(Defaults(), "ac = 0");
-    // ln Ep + bc = 0 (Ep = 1 eV, bc = 0).
-    SetExampleModel();
-    Module1::Core_bc = 0.0f;
-    expectFailure({"1", "0.5", "0.5", "20", "0", "0"}, "ln Ep + bc = 0");
-    SetExampleModel();
 
-    // Grazing angles and losses up to Ep give finite curves: the run ends
+    // Grazing angles with a positive total give finite curves: the run ends
     // normally and no text holds anything but numbers.
     for (const QStringList& edge : {QStringList{"1000", "0.5", "50", "20", "89.9", "0"},
-                                    QStringList{"40", "0.5", "50", "20", "0", "0"}}) {
+                                    QStringList{"40", "0.5", "39.5", "20", "0", "0"}}) {
         SetBoxes(p, edge);
         Calculate(w);
         EXPECT_TRUE(w.rec->messages.isEmpty());

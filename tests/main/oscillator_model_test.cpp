@@ -230,7 +230,7 @@ TEST(LossFunctionPlot, CountsAndCurveHoldOnlyTheLibrarysPoints) {
     EXPECT_EQ(Estep, 0.2f);
     EXPECT_EQ(Emax, 100.0f);
     EXPECT_EQ(PlotBuf(1), 499.0f);
-    EXPECT_EQ(PlotBuf(2), 0.0f);
+    EXPECT_EQ(PlotBuf(2), 0.2f); // the loss of the first value
     EXPECT_EQ(PlotBuf(3), 0.2f);
     EXPECT_NEAR(PlotBuf(4), Drude(0.2, 15, 225, 0.6), 1e-4 * Drude(0.2, 15, 225, 0.6));
     EXPECT_NEAR(PlotBuf(75 + 3), Drude(15, 15, 225, 0.6), 1e-3 * Drude(15, 15, 225, 0.6)); // the peak

@@ -251,7 +251,7 @@ TEST(PlotWiring, SaveThroughTheButtonAndTheReplacedDialog) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     f.File1->setPath(dir.path());
-    Fill(Module1::PlotBuf, 3, 0, 0.5f, 0);
+    Fill(Module1::PlotBuf, 3, 0.5f, 0.5f, 0); // a calculated curve: its first loss at one step
     Module1::PlotBuf(4) = 1.25f;
     Module1::PlotBuf(5) = -2;
     Module1::PlotBuf(6) = 3.5f;

@@ -430,12 +430,20 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         {1, "0", "The box \"Estep\" holds \"0\": the step must be greater than 0."},
         {2, "0", "The box \"Emin\" holds \"0\": the value must be greater than 0"},
         {2, "-1", "The box \"Emin\" holds \"-1\": the value must be greater than 0"},
-        {2, "60", "The box \"Emin\" holds \"60\": the value must not be above Emax."},
+        // A grid without a loss point names Emax, the box the user must raise.
+        {2, "60",
+         "The box \"Emax\" holds \"50\": the grid holds no loss point: the maximum must be at least the first "
+         "loss, Emin = 60 eV."},
+        {6, "0",
+         "The box \"Emax\" holds \"0\": the grid holds no loss point: the maximum must be at least the first "
+         "loss, Emin = 0.5 eV."},
+        {6, "0.1", "The box \"Emax\" holds \"0.1\": the grid holds no loss point"},
         {6, "1000", "The box \"Emax\" holds \"1000\": every energy loss must be below Ep."},
         {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
         {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
         {4, "-5", "The box \"theta\" holds \"-5\""},
         {5, "", "The box \"q-hole\" is empty: a number is needed."},
+        {5, "-1", "The box \"q-hole\" holds \"-1\": the charge of the core hole must not be negative."},
         {7, "0", "The box \"n_integr\" holds \"0\": the value must be a whole number from 1 to 5000."},
         {7, "5001", "The box \"n_integr\" holds \"5001\""},
         {7, "40000", "The box \"n_integr\" holds \"40000\": this is not a whole number from 1 to 5000."},
@@ -463,15 +471,33 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_EQ(w.xps->txt_XPS_Areas->text(), areas);
     }
 
-    // A core mean free path that is not a number (ac = 0).
+    // Mean free paths that are not physical name the quantity; nothing changes.
     const float ac = Module1::Core_ac;
-    Module1::Core_ac = 0;
-    SetBoxes(w, Defaults());
-    Calculate(w);
-    ASSERT_EQ(w.rec->messages.size(), 1);
-    EXPECT_EQ(w.rec->messages[0].text, PhotoemissionPage::NotFiniteMessage());
-    EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
-    EXPECT_EQ(Module1::ResultText, result);
+    const struct {
+        float ac;
+        const char *Ep, *Emax;
+        const char* message;
+    } unphysical[] = {
+        {0, "1000", "50", "Core electr. contrib. IMFPc is not a finite number"}, // ac = 0
+        {ac, "5", "4", "Core electr. contrib. IMFPc = -12"},                    // ln Ep + bc < 0 (bc = -2)
+    };
+    for (const auto& c : unphysical) {
+        SCOPED_TRACE(c.message);
+        Module1::Core_ac = c.ac;
+        SetBoxes(w, Defaults());
+        w.page->txtpar97Val[0]->setText(QString::fromLatin1(c.Ep));
+        w.page->txtpar97Val[6]->setText(QString::fromLatin1(c.Emax));
+        const float imfp = Module1::IMFPxps;
+        Calculate(w);
+        ASSERT_EQ(w.rec->messages.size(), 1);
+        EXPECT_TRUE(w.rec->messages[0].text.startsWith(QString::fromLatin1(c.message)))
+            << w.rec->messages[0].text.toStdString();
+        EXPECT_TRUE(w.rec->messages[0].text.endsWith(
+            QStringLiteral(": the model gives no physical result for these parameters.")));
+        EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
+        EXPECT_EQ(Module1::ResultText, result);
+        EXPECT_EQ(Module1::IMFPxps, imfp);
+    }
     Module1::Core_ac = ac;
 
     // No model.

@@ -1,13 +1,16 @@
 // The calculation driver with stand-in libraries: the forms of the pages that
-// have no areas or start their grid at Emin, the count rules and the failure
-// path for results that are not numbers.
+// have no areas or start their grid at Emin, the count rules, the grids
+// refused before the call and the failure path for results that are not
+// physical.
 #include "shared/calc_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "state/module1.h"
@@ -36,10 +39,12 @@ struct FakePage {
     float emax = 2.0f;
     int written = 4; // how many values the stand-in library writes
     float value = 1.0f;
+    float surf = 2.0f; // the value of every point of Ksurf
     int plots = 0, failures = 0, results = 0, areaCalls = 0;
     QString title;
 
     CalcRecipe Recipe() {
+        Module1::NumOsc = 1; // a model has been read
         CalcRecipe r;
         r.readBoxes = [this] {
             Module1::Estep = estep;
@@ -50,7 +55,7 @@ struct FakePage {
         r.callLibrary = [this] {
             for (int i = 1; i <= written; ++i) {
                 Module1::Kbulk(i) = value * static_cast<float>(i);
-                Module1::Ksurf(i) = 2.0f * value;
+                Module1::Ksurf(i) = surf * value;
             }
         };
         r.curves = {&Module1::Kbulk};
@@ -113,7 +118,7 @@ TEST(CalcDriver, APageWithoutAreasGetsThreeLinesFromClosedForms) {
     EXPECT_EQ(page.results, 1);
     EXPECT_EQ(page.plots, 1);
     EXPECT_EQ(Module1::Kbulk(1), 4.0f);
-    EXPECT_EQ(Module1::Kbulk(2), 0.0f);
+    EXPECT_EQ(Module1::Kbulk(2), 0.5f); // the first value is the loss T = Estep
     EXPECT_EQ(Module1::Kbulk(7), 4.0f);
 }
 
@@ -144,67 +149,150 @@ TEST(CalcDriver, FirstEnergyAndALibraryThatWritesMoreThanTheWindowKeeps) {
     EXPECT_FALSE(page.title.contains(QStringLiteral("Area")));
 }
 
-TEST(CalcDriver, ResultsThatAreNotNumbersTakeTheFailurePath) {
+TEST(CalcDriver, ResultsThatAreNotPhysicalTakeTheFailurePathAndNameTheQuantity) {
+    RecordingServices* rec = Recorder();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const auto path = [](const char* label, double value) {
+        char text[120];
+        std::snprintf(text, sizeof text, "%s%.2f\u00C5 is not physical", label, value);
+        return std::string(text);
+    };
+    // Ep = 1000, step 0.5; Kbulk (the main curve) holds value*(1, 2, 3, 4):
+    // area 5*value; Ksurf holds surf*value at each of the 4 points: area
+    // 2*surf*value.
+    const double lc = 1000.0 / (std::log(1000.0) - 10.0); // bc = -10: a negative core path
+    const struct {
+        const char* what;
+        float value, surf, ac, bc;
+        bool usable, surfIsTotal, hasEp;
+        std::string message; // empty: the page's failure path; "done": the run ends normally
+    } cases[] = {
+        {"a curve of NaN", nan, 2, 1, 1, true, false, true, "Area of K is not a finite number"},
+        {"an infinite curve", inf, 2, 1, 1, true, false, true, "Area of K is not a finite number"},
+        {"a zero area", 0, 2, 1, 1, true, false, true, "Area of K = 0.00E+00 (\u00C5^-1) is not physical"},
+        {"a negative total", -1, 2, 1, 1, true, false, true, "Area of K = -5.00E+00 (\u00C5^-1) is not physical"},
+        {"a negative contribution", 1, -2, 1, 1, true, false, true, "done"},
+        {"a contribution of NaN", 1, nan, 1, 1, true, false, true, "Area of Ksurf is not a finite number"},
+        {"a second total that is negative", 1, -2, 1, 1, true, true, true,
+         "Area of Ksurf = -4.00E+00 (\u00C5^-1) is not physical"},
+        {"ac = 0: no core path", 1, 2, 0, 1, true, false, true, "Core electr. contrib. IMFPc is not a finite number"},
+        {"ln Ep + bc < 0: a negative core path", 1, 2, 1, -10, true, false, true,
+         path("Core electr. contrib. IMFPc = ", lc)},
+        {"ac < 0: a negative total", 1, 2, -1000, 1, true, false, true,
+         path("Total IMFP = ", 1.0 / (5.0 - 1000.0 * (std::log(1000.0) + 1.0) / 1000.0))},
+        {"library values not usable", 1, 2, 1, 1, false, false, true, ""},
+        {"a recipe without a primary energy", 1, 2, 1, 1, true, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakePage page;
+        page.value = c.value;
+        page.surf = c.surf;
+        Module1::Core_ac = c.ac;
+        Module1::Core_bc = c.bc;
+        Module1::ResultText = QStringLiteral("earlier");
+        for (int i = 1; i <= 10; ++i) Module1::Kbulk(i) = Module1::Ksurf(i) = 7.0f; // an earlier curve
+        bool called = false;
+        CalcRecipe r = page.Recipe();
+        const auto call = r.callLibrary;
+        r.callLibrary = [&] {
+            called = true;
+            call();
+        };
+        if (!c.hasEp) r.primaryEnergy = nullptr;
+        r.afterCall = [&c] { return c.usable; };
+        r.curves = {&Module1::Kbulk, &Module1::Ksurf};
+        r.areaLines = {{QStringLiteral("Area of K = "), 0}, {QStringLiteral("Area of Ksurf = "), 1, c.surfIsTotal}};
+        r.showAreas = [](const QString& t) { return t; };
+        rec->messages.clear();
+        const CalcOutcome outcome = RunCalculation(r);
+        EXPECT_EQ(rec->busyDepth, 0);
+        if (c.message == "done") {
+            EXPECT_EQ(outcome, CalcOutcome::Done);
+            EXPECT_TRUE(rec->messages.isEmpty());
+            EXPECT_EQ(page.results, 1);
+            EXPECT_TRUE(Module1::ResultText.contains(QStringLiteral("Area of Ksurf = -4.00E+00")));
+            continue;
+        }
+        EXPECT_EQ(outcome, CalcOutcome::Failed);
+        if (c.message.empty()) {
+            EXPECT_EQ(page.failures, 1); // the page's own failure path
+            EXPECT_TRUE(rec->messages.isEmpty());
+        } else {
+            EXPECT_EQ(page.failures, 0);
+            ASSERT_EQ(rec->messages.size(), 1);
+            EXPECT_EQ(rec->messages[0].text,
+                      QString::fromStdString(c.message) +
+                          QStringLiteral(": the model gives no physical result for these parameters."));
+        }
+        EXPECT_EQ(called, c.hasEp);
+        // Nothing of the run is plotted, shown or kept: the curves hold what they held.
+        EXPECT_EQ(page.plots, 0);
+        EXPECT_EQ(page.results, 0);
+        EXPECT_TRUE(page.title.isEmpty());
+        EXPECT_EQ(Module1::ResultText, QStringLiteral("earlier"));
+        EXPECT_EQ(Module1::Kbulk(1), 7.0f);
+        EXPECT_EQ(Module1::Ksurf(4), 7.0f);
+    }
+    Module1::Core_ac = Module1::Core_bc = 1.0f;
+}
+
+TEST(CalcDriver, GridsAndModelsThatGiveNoResultAreRefusedBeforeTheCall) {
     RecordingServices* rec = Recorder();
     Module1::Core_ac = 1.0f;
     Module1::Core_bc = 1.0f;
-    Module1::ResultText = QStringLiteral("earlier");
+    // A value that cannot be used names its box (here no box was read: the
+    // name of the quantity and its value); the model message is kept for a
+    // missing model.
     const struct {
-        float value;
-        float ac;
-        float Ep;
-        bool usable;
-        const char* what;
-    } cases[] = {{std::numeric_limits<float>::quiet_NaN(), 1.0f, 1000.0f, true, "a curve of NaN"},
-                 {std::numeric_limits<float>::infinity(), 1.0f, 1000.0f, true, "an infinite curve"},
-                 {0.0f, 1.0f, 1000.0f, true, "a zero area"},
-                 {1.0f, 0.0f, 1000.0f, true, "ac = 0"},
-                 {1.0f, 1.0f, 1000.0f, false, "library values not usable"}};
+        float step, max, Ep;
+        int written; // the library's count for the grid
+        int16_t oscillators;
+        CalcOutcome outcome;
+        const char* message;
+    } cases[] = {
+        {0.5f, 500.5f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints, "max number of points is 1000"},
+        {0.001f, 50.0f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints, "max number of points is 1000"},
+        {-0.5f, 50.0f, 1000.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Estep\" holds \"-0.5\": the step must be greater than 0."},
+        {0.0f, 50.0f, 1000.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Estep\" holds \"0\": the step must be greater than 0."},
+        {0.5f, -50.0f, 1000.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"-50\": the maximum must not be negative."},
+        {0.5f, 50.0f, 0.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Ep\" holds \"0\": the energy must be greater than 0."},
+        // No loss point on the library's grid, and losses that reach Ep.
+        {0.5f, 0.0f, 1000.0f, 0, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"0\": the grid holds no loss point: the maximum must be at least the first "
+         "loss, 0.5 eV."},
+        {0.5f, 0.3f, 1000.0f, 0, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"0.3\": the grid holds no loss point: the maximum must be at least the first "
+         "loss, 0.5 eV."},
+        {0.5f, 5.0f, 5.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"5\": every energy loss must be below Ep."},
+        {0.5f, 70.0f, 1.0f, 4, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"70\": every energy loss must be below Ep."},
+        {0.5f, 2.0f, 1000.0f, 4, 0, CalcOutcome::Failed, "You must first read ELF data file"},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
         FakePage page;
-        page.value = c.value;
+        page.estep = c.step;
+        page.emax = c.max;
         page.Ep = c.Ep;
-        Module1::Core_ac = c.ac;
-        CalcRecipe r = page.Recipe();
-        r.afterCall = [&c] { return c.usable; };
-        r.areaLines = {{QStringLiteral("Area = "), 0}};
-        r.showAreas = [](const QString& t) { return t; };
-        EXPECT_EQ(RunCalculation(r), CalcOutcome::Failed) << c.what;
-        EXPECT_EQ(page.failures, 1) << c.what;
-        EXPECT_EQ(page.results, 0) << c.what;
-        EXPECT_TRUE(page.title.isEmpty()) << c.what;
-        EXPECT_EQ(Module1::ResultText, QStringLiteral("earlier")) << c.what;
-        EXPECT_EQ(Module1::Kbulk(1), 4.0f) << c.what; // still a spectrum array
-        EXPECT_EQ(rec->busyDepth, 0) << c.what;
-    }
-    // The grid and energy checks come before the call and leave the arrays
-    // alone; a value that cannot be used names its box (here no box was read:
-    // the name of the quantity and its value).
-    for (const auto& [step, max, Ep, outcome, message] :
-         {std::tuple{0.5f, 500.5f, 1000.0f, CalcOutcome::TooManyPoints, "max number of points is 1000"},
-          std::tuple{0.001f, 50.0f, 1000.0f, CalcOutcome::TooManyPoints, "max number of points is 1000"},
-          std::tuple{-0.5f, 50.0f, 1000.0f, CalcOutcome::InvalidGrid,
-                     "The box \"Estep\" holds \"-0.5\": the step must be greater than 0."},
-          std::tuple{0.0f, 50.0f, 1000.0f, CalcOutcome::InvalidGrid,
-                     "The box \"Estep\" holds \"0\": the step must be greater than 0."},
-          std::tuple{0.5f, -50.0f, 1000.0f, CalcOutcome::InvalidGrid,
-                     "The box \"Emax\" holds \"-50\": the maximum must not be negative."},
-          std::tuple{0.5f, 50.0f, 0.0f, CalcOutcome::InvalidGrid,
-                     "The box \"Ep\" holds \"0\": the energy must be greater than 0."}}) {
-        FakePage page;
-        page.estep = step;
-        page.emax = max;
-        page.Ep = Ep;
+        page.written = c.written;
         bool called = false;
         CalcRecipe r = page.Recipe();
+        Module1::NumOsc = c.oscillators;
         r.callLibrary = [&called] { called = true; };
         rec->messages.clear();
-        EXPECT_EQ(RunCalculation(r), outcome);
+        EXPECT_EQ(RunCalculation(r), c.outcome);
         EXPECT_FALSE(called);
         ASSERT_EQ(rec->messages.size(), 1);
-        EXPECT_EQ(rec->messages[0].text, QString::fromUtf8(message));
+        EXPECT_EQ(rec->messages[0].text, QString::fromUtf8(c.message));
         EXPECT_EQ(page.failures, 0);
         EXPECT_EQ(rec->busyDepth, 0);
     }
-    Module1::Core_ac = 1.0f;
+    Module1::NumOsc = 1;
 }

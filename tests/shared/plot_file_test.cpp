@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "shared/plot.h"
+#include "toolkit/tools.h"
 #include "test_app.h"
 #include "widgets/services.h"
 
@@ -61,22 +62,36 @@ int CountPdfPages(const QByteArray& pdf) {
 
 } // namespace
 
-TEST(PlotFile, WritesTheSeparatorAndOneRowPerPointOneStepUp) {
+TEST(PlotFile, WritesTheSeparatorAndEachPointAtTheEnergyItIsDrawnAt) {
     QTemporaryDir dir;
     const QString path = dir.filePath("curve.txt");
     Plot plot;
-    SingleArray s = ThreePoints();
-    s(2) = 0;
-    ASSERT_TRUE(SavePlotFile(path, s, plot));
-    EXPECT_EQ(ReadAll(path), QByteArray("\"@\"\r\n0.5,1.25\r\n1,-2\r\n1.5,3.5\r\n"));
-    EXPECT_EQ(plot.PlotE0, 0.0f);
-    EXPECT_EQ(plot.PlotDE, 0.5f);
-
-    // The energy is E0 + i*dE (a product, not a running sum).
-    s(2) = 100;
-    s(3) = 0.1f;
-    ASSERT_TRUE(SavePlotFile(path, s, plot));
-    EXPECT_EQ(ReadAll(path), QByteArray("\"@\"\r\n100.1,1.25\r\n100.2,-2\r\n100.3,3.5\r\n"));
+    // Point i at E0 + (i-1)*dE (a product, not a running sum): the first row
+    // is the curve's first energy, where the plot draws its first point and
+    // where the two-column writer puts it.
+    const struct {
+        float e0, step;
+        const char* rows;
+    } cases[] = {
+        {0.5f, 0.5f, "0.5,1.25\r\n1,-2\r\n1.5,3.5\r\n"}, // a calculated curve: first loss Estep
+        {0.0f, 0.5f, "0,1.25\r\n0.5,-2\r\n1,3.5\r\n"},
+        {100.0f, 0.1f, "100,1.25\r\n100.1,-2\r\n100.2,3.5\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        SingleArray s = ThreePoints();
+        s(2) = c.e0;
+        s(3) = c.step;
+        ASSERT_TRUE(SavePlotFile(path, s, plot));
+        EXPECT_EQ(ReadAll(path), QByteArray("\"@\"\r\n") + c.rows);
+        EXPECT_EQ(plot.PlotE0, c.e0);
+        EXPECT_EQ(plot.PlotDE, c.step);
+        // The same rows as the two-column writer's (after its separator).
+        const QString twoColumn = dir.filePath("two-column.txt");
+        ASSERT_TRUE(Tools().Save2col(twoColumn.toStdString(), s, Tools_cls::TextLines(0, 20), 0));
+        EXPECT_EQ(ReadAll(twoColumn), ReadAll(path));
+        QFile::remove(twoColumn);
+    }
 
     // An empty buffer writes the separator alone, replacing the old file.
     SingleArray empty(0, 5000);
@@ -116,7 +131,7 @@ TEST(PlotFile, DialogCancelWritesNothing) {
 
     services.rec->nextFileName = dir.filePath("chosen.txt");
     EXPECT_EQ(SavePlotThroughDialog(ThreePoints(), plot), dir.filePath("chosen.txt"));
-    EXPECT_TRUE(ReadAll(dir.filePath("chosen.txt")).startsWith("\"@\"\r\n0.5,"));
+    EXPECT_TRUE(ReadAll(dir.filePath("chosen.txt")).startsWith("\"@\"\r\n0,"));
 }
 
 TEST(PlotFile, CaptionShortensPathsLongerThanThirtyCharacters) {
