@@ -121,6 +121,11 @@ void Plot::chooseFirstTick() {
         *tick + PlotXRange < static_cast<double>(PlotE0)) {
         if (step <= 0.0f) return;
         tick = std::ceil(static_cast<double>(PlotE0) / step) * step;
+    } else if (step > 0.0f && PlotE0 != std::floor(PlotE0) && std::fmod(*tick, static_cast<double>(step)) != 0.0) {
+        // A curve that starts at its first loss (0.2, 0.5 eV): the rules would
+        // label 1, 11, 21, ... or 25, 75, ...; the ticks go on the multiples of
+        // the step instead, from the one within half a unit left of the axis.
+        tick = std::ceil((static_cast<double>(PlotE0) - 0.5) / step) * step;
     }
     FirstTick = CSng(*tick);
 }

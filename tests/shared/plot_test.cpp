@@ -117,7 +117,7 @@ TEST(PlotTicks, FirstTickFollowsTheDecimalRules) {
     };
     const Case cases[] = {
         {0, 11, 1, 1},        {0, 50, 5, 0},       {0, 100, 10, 0},    {0, 220, 20, 0},
-        {23, 55, 5, 20},      {4, 55, 5, 5},       {0.5f, 110, 10, 1}, {30, 110, 10, 30},
+        {23, 55, 5, 20},      {4, 55, 5, 5},       {0.5f, 110, 10, 0}, {30, 110, 10, 30},
         {29, 110, 10, 30},    {130, 550, 50, 150}, {180, 550, 50, 200}, {1100, 1100, 100, 1100},
         {120, 1100, 100, 150}, {180, 1100, 100, 200},
         // Wide axes from 0: the rule's text head has a negative length; the
@@ -126,6 +126,9 @@ TEST(PlotTicks, FirstTickFollowsTheDecimalRules) {
         // An empty text read as a number (5 with step 10) and a rule whose
         // tick lies far right of the axis (1180.5 with step 50 gives 11900).
         {5, 110, 10, 10},     {1180.5f, 550, 50, 1200},
+        // Curves that start at their first loss: ticks on the multiples of
+        // the step (the rules would give 1, 25 and 50).
+        {0.2f, 100, 10, 0},   {0.2f, 550, 50, 0},  {0.5f, 1100, 100, 0}, {12.3f, 110, 10, 20},
     };
     for (const Case& c : cases) {
         Plot p;
