@@ -421,7 +421,10 @@ void ElfPage::layout() {
     }
     const int refrLabelW = std::max(TextWidth(fm, QStringLiteral("Refr. index = ")),
                                     TextWidth(fm, QStringLiteral("KK-sum ="))) + 6;
-    const int sumBox = TextWidth(fm, QStringLiteral("0.00000000")) + kBoxPadding;
+    // As wide as a sum needs, but never past the frame's right edge.
+    const int sumBox = std::max(std::min(TextWidth(fm, QStringLiteral("0.00000000")) + kBoxPadding,
+                                         w - 14 - refrLabelW),
+                                TextWidth(fm, QStringLiteral("0.000")) + kBoxPadding);
     const int boxesRight = 8 + refrLabelW + sumBox;
     int h = 0;
     place(frameCheckSumRules->findChild<QLabel*>(QStringLiteral("lblRef_Index")), 8, 22, refrLabelW, row);
