@@ -162,6 +162,8 @@ void formXPS::Form_Load() {
 
     Module1::AutoScale = True;
     Text2_xps->hide();
+    // The areas box shows with the first calculation's areas.
+    txt_XPS_Areas->hide();
     Plot_xps().LinEnergy1->setVisible(false);
     Plot_xps().LinEnergy2->setVisible(false);
     framePhotoElectrons->raise();

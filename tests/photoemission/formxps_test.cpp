@@ -129,6 +129,8 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     w.main->option(5)->click();
     EXPECT_TRUE(w.xps->isVisible());
     EXPECT_FALSE(w.main->isVisible());
+    // No empty areas box over the plot before the first calculation.
+    EXPECT_TRUE(w.xps->txt_XPS_Areas->isHidden());
     // A double click opens the file in the editor.
     w.xps->Dir2->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
     w.xps->File2->setFileName(QString::fromLatin1(kModels[1]));
@@ -246,6 +248,7 @@ TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
         EXPECT_TRUE(result[1].endsWith(QStringLiteral("\u00C5")));
         EXPECT_TRUE(result[4].isEmpty());
         EXPECT_EQ(w.xps->txt_XPS_Areas->text(), QStringList(result.mid(5)).join(QStringLiteral("\r\n")));
+        EXPECT_FALSE(w.xps->txt_XPS_Areas->isHidden());
         // Areas: the total and the vacuum part with the hole, rounded to three digits.
         const auto areaIn = [&](int line) {
             const QString t = result[line];
