@@ -356,7 +356,7 @@ QStringList PhotoemissionPage::Header(Curve curve) const {
 
 void PhotoemissionPage::SaveCurve(Curve curve) {
     static const QString kNoResultLine;
-    if (!ResultReady(CurveArray(curve))) return;
+    if (!ResultReady()) return;
     SaveResultFileFromFirstEnergy(window_, txtSaveFile97->text(), CurveArray(curve), Header(curve),
                                   curve == Curve::Keff ? Module1::ResultText : kNoResultLine);
 }

@@ -5,7 +5,6 @@
 #include <QLabel>
 
 #include <algorithm>
-#include <set>
 
 #include "shared/window_surface.h"
 #include "state/module1.h"
@@ -26,37 +25,20 @@ CalcPage::CalcPage(WindowSurface& window, QObject* owner, QWidget* page, const Q
 
 CalcRecipe CalcPage::Recipe(const QString& titleLine) const { return WindowRecipe(window_, titleLine); }
 
-namespace {
-// The result arrays that a run which did not end Done may have left half
-// rewritten; a run that ends Done makes its arrays whole again. (Keff and
-// Kbulk serve several pages: the last run wins.)
-std::set<const SingleArray*>& UnfinishedCurves() {
-    static std::set<const SingleArray*> curves;
-    return curves;
-}
-} // namespace
-
 CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
-    results_ = Results::Lost;
+    // A run that does not end Done leaves the result arrays as they were (the
+    // driver gives them back), but the page's boxes no longer describe them.
     const CalcOutcome outcome = RunCalculation(recipe);
-    if (outcome == CalcOutcome::Done) {
-        results_ = Results::Ready;
-        for (const SpectrumArray* curve : recipe.curves) UnfinishedCurves().erase(curve);
-    } else if (outcome == CalcOutcome::Failed) {
-        for (const SpectrumArray* curve : recipe.curves) UnfinishedCurves().insert(curve);
-    }
+    results_ = outcome == CalcOutcome::Done ? Results::Ready : Results::Lost;
     return outcome;
 }
 
-bool CalcPage::ResultReady(const SingleArray& curve) const {
+bool CalcPage::ResultReady() const {
     QString why;
     if (results_ == Results::None)
         why = QStringLiteral("there is no result to save yet. Calculate first, then save.");
     else if (results_ == Results::Lost)
         why = QStringLiteral("the last calculation of this page gave no result. Calculate again, then save.");
-    else if (UnfinishedCurves().count(&curve) != 0)
-        why = QStringLiteral("a later calculation on another page did not end and left this curve incomplete. "
-                             "Calculate again, then save.");
     if (why.isEmpty()) return true;
     services().messageBox(QStringLiteral("Nothing was written: ") + why);
     return false;
@@ -165,7 +147,7 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
                                   8 + (k % 3) * (buttonWidth + 4), 100 + (k / 3) * 25, buttonWidth, 24);
         connectGuarded(button, &QPushButton::clicked, this, [this, b](bool) {
             static const QString kNoResultLine;
-            if (!ResultReady(*b.curve)) return;
+            if (!ResultReady()) return;
             SaveResultFile(window_, saveBoxes_.fileName->text(), *b.curve, b.header(),
                            b.withResultText ? Module1::ResultText : kNoResultLine);
         });

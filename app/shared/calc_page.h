@@ -78,11 +78,9 @@ protected:
     // Runs the page's calculation (RunCalculation). The page's save buttons
     // write only while its last run ended Done.
     CalcOutcome Run(const CalcRecipe& recipe);
-    // Whether a save button may write `curve` now: the page's last run ended
-    // Done and no later run of another page that failed left the curve (a
-    // shared array) half rewritten. Otherwise the user is told why nothing is
-    // written.
-    bool ResultReady(const SingleArray& curve) const;
+    // Whether a save button may write now: the page's last run ended Done.
+    // Otherwise the user is told why nothing is written.
+    bool ResultReady() const;
     // A failure path that shows `message` in a message box.
     static std::function<void()> MessageOnFailure(const QString& message);
     // A show button's body: the curve cleared and plotted in colour 0, the
