@@ -277,10 +277,7 @@ void Form1::Form_Load() {
     PlaceSaveFrames(false);
 
     PlaceTwips(Frame3, 0.4 * W, 0, 0.5 * W, 0.32 * H);
-    PlaceTwips(File1, 0.18 * W, 0, 0.18 * W, 0.3 * H);
-    const double driveHeight = PixelsToTwipsY(Drive1->sizeHint().height());
-    PlaceTwips(Dir1, 0, driveHeight, 0.18 * W, 0.31 * H - driveHeight);
-    PlaceTwips(Drive1, 0, 0, 0.18 * W, driveHeight);
+    browser_->place(0.18 * W, 0.31 * H, 0.3 * H);
 
     const double pt = HeightTwips(File1);
     PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);

@@ -128,10 +128,7 @@ void formXPS::Form_Load() {
     // The show frame takes the info frame's place when it opens.
     framePlotDurmel->setGeometry(frameinfo_xps3_->geometry());
 
-    PlaceTwips(File2, 0.18 * W, 0, 0.18 * W, 0.3 * H);
-    const double driveHeight = PixelsToTwipsY(Drive2->sizeHint().height());
-    PlaceTwips(Dir2, 0, driveHeight, 0.18 * W, 0.3 * H - driveHeight);
-    PlaceTwips(Drive2, 0, 0, 0.18 * W, driveHeight);
+    browser_->place(0.18 * W, 0.3 * H, 0.3 * H);
 
     const double pt = HeightTwips(File2);
     PlaceTwips(picPlot_xps, 0, pt, 0.99 * W, 0.88 * H - pt);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "widgets/guard.h"
+#include "widgets/twips.h"
 #include "widgets/services.h"
 
 namespace kelvara {
@@ -82,6 +83,13 @@ void FileBrowser::watchFolder() {
     if (watched == QStringList{folders->path()}) return;
     if (!watched.isEmpty()) watcher_.removePaths(watched);
     watcher_.addPath(folders->path());
+}
+
+void FileBrowser::place(double width, double folderBottom, double fileHeight) {
+    PlaceTwips(files, width, 0, width, fileHeight);
+    const double driveHeight = PixelsToTwipsY(drives->sizeHint().height());
+    PlaceTwips(folders, 0, driveHeight, width, folderBottom - driveHeight);
+    PlaceTwips(drives, 0, 0, width, driveHeight);
 }
 
 } // namespace kelvara

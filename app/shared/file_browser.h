@@ -33,6 +33,11 @@ public:
     // Lists the folder again as the disk holds it now.
     void followDisk();
 
+    // Lays the lists out at the window's top left (twips): the folder list
+    // `width` wide under the drive list down to `folderBottom`, the file list
+    // beside them, `fileHeight` high.
+    void place(double width, double folderBottom, double fileHeight);
+
 private:
     void DriveChange();
     void DirChange();
