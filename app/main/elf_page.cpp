@@ -26,6 +26,15 @@
 
 namespace kelvara {
 
+namespace {
+// Whether a plot grid holds more points than the plot takes (a quotient
+// beyond the 16-bit count is far above the limit as well).
+bool TooManyPlotPoints(float max, float step) {
+    const double quotient = static_cast<double>(max / step);
+    return !(quotient < 32767.0) || RoundedPointCount(max, step) > 1000;
+}
+} // namespace
+
 void cmdPlotELF_Click(Form1& form) {
     const auto box = [&form](const char* name) {
         auto* b = form.findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -38,8 +47,7 @@ void cmdPlotELF_Click(Form1& form) {
     const float max = BoxPositive(box("txtE_max"));
     Module1::Estep = step;
     Module1::Emax = max;
-    // A quotient beyond the 16-bit count is far above the limit.
-    if (!(static_cast<double>(max / step) < 32767.0)) {
+    if (TooManyPlotPoints(max, step)) {
         services().messageBox(QStringLiteral("max number of points is 1000"));
         return;
     }
@@ -612,9 +620,7 @@ bool PlotGridTooLarge(const QLineEdit* step, const QLineEdit* max) {
     try {
         const float dE = ToSingle(step->text().toStdString());
         const float top = ToSingle(max->text().toStdString());
-        if (!(dE > 0.0f) || !(top > 0.0f)) return false;
-        const double quotient = static_cast<double>(top / dE);
-        return !(quotient < 32767.0) || RoundedPointCount(top, dE) > 1000;
+        return dE > 0.0f && top > 0.0f && TooManyPlotPoints(top, dE);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -631,17 +637,16 @@ void ElfPage::ClearTablePlot() {
 }
 
 void ElfPage::ShowSumAndPlot(bool usable) {
-    if (!usable) {
-        txtfsum->clear();
-        txtfsum->setToolTip(QString());
-        ClearTablePlot();
-        return;
-    }
-    if (SumRule()) {
+    // No sum of a table that cannot be used, nor of a model whose sum fails.
+    if (usable && SumRule()) {
         ShowNumber(txtfsum, Module1::fsum);
     } else {
         txtfsum->clear();
         txtfsum->setToolTip(QString());
+    }
+    if (!usable) {
+        ClearTablePlot();
+        return;
     }
     // An edit of the table never opens a message box: a plot grid of more
     // points than the plot takes gives no curve and a line in the status bar
