@@ -115,8 +115,7 @@ bool SavePlotFile(const QString& path, const SingleArray& spectrum, Plot& plot) 
             TextFileWriter out(path.toStdString());
             out.writeList({std::string("@")});
             for (int i = 1; i <= n; ++i) {
-                const float energy =
-                    CSng(static_cast<double>(plot.PlotE0) + static_cast<double>(i - 1) * plot.PlotDE);
+                const float energy = CSng(static_cast<double>(plot.PlotE0) + static_cast<double>(i - 1) * plot.PlotDE);
                 out.writeList({energy, spectrum(i + 3)});
             }
             out.close();
@@ -139,8 +138,6 @@ QString ShortenedPath(const QString& path) {
     if (path.size() <= 30) return path;
     return path.left(14) + QStringLiteral("...") + path.right(13);
 }
-
-QString PlotFileCaption(const QString& path) { return QStringLiteral("Project -  ") + ShortenedPath(path); }
 
 bool PrintPlot(QPagedPaintDevice& device, const SingleArray& spectrum, Plot& plot, const PrintPlotPage& page) {
     try {

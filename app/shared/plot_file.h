@@ -39,8 +39,6 @@ QString SavePlotThroughDialog(const SingleArray& spectrum, Plot& plot, const QSt
 // A path longer than 30 characters shortened to its first 14 characters,
 // "..." and its last 13; shorter paths unchanged.
 QString ShortenedPath(const QString& path);
-// The caption text after saving: "Project -  " & the shortened path.
-QString PlotFileCaption(const QString& path);
 
 // What the printed page shows besides the curve.
 struct PrintPlotPage {

@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "shared/plot.h"
-#include "toolkit/tools.h"
 #include "test_app.h"
+#include "toolkit/tools.h"
 #include "widgets/services.h"
 
 using namespace kelvara;
@@ -134,14 +134,13 @@ TEST(PlotFile, DialogCancelWritesNothing) {
     EXPECT_TRUE(ReadAll(dir.filePath("chosen.txt")).startsWith("\"@\"\r\n0,"));
 }
 
-TEST(PlotFile, CaptionShortensPathsLongerThanThirtyCharacters) {
+TEST(PlotFile, PathsLongerThanThirtyCharactersAreShortened) {
     const QString thirty = "C:/data/spectra/silver/ag1.txt";
     ASSERT_EQ(thirty.size(), 30);
-    EXPECT_EQ(PlotFileCaption(thirty), "Project -  " + thirty);
+    EXPECT_EQ(ShortenedPath(thirty), thirty);
     const QString thirtyOne = "C:/data/spectra/silver/ag12.txt";
     ASSERT_EQ(thirtyOne.size(), 31);
-    EXPECT_EQ(PlotFileCaption(thirtyOne), "Project -  C:/data/spectr...lver/ag12.txt");
-    EXPECT_EQ(ShortenedPath(thirtyOne).size(), 30);
+    EXPECT_EQ(ShortenedPath(thirtyOne), "C:/data/spectr...lver/ag12.txt");
 }
 
 TEST(PlotPrint, PdfHoldsOnePagePerCopyWithThePlot) {
@@ -195,9 +194,9 @@ TEST(PlotPrint, PdfHoldsOnePagePerCopyWithThePlot) {
                 if (img.pixel(px + dx, py + dy) == qRgb(0, 0, 0)) return true;
         return false;
     };
-    EXPECT_TRUE(blackNear(0, 60));      // y axis
-    EXPECT_TRUE(blackNear(45, 0));      // x axis
-    EXPECT_TRUE(blackNear(50.5, 51));   // curve through (k, k/99*100)
+    EXPECT_TRUE(blackNear(0, 60));    // y axis
+    EXPECT_TRUE(blackNear(45, 0));    // x axis
+    EXPECT_TRUE(blackNear(50.5, 51)); // curve through (k, k/99*100)
     EXPECT_TRUE(blackNear(20, 100.0 * 20 / 99));
     EXPECT_FALSE(blackNear(50, 20));
     int textInk = 0;
