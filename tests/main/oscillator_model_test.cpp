@@ -244,7 +244,9 @@ TEST(LossFunctionPlot, CountsAndCurveHoldOnlyTheLibrarysPoints) {
     ELFbulk(1) = -1.0f;
     cmdPlotELF_Click(f);
     ASSERT_EQ(p.services->messages.size(), 1);
-    EXPECT_EQ(p.services->messages[0].text, "max number of points is 1000");
+    EXPECT_EQ(p.services->messages[0].text,
+              "The box \"E_Max\" holds \"200.2\": max number of points is 1000; lower the maximum or raise the "
+              "step.");
     EXPECT_EQ(ELFbulk(1), -1.0f);
     EXPECT_EQ(PlotBuf(1), 499.0f);
     EXPECT_EQ(cleared, 1);
