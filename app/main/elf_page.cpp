@@ -557,16 +557,23 @@ QString ElfPage::ReadTable(OscillatorModelValues& model) {
     read(txt_Core_bc, model.Core_bc, ModelValue::Core_bc);
     read(txtE_Gap, model.Egap, ModelValue::Egap);
     read(txtRef_Index, model.RefIndex, ModelValue::RefIndex);
+    // The rows up to the first whose boxes are all empty. A row that holds a
+    // value but no w0 cannot be used: its empty w0 box (while it is being
+    // retyped, say) does not end the model there.
+    const auto rowIsEmpty = [this](int i) {
+        return txtw0(i)->text().isEmpty() && txtA0(i)->text().isEmpty() && txtgamma(i)->text().isEmpty() &&
+               txtalfa(i)->text().isEmpty();
+    };
     int taken = 0;
     for (int i = 1; i <= kRows; ++i) {
-        if (taken == i - 1 && !txtw0(i)->text().isEmpty()) {
+        if (taken == i - 1 && !rowIsEmpty(i)) {
             read(txtw0(i), model.W0(i), ModelValue::W0);
             read(txtA0(i), model.A0(i), ModelValue::A0);
             read(txtgamma(i), model.Gamma(i), ModelValue::Gamma);
             read(txtalfa(i), model.Alfa(i), ModelValue::Alfa);
             taken = i;
         } else {
-            // Below the first empty w0 box: not part of the model.
+            // From the first empty row on: not part of the model.
             for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)}) MarkBox(box, QString());
         }
     }

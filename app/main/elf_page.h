@@ -18,8 +18,8 @@
 // fills the table, Module1::FillingBoxes keeps the change handlers quiet.
 //
 // A box whose value the dielectric function cannot use (text that is not a
-// number, a w0, gamma or refractive index of 0 or less, a negative A0) is
-// tinted, and its tool tip says what is wrong. While any box is so marked an
+// number, a w0, gamma or refractive index of 0 or less, a negative A0, an
+// empty box in a row that holds a value) is tinted, and its tool tip says what is wrong. While any box is so marked an
 // edit leaves the program-wide model as it was (a file read is in use as
 // read), the count shows that model, the sum box stays empty and the plot
 // shows no curve of the table; "Save", the rescale and "Plot ELF" name the box
@@ -83,7 +83,7 @@ public:
 
     // ---- the model between table and arrays --------------------------------
     // Rebuilds the program-wide model from the boxes and the table (rows up to
-    // the first empty w0 box), shows the count, plots the loss function and
+    // the first row whose four boxes are empty), shows the count, plots the loss function and
     // shows the sum rule. Returns whether the model was rebuilt: false when a
     // box of the model holds no usable value; every such box is then marked,
     // the model is left as it was, the sum box emptied and the plot cleared.

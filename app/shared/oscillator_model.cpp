@@ -143,6 +143,12 @@ QString ModelSourceText() {
     return source.changedInTable ? name + QStringLiteral(", changed in the oscillator table") : name;
 }
 
+void ShowModelSource(QLineEdit* box) {
+    box->setText(ModelSourceText());
+    box->setCursorPosition(0);
+    box->setToolTip(box->text());
+}
+
 // ---- the rule of a usable model
 // ---------------------------------------------------------------
 
@@ -233,8 +239,6 @@ void WriteELFDataFile(const QString& path, const ModelView& m) {
 // ---- the loss-function plot
 // ----------------------------------------------------
 
-int16_t WindowPointCount(float Estep, float Emax) { return RoundedPointCount(Emax, Estep); }
-
 int16_t LibraryPointCount(float Estep, float Emax) {
     if (Estep == 0.0f) raise(ErrorCode::DivisionByZero);
     return static_cast<int16_t>(TruncatedPointCount(Emax, Estep, 32767));
@@ -271,7 +275,7 @@ void PlotModelLossFunction(WindowSurface& window) {
 
 bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
     if (!ReadSelectedModel(window.browserFolder(), window.browserFileName())) return false;
-    if (fileNameBox) fileNameBox->setText(ModelSourceText());
+    if (fileNameBox) ShowModelSource(fileNameBox);
     window.PlotLossFunction();
     window.titleBox().setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
     window.titleBox().show();

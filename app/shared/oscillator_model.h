@@ -14,6 +14,7 @@
 
 #include "platform/checked_array.h"
 
+class QLineEdit;
 class QWidget;
 
 namespace kelvara {
@@ -91,6 +92,8 @@ bool ReadSelectedModel(const QString& folder, const QString& name);
 // for a model typed in the table without a file, "(none: typed in the
 // oscillator table)". From Module1::ModelSource.
 QString ModelSourceText();
+// A model-file box showing that text from its start, the whole in its tool tip.
+void ShowModelSource(QLineEdit* box);
 
 // The rule of a usable model, one value at a time: the oscillator page marks
 // its boxes by it, and no calculation runs on a model that breaks it. The
@@ -104,12 +107,10 @@ QString ModelValueProblem(ModelValue which, float value);
 // value, and where to correct it; empty when the whole model can be used.
 QString UnusableModelMessage(const ModelView& model);
 
-// The number of grid points of the loss-function plot as the window counts
-// them (Emax/Estep rounded, halves to even; at most 1000 are allowed) and as
-// the library computes them (the quotient truncated; a zero step raises).
-// The curve holds the library's count. Both are the calculation driver's
-// counts (shared/calc_driver.h) with the arguments in the plot's order.
-int16_t WindowPointCount(float Estep, float Emax);
+// The number of grid points of the loss-function plot as the library
+// computes them (the quotient truncated; a zero step raises): the curve's
+// count. The window's count and its limit of 1000 are the calculation
+// driver's (RoundedPointCount, TooManyGridPoints in shared/calc_driver.h).
 int16_t LibraryPointCount(float Estep, float Emax);
 
 // The loss-function plot on the program-wide grid Estep, Emax: the optical

@@ -63,10 +63,7 @@ public:
         page->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == page_ && event->type() == QEvent::Show) {
-            box_->setText(ModelSourceText());
-            box_->setCursorPosition(0);
-        }
+        if (watched == page_ && event->type() == QEvent::Show) ShowModelSource(box_);
         return false;
     }
 
