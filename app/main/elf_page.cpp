@@ -26,15 +26,6 @@
 
 namespace kelvara {
 
-namespace {
-// Whether a plot grid holds more points than the plot takes (a quotient
-// beyond the 16-bit count is far above the limit as well).
-bool TooManyPlotPoints(float max, float step) {
-    const double quotient = static_cast<double>(max / step);
-    return !(quotient < 32767.0) || RoundedPointCount(max, step) > 1000;
-}
-} // namespace
-
 void cmdPlotELF_Click(Form1& form) {
     const auto box = [&form](const char* name) {
         auto* b = form.findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -43,19 +34,19 @@ void cmdPlotELF_Click(Form1& form) {
     };
     // A step or maximum that is not positive gives no curve: refused with
     // the box named, before the program-wide grid is changed.
+    QLineEdit* maxBox = box("txtE_max");
     const float step = BoxPositive(box("txtE_step"));
-    const float max = BoxPositive(box("txtE_max"));
+    const float max = BoxPositive(maxBox);
     Module1::Estep = step;
     Module1::Emax = max;
-    if (TooManyPlotPoints(max, step)) {
-        services().messageBox(QStringLiteral("max number of points is 1000"));
+    if (TooManyGridPoints(max, step)) {
+        services().messageBox(TooManyPointsMessage(BoxCaption(maxBox), maxBox->text()));
         return;
     }
     PlotModelLossFunction(form);
 }
 
 namespace {
-
 
 QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
 
@@ -87,8 +78,7 @@ ElfPage::ElfPage(Form1& form) : QObject(&form), form_(form) {
     build();
     // Any other drawing starts with a clear: the plot then shows a curve again.
     connect(&form, &Form1::plotCleared, this, [this] {
-        if (!clearingPlot_)
-            plotBlank_ = false;
+        if (!clearingPlot_) plotBlank_ = false;
     });
     layout();
     connect(&form, &Form1::layoutDone, this, [this] {
@@ -128,7 +118,8 @@ void ElfPage::build() {
     // File name, count.
     addLabel(page, QStringLiteral("File name"), 10, 22, 60)->setObjectName(QStringLiteral("lblELFFilename"));
     txtELFFilename = addBox(page, QStringLiteral("txtELFFilename"), QString(), 72, 22, 196);
-    addLabel(page, QStringLiteral("Number of oscillators ="), 276, 22, 140)->setObjectName(QStringLiteral("lblNELFdata"));
+    addLabel(page, QStringLiteral("Number of oscillators ="), 276, 22, 140)
+        ->setObjectName(QStringLiteral("lblNELFdata"));
     txtNELFdata = addBox(page, QStringLiteral("txtNELFdata"), QString(), 420, 22, 50);
 
     // Buttons of the model file.
@@ -196,17 +187,18 @@ void ElfPage::build() {
     frameCheckSumRules =
         MakeNamed<Frame>(page, QStringLiteral("frameCheckSumRules"), QStringLiteral("Check for KK-Sum Rule"));
     frameCheckSumRules->setAutoFillBackground(true);
-    addLabel(frameCheckSumRules, QStringLiteral("Refr. index = "), 8, 22, 80)->setObjectName(QStringLiteral("lblRef_Index"));
+    addLabel(frameCheckSumRules, QStringLiteral("Refr. index = "), 8, 22, 80)
+        ->setObjectName(QStringLiteral("lblRef_Index"));
     txtRef_Index = addBox(frameCheckSumRules, QStringLiteral("txtRef_Index"), QStringLiteral("999"), 88, 22, 60);
     addLabel(frameCheckSumRules, QStringLiteral("KK-sum ="), 8, 48, 80)->setObjectName(QStringLiteral("lblfsum"));
     SetBoxCaption(txtRef_Index, QStringLiteral("Refr. index"));
     txtfsum = addBox(frameCheckSumRules, QStringLiteral("txtfsum"), QString(), 88, 48, 60);
     auto* typical = MakeButton(frameCheckSumRules, QStringLiteral("cmdTypicalRefrIndexValues"),
-                              QStringLiteral("Typical Refr.Index values"), 154, 20, 140, 24);
+                               QStringLiteral("Typical Refr.Index values"), 154, 20, 140, 24);
     auto* what = MakeButton(frameCheckSumRules, QStringLiteral("cmdWhatIsKK_SumRule"),
-                           QStringLiteral("What is KK - sum rule"), 154, 46, 140, 24);
+                            QStringLiteral("What is KK - sum rule"), 154, 46, 140, 24);
     auto* rescale = MakeButton(frameCheckSumRules, QStringLiteral("cmdAutoRescaleInt"),
-                              QStringLiteral("Auto Rescale Intensities A0 to fulfill KK-sum rule"), 8, 78, 286, 26);
+                               QStringLiteral("Auto Rescale Intensities A0 to fulfill KK-sum rule"), 8, 78, 286, 26);
 
     // Handlers.
     connectGuarded(read, &QPushButton::clicked, this, [this](bool) { cmdReadELFdata_Click(); });
@@ -222,12 +214,11 @@ void ElfPage::build() {
         connectGuarded(txtgamma(i), &QLineEdit::textChanged, this, [this, i](const QString&) { txtgamma_Change(i); });
     }
     // alpha, ac and bc enter the model at the next update; an edit of them
-    // only marks or unmarks the box itself.
+    // judges the table (OwnBoxChanged).
     for (int i = 1; i <= kRows; ++i)
-        connectGuarded(txtalfa(i), &QLineEdit::textChanged, this,
-                       [this, i](const QString&) { CheckOwnBox(txtalfa(i), i); });
+        connectGuarded(txtalfa(i), &QLineEdit::textChanged, this, [this](const QString&) { OwnBoxChanged(); });
     for (TextBox* box : {txt_Core_ac, txt_Core_bc})
-        connectGuarded(box, &QLineEdit::textChanged, this, [this, box](const QString&) { CheckOwnBox(box, 0); });
+        connectGuarded(box, &QLineEdit::textChanged, this, [this](const QString&) { OwnBoxChanged(); });
     connectGuarded(txtE_Gap, &QLineEdit::textChanged, this, [this](const QString&) { txtE_Gap_Change(); });
     connectGuarded(txtRef_Index, &QLineEdit::textChanged, this, [this](const QString&) { txtRef_Index_Change(); });
 }
@@ -279,7 +270,8 @@ void ElfPage::layout() {
 
     // Column C: core excitations, gap, plot grid.
     const int labelW = std::max({TextWidth(fm, QStringLiteral("E_step=")), TextWidth(fm, QStringLiteral("E_Max =")),
-                                 TextWidth(fm, QStringLiteral("E_Gap="))}) + 6;
+                                 TextWidth(fm, QStringLiteral("E_Gap="))}) +
+                       6;
     const int columnW = 8 + labelW + number + 8;
 
     // The sum-rule panel at its narrowest: the hint buttons in one column.
@@ -324,12 +316,10 @@ void ElfPage::layout() {
             bx += bw + 4;
         }
         x0 = 8;
-        cell = std::clamp((visibleRight - panelMin - 6 - columnW - 6 - x0 - extraFor(32)) / 4 - 2, minCell,
-                          number);
+        cell = std::clamp((visibleRight - panelMin - 6 - columnW - 6 - x0 - extraFor(32)) / 4 - 2, minCell, number);
     }
     const int tableWidth = 4 * (cell + 2);
-    for (int c = 0; c < 4; ++c)
-        place(headers_[static_cast<std::size_t>(c)], x0 + c * (cell + 2), 46, cell, 16);
+    for (int c = 0; c < 4; ++c) place(headers_[static_cast<std::size_t>(c)], x0 + c * (cell + 2), 46, cell, 16);
     for (int i = 1; i <= kRows; ++i) {
         const int y = (i - 1) * row;
         place(txtw0(i), 0, y, cell, row);
@@ -389,8 +379,7 @@ void ElfPage::layout() {
     place(txtE_step, boxX, 20, number, row);
     place(framePlotELF->findChild<QLabel*>(QStringLiteral("lblE_max")), 8, 20 + row + 4, labelW, row);
     place(txtE_max, boxX, 20 + row + 4, number, row);
-    place(framePlotELF->findChild<QPushButton*>(QStringLiteral("cmdPlotELF")), 8, 20 + 2 * (row + 4), columnW - 16,
-          26);
+    place(framePlotELF->findChild<QPushButton*>(QStringLiteral("cmdPlotELF")), 8, 20 + 2 * (row + 4), columnW - 16, 26);
     const int columnRight = cx + columnW;
 
     // The info frame keeps its place unless the controls reach into it; then,
@@ -427,12 +416,12 @@ void ElfPage::layout() {
         y = 130;
         w = 302;
     }
-    const int refrLabelW = std::max(TextWidth(fm, QStringLiteral("Refr. index = ")),
-                                    TextWidth(fm, QStringLiteral("KK-sum ="))) + 6;
+    const int refrLabelW =
+        std::max(TextWidth(fm, QStringLiteral("Refr. index = ")), TextWidth(fm, QStringLiteral("KK-sum ="))) + 6;
     // As wide as a sum needs, but never past the frame's right edge.
-    const int sumBox = std::max(std::min(TextWidth(fm, QStringLiteral("0.00000000")) + kBoxPadding,
-                                         w - 14 - refrLabelW),
-                                TextWidth(fm, QStringLiteral("0.000")) + kBoxPadding);
+    const int sumBox =
+        std::max(std::min(TextWidth(fm, QStringLiteral("0.00000000")) + kBoxPadding, w - 14 - refrLabelW),
+                 TextWidth(fm, QStringLiteral("0.000")) + kBoxPadding);
     const int boxesRight = 8 + refrLabelW + sumBox;
     int h = 0;
     place(frameCheckSumRules->findChild<QLabel*>(QStringLiteral("lblRef_Index")), 8, 22, refrLabelW, row);
@@ -474,28 +463,22 @@ bool ElfPage::eventFilter(QObject* watched, QEvent* event) {
 // -------------------------------------------------------------
 
 void ElfPage::txtw0_Change(int) {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 void ElfPage::txtA0_Change(int) {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 void ElfPage::txtgamma_Change(int) {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 void ElfPage::txtE_Gap_Change() {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 void ElfPage::txtRef_Index_Change() {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 void ElfPage::UpdateModelOnAlfaEdit(int) {
-    if (Module1::FillingBoxes != True)
-        UpdateELFdata();
+    if (Module1::FillingBoxes != True) UpdateELFdata();
 }
 
 // ---- the model
@@ -506,19 +489,15 @@ bool ElfPage::SumRule() {
     M::fsum = 0.0f;
     for (int i = 1; i <= M::NumOsc; ++i) {
         const float w2 = M::W0(i) * M::W0(i);
-        if (w2 == 0.0f || !std::isfinite(w2))
-            return false;
+        if (w2 == 0.0f || !std::isfinite(w2)) return false;
         const float sum = M::fsum + M::A0(i) / w2;
-        if (!std::isfinite(sum))
-            return false;
+        if (!std::isfinite(sum)) return false;
         M::fsum = sum;
     }
     const float n2 = M::RefIndex * M::RefIndex;
-    if (n2 == 0.0f || !std::isfinite(n2))
-        return false;
+    if (n2 == 0.0f || !std::isfinite(n2)) return false;
     const float sum = M::fsum + 1.0f / n2;
-    if (!std::isfinite(sum))
-        return false;
+    if (!std::isfinite(sum)) return false;
     M::fsum = sum;
     return true;
 }
@@ -545,48 +524,57 @@ void MarkBox(QLineEdit* box, const QString& problem) {
     box->setToolTip(problem);
 }
 
-// What the dielectric function can take from a box: any number, a number of
-// at least 0 (an intensity), or one greater than 0 (a position, a width, the
-// refractive index).
-enum class Range { Any, NotNegative, Positive };
+// Whether two models are the same, value for value.
+bool SameModel(const OscillatorModelValues& a, const OscillatorModelValues& b) {
+    if (a.NumOsc != b.NumOsc || a.Core_ac != b.Core_ac || a.Core_bc != b.Core_bc || a.Egap != b.Egap ||
+        a.RefIndex != b.RefIndex)
+        return false;
+    for (int i = 1; i <= a.NumOsc; ++i)
+        if (a.W0(i) != b.W0(i) || a.A0(i) != b.A0(i) || a.Gamma(i) != b.Gamma(i) || a.Alfa(i) != b.Alfa(i))
+            return false;
+    return true;
+}
 
 } // namespace
 
 QString ElfPage::ReadTable(OscillatorModelValues& model) {
     QString first;
-    const auto read = [&first](QLineEdit* box, float& value, Range range) {
+    // A box that is no number, or a value the model's rule refuses.
+    const auto read = [&first](QLineEdit* box, float& value, ModelValue which) {
         QString problem;
         try {
-            switch (range) {
-            case Range::Any: value = BoxSingle(box); break;
-            case Range::NotNegative:
-                value = BoxSingleInRange(box, 0.0f, std::numeric_limits<float>::max(), true, true);
-                break;
-            case Range::Positive: value = BoxPositive(box); break;
-            }
+            value = BoxSingle(box);
+            const QString why = ModelValueProblem(which, value);
+            if (!why.isEmpty())
+                problem = BoxValueError(ErrorCode::Overflow, BoxCaption(box), box->text(), why).message();
         } catch (const BoxValueError& e) {
             problem = e.message();
         }
         MarkBox(box, problem);
-        if (first.isEmpty())
-            first = problem;
+        if (first.isEmpty()) first = problem;
     };
-    read(txt_Core_ac, model.Core_ac, Range::Any);
-    read(txt_Core_bc, model.Core_bc, Range::Any);
-    read(txtE_Gap, model.Egap, Range::Any);
-    read(txtRef_Index, model.RefIndex, Range::Positive);
+    read(txt_Core_ac, model.Core_ac, ModelValue::Core_ac);
+    read(txt_Core_bc, model.Core_bc, ModelValue::Core_bc);
+    read(txtE_Gap, model.Egap, ModelValue::Egap);
+    read(txtRef_Index, model.RefIndex, ModelValue::RefIndex);
+    // The rows up to the first whose boxes are all empty. A row that holds a
+    // value but no w0 cannot be used: its empty w0 box (while it is being
+    // retyped, say) does not end the model there.
+    const auto rowIsEmpty = [this](int i) {
+        return txtw0(i)->text().isEmpty() && txtA0(i)->text().isEmpty() && txtgamma(i)->text().isEmpty() &&
+               txtalfa(i)->text().isEmpty();
+    };
     int taken = 0;
     for (int i = 1; i <= kRows; ++i) {
-        if (taken == i - 1 && !txtw0(i)->text().isEmpty()) {
-            read(txtw0(i), model.W0(i), Range::Positive);
-            read(txtA0(i), model.A0(i), Range::NotNegative);
-            read(txtgamma(i), model.Gamma(i), Range::Positive);
-            read(txtalfa(i), model.Alfa(i), Range::Any);
+        if (taken == i - 1 && !rowIsEmpty(i)) {
+            read(txtw0(i), model.W0(i), ModelValue::W0);
+            read(txtA0(i), model.A0(i), ModelValue::A0);
+            read(txtgamma(i), model.Gamma(i), ModelValue::Gamma);
+            read(txtalfa(i), model.Alfa(i), ModelValue::Alfa);
             taken = i;
         } else {
-            // Below the first empty w0 box: not part of the model.
-            for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)})
-                MarkBox(box, QString());
+            // From the first empty row on: not part of the model.
+            for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)}) MarkBox(box, QString());
         }
     }
     model.NumOsc = static_cast<int16_t>(taken);
@@ -594,23 +582,17 @@ QString ElfPage::ReadTable(OscillatorModelValues& model) {
     return first;
 }
 
-void ElfPage::CheckOwnBox(QLineEdit* box, int row) {
-    if (Module1::FillingBoxes == True)
+void ElfPage::OwnBoxChanged() {
+    if (Module1::FillingBoxes == True) return;
+    const bool wasUnusable = !tableProblem_.isEmpty();
+    OscillatorModelValues table;
+    if (!ReadTable(table).isEmpty()) {
+        ShowSumAndPlot(false);
         return;
-    // A box of a row below the first empty w0 box is not part of the model.
-    for (int i = 1; i <= row; ++i) {
-        if (txtw0(i)->text().isEmpty()) {
-            MarkBox(box, QString());
-            return;
-        }
     }
-    QString problem;
-    try {
-        BoxSingle(box);
-    } catch (const BoxValueError& e) {
-        problem = e.message();
-    }
-    MarkBox(box, problem);
+    // The last box that could not be used is corrected: the model is rebuilt
+    // from the table and its sum, count and curve come back.
+    if (wasUnusable) UpdateELFdata();
 }
 
 namespace {
@@ -620,7 +602,7 @@ bool PlotGridTooLarge(const QLineEdit* step, const QLineEdit* max) {
     try {
         const float dE = ToSingle(step->text().toStdString());
         const float top = ToSingle(max->text().toStdString());
-        return dE > 0.0f && top > 0.0f && TooManyPlotPoints(top, dE);
+        return dE > 0.0f && top > 0.0f && TooManyGridPoints(top, dE);
     } catch (const RuntimeError&) {
         return false;
     }
@@ -628,8 +610,7 @@ bool PlotGridTooLarge(const QLineEdit* step, const QLineEdit* max) {
 } // namespace
 
 void ElfPage::ClearTablePlot() {
-    if (plotBlank_)
-        return;
+    if (plotBlank_) return;
     clearingPlot_ = true;
     form_.ClearPlot();
     clearingPlot_ = false;
@@ -637,6 +618,10 @@ void ElfPage::ClearTablePlot() {
 }
 
 void ElfPage::ShowSumAndPlot(bool usable) {
+    // The count of the model in use: the table's, or the one a table that
+    // cannot be used has left in use.
+    txtNELFdata->setText(QString::number(Module1::NumOsc));
+    txtNELFdata->setCursorPosition(0);
     // No sum of a table that cannot be used, nor of a model whose sum fails.
     if (usable && SumRule()) {
         ShowNumber(txtfsum, Module1::fsum);
@@ -653,8 +638,8 @@ void ElfPage::ShowSumAndPlot(bool usable) {
     // ("Plot ELF" still says it in a message).
     if (PlotGridTooLarge(txtE_step, txtE_max)) {
         ClearTablePlot();
-        form_.sbStatusBarPanel1->setText(
-            QStringLiteral("max number of points is 1000: the loss function is not plotted (E_step, E_Max)."));
+        form_.sbStatusBarPanel1->setText(TooManyPointsMessage(BoxCaption(txtE_max), txtE_max->text()) +
+                                         QStringLiteral(" The loss function is not plotted."));
         return;
     }
     try {
@@ -684,8 +669,9 @@ bool ElfPage::UpdateELFdata() {
         return false;
     }
     StoreModel(model, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc);
-    txtNELFdata->setText(QString::number(M::NumOsc));
-    txtNELFdata->setCursorPosition(0);
+    // The model in use is now the table's: from the file last read into the
+    // table or saved from it, changed or not.
+    M::ModelSource = {tableFile_, !SameModel(model, tableOrigin_)};
     ShowSumAndPlot(true);
     return true;
 }
@@ -715,6 +701,10 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
     }
     try {
         WriteELFDataFile(path, ProgramModel());
+        // The model in use is the file's now.
+        tableFile_ = path;
+        ReadTable(tableOrigin_);
+        M::ModelSource = {path, false};
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
             services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
@@ -749,15 +739,10 @@ ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
 void ElfPage::cmdReadELFdata_Click() {
     namespace M = Module1;
     const QString name = form_.File1->fileName();
-    const QString path = JoinPath(form_.Dir1->path(), name);
 
     // The file is read whole before anything changes; a file that cannot be
     // read leaves the table and the model as they are.
-    OscillatorModelValues model;
-    if (!ReadELFData(path, model.W0, model.A0, model.Gamma, model.Alfa, model.Egap, model.RefIndex, model.NumOsc,
-                     model.Core_ac, model.Core_bc)) {
-        return;
-    }
+    if (!ReadSelectedModel(form_.Dir1->path(), name)) return;
 
     {
         // The old rows go; the model is rebuilt below, so no update runs.
@@ -772,12 +757,7 @@ void ElfPage::cmdReadELFdata_Click() {
         }
     }
 
-    ModelFilePath() = path;
     txtELFFilename->setText(name);
-    StoreModel(model, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc);
-
-    txtNELFdata->setText(QString::number(M::NumOsc));
-    txtNELFdata->setCursorPosition(0);
     {
         FillingTable filling;
         ShowNumber(txt_Core_ac, M::Core_ac);
@@ -792,8 +772,8 @@ void ElfPage::cmdReadELFdata_Click() {
         }
         // The file's values are not checked: a value the dielectric function
         // cannot use is marked in the table, and neither sum nor curve shown.
-        OscillatorModelValues shown;
-        ShowSumAndPlot(ReadTable(shown).isEmpty());
+        tableFile_ = ModelFilePath();
+        ShowSumAndPlot(ReadTable(tableOrigin_).isEmpty());
     }
 }
 
@@ -828,8 +808,10 @@ void ElfPage::cmdSortOscillators_Click() {
     // hold a complete model is not sorted; a file that cannot be written
     // (no name typed yet) is reported once and the rows are sorted all the same.
     const SaveOutcome first = SaveToNamedFile(true);
-    if (first == SaveOutcome::ModelIncomplete)
-        return;
+    if (first == SaveOutcome::ModelIncomplete) return;
+    // A name that was refused before the table was read: the rows are sorted
+    // from the table's model all the same.
+    if (first == SaveOutcome::NotWritten && !UpdateELFdata()) return;
 
     // Work table: rows 1..NumOsc, columns 1..4 (w0, M::A0, gamma, alpha); row 21
     // is the temporary storage of an exchange.
@@ -873,7 +855,9 @@ void ElfPage::cmdSortOscillators_Click() {
         ShowNumber(txtgamma(i), work[i][3]);
         ShowNumber(txtalfa(i), work[i][4]);
     }
-    SaveToNamedFile(first == SaveOutcome::Saved);
+    // The sorted table saved and the model rebuilt from it; where no file is
+    // written, the model is rebuilt all the same (an alpha enters it here).
+    if (SaveToNamedFile(first == SaveOutcome::Saved) != SaveOutcome::Saved) UpdateELFdata();
 }
 
 QString ElfPage::TypicalRefrIndexText() {

@@ -18,15 +18,25 @@
 // fills the table, Module1::FillingBoxes keeps the change handlers quiet.
 //
 // A box whose value the dielectric function cannot use (text that is not a
-// number, a w0, gamma or refractive index of 0 or less, a negative A0) is
-// tinted, and its tool tip says what is wrong. While any box is so marked an
+// number, a w0, gamma or refractive index of 0 or less, a negative A0, an
+// empty box in a row that holds a value) is tinted, and its tool tip says what is wrong. While any box is so marked an
 // edit leaves the program-wide model as it was (a file read is in use as
-// read), the sum box stays empty and the plot shows no curve of the table;
-// "Save", the rescale and "Plot ELF" name the box and do nothing. An alpha,
-// ac or bc box is marked on its own edit, without an update.
+// read), the count shows that model, the sum box stays empty and the plot
+// shows no curve of the table; "Save", the rescale and "Plot ELF" name the box
+// and do nothing. The rule (ModelValueProblem, shared/oscillator_model.h) is
+// the one that refuses a calculation on such a model. An alpha, ac or bc box
+// is judged on its own edit without an update, unless it corrects the last
+// box that could not be used: the model then is rebuilt, and sum, count and
+// curve come back.
+//
+// The table keeps the file it was last read from or saved to; a model the
+// table rebuilds is recorded (Module1::ModelSource) as that file's, changed in
+// the table when its values differ from the file's.
 #include <QObject>
 #include <QRect>
 #include <array>
+
+#include "shared/oscillator_model.h"
 
 class QLabel;
 class QLineEdit;
@@ -39,7 +49,6 @@ namespace kelvara {
 class Form1;
 class Frame;
 class TextBox;
-struct OscillatorModelValues;
 
 // "Plot ELF": Estep and Emax from the page's boxes txtE_step and txtE_max
 // (found by name below the form), then the loss-function plot of the
@@ -74,7 +83,7 @@ public:
 
     // ---- the model between table and arrays --------------------------------
     // Rebuilds the program-wide model from the boxes and the table (rows up to
-    // the first empty w0 box), shows the count, plots the loss function and
+    // the first row whose four boxes are empty), shows the count, plots the loss function and
     // shows the sum rule. Returns whether the model was rebuilt: false when a
     // box of the model holds no usable value; every such box is then marked,
     // the model is left as it was, the sum box emptied and the plot cleared.
@@ -132,10 +141,11 @@ private:
     // when it is finite, the loss function plotted; or, for a table that
     // cannot be used, both emptied.
     void ShowSumAndPlot(bool usable);
-    // An edit of a box that enters the model only at the next update (alpha
-    // of `row`, or ac and bc with row 0): the box marked when it holds no
-    // number, unmarked otherwise.
-    void CheckOwnBox(QLineEdit* box, int row);
+    // An edit of a box that enters the model only at the next update (an
+    // alpha, ac or bc box): the table judged and its boxes marked; while one
+    // cannot be used, no sum and no curve; when this edit corrected the last
+    // one, UpdateELFdata.
+    void OwnBoxChanged();
     // Clears the plot unless it has shown nothing since this page cleared it.
     void ClearTablePlot();
 
@@ -161,8 +171,10 @@ private:
     QRect infoPlace_;               // the info frame's place of the start-up layout
     bool arrangeInfoFrame_ = false; // the page has been shown since that layout
     QString tableProblem_;
-    bool plotBlank_ = false;    // this page cleared the plot and nothing drew since
-    bool clearingPlot_ = false; // this page's own clear is under way
+    QString tableFile_;                 // the file the table was last read from or saved to
+    OscillatorModelValues tableOrigin_; // the table's values as read or saved
+    bool plotBlank_ = false;            // this page cleared the plot and nothing drew since
+    bool clearingPlot_ = false;         // this page's own clear is under way
 };
 
 } // namespace kelvara

@@ -141,7 +141,7 @@ HeaderLines Model96Page::Header(Curve curve) const {
             QStringLiteral("Calculated with Model 96 for any incidence and exit angle, eqs. (21)-(25)"),
             QStringLiteral("Incidence angle = ") + txtpar96Val[4]->text() + QStringLiteral(" exit angle = ") +
                 txtpar96Val[5]->text(),
-            QStringLiteral("ELF function from the file ") + txtELFfile96->text() +
+            QStringLiteral("ELF function from the file ") + ModelSourceText() +
                 QStringLiteral(". Primary energy = ") + txtpar96Val[0]->text() + QStringLiteral(" eV."),
             save_.description->text()};
 }

@@ -78,7 +78,7 @@ HeaderLines ModelABPage::Header(Curve curve) const {
                                : QStringLiteral("Calculated by Model A for normal incidence and exit, eq. (13)");
     return {QString::fromLatin1(title) + txtparABVal[3]->text() + QStringLiteral(" ") + kAngstromText +
                 QStringLiteral("."),
-            method, QStringLiteral("ELF function from the file ") + txtELFfileAB->text(),
+            method, QStringLiteral("ELF function from the file ") + ModelSourceText(),
             QStringLiteral("Primary energy = ") + txtparABVal[0]->text() + QStringLiteral(" eV."),
             save_.description->text()};
 }

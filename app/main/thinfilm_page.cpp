@@ -68,7 +68,7 @@ HeaderLines ThinFilmPage::Header(Curve curve) const {
                 "film";
     if (curve == Curve::Kbulk)
         first = "Bulk contribution to the effective cross section for electron that has passed through a thin film";
-    return {QString::fromLatin1(first), QStringLiteral("ELF function from the file ") + txtELFfilethinfilm->text(),
+    return {QString::fromLatin1(first), QStringLiteral("ELF function from the file ") + ModelSourceText(),
             QStringLiteral("Primary energy = ") + txtpartval[0]->text() + QStringLiteral(" eV."),
             QStringLiteral("Film thickness = ") + txtpartval[1]->text() + QStringLiteral(" ") + kAngstromText +
                 QStringLiteral("."),

@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "shared/calc_driver.h"
+#include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
 #include "shared/result_file.h"
 #include "shared/window_surface.h"
@@ -107,6 +108,8 @@ PhotoemissionPage::PhotoemissionPage(formXPS& form)
     txtpar97[7]->setToolTip(QStringLiteral("number of points used in the integration over k"));
     txtpar97Val[7]->setToolTip(QStringLiteral("number of points used in the integration over k"));
 
+    // The model-file box of the window names the model in memory when shown.
+    ShowModelSourceWhenShown(page, form.txtELF_File_XPS);
     cmdCalcKeffphotoem97 =
         MakeButton(page, QStringLiteral("cmdCalcKeffphotoem97"), QStringLiteral("Calculate Keff"), 254, 108, 128);
     cmdSave97 = MakeButton(page, QStringLiteral("cmdSave97"), QStringLiteral("Save"), 254, 140, 128);
@@ -334,7 +337,7 @@ void PhotoemissionPage::cmdSave97_Click() { ShowInFront(form_.frameSave_xps(3));
 QStringList PhotoemissionPage::Header(Curve curve) const {
     const QString X0 = txtpar97Val[3]->text();
     const QString angle = QStringLiteral("Emission angle = ") + txtpar97Val[4]->text();
-    const QString file = QStringLiteral("ELF function from the file ") + form_.txtELF_File_XPS->text() +
+    const QString file = QStringLiteral("ELF function from the file ") + ModelSourceText() +
                          QStringLiteral(". Primary energy = ") + txtpar97Val[0]->text() + QStringLiteral(" eV.");
     const QString description = txtDescription97->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     const auto k = static_cast<std::size_t>(curve);

@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "platform/numbers.h"
 #include "platform/rounding.h"
+#include "shared/oscillator_model.h"
 #include "shared/page_controls.h"
 #include "shared/window_surface.h"
 #include "widgets/controls.h"
@@ -35,7 +36,18 @@ CalcFailure::CalcFailure(const QString& message) : RuntimeError(ErrorCode::Inval
 
 QString CalcFailure::message() const { return QString::fromStdString(what()); }
 
-QString TooManyPointsMessage() { return QStringLiteral("max number of points is 1000"); }
+QString TooManyPointsMessage(const QString& box, const QString& text) {
+    return BoxValueError(
+               ErrorCode::Overflow, box, text,
+               QStringLiteral("max number of points is %1; lower the maximum or raise the step.").arg(kMaxGridPoints))
+        .message();
+}
+
+bool TooManyGridPoints(float Emax, float Estep, const std::function<int()>& pointCount) {
+    const double quotient = static_cast<double>(Emax / Estep);
+    if (!(quotient < 32767.0)) return true;
+    return (pointCount ? pointCount() : RoundedPointCount(Emax, Estep)) > kMaxGridPoints;
+}
 
 QString NoModelMessage() { return QStringLiteral("You must first read ELF data file"); }
 
@@ -184,17 +196,14 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
         const float Ep = r.primaryEnergy();
         if (!(Ep > 0.0f)) return refuse("Ep", Ep, QStringLiteral("the energy must be greater than 0."));
         if (!(Emax < Ep)) return refuse("Emax", Emax, QStringLiteral("every energy loss must be below Ep."));
-        // A quotient beyond the 16-bit count is far above the limit as well.
-        const double quotient = static_cast<double>(Emax / Estep);
-        if (!(quotient < 32767.0)) {
-            services().messageBox(TooManyPointsMessage());
+        if (TooManyGridPoints(Emax, Estep, r.pointCount)) {
+            const BoxReading* reading = boxes.find(QStringLiteral("Emax"));
+            services().messageBox(
+                TooManyPointsMessage(reading ? reading->box : QStringLiteral("Emax"),
+                                     reading ? reading->text : QString::fromStdString(GeneralText(Emax))));
             return CalcOutcome::TooManyPoints;
         }
         const int n = r.pointCount ? r.pointCount() : RoundedPointCount(Emax, Estep);
-        if (n > 1000) {
-            services().messageBox(TooManyPointsMessage());
-            return CalcOutcome::TooManyPoints;
-        }
         // Only the points the library writes: where it truncates to one less
         // than the rounded count, the last slot would hold an old value.
         const int count =
@@ -206,6 +215,10 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
                                          "loss, ") +
                               QString::fromStdString(GeneralText(e0)) + QStringLiteral(" eV."));
         if (Module1::NumOsc <= 0) throw CalcFailure(NoModelMessage());
+        // The rule that marks the oscillator table's boxes: no run on a model
+        // that holds a value the dielectric function cannot use.
+        if (const QString unusable = UnusableModelMessage(ProgramModel()); !unusable.isEmpty())
+            throw CalcFailure(unusable);
 
         before.reserve(r.curves.size());
         for (const SpectrumArray* curve : r.curves) before.push_back(*curve);

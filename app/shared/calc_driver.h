@@ -6,10 +6,13 @@
 //   box and its text); a step that is not positive, a negative maximum, a
 //   primary energy that is not positive, losses that reach the primary energy
 //   (Emax >= Ep) refused the same way; the grid's point count n = Emax/Estep
-//   rounded (halves to even); n > 1000 refused with "max number of points is
-//   1000"; a grid on which the library computes no loss point (Emax below one
-//   step) refused naming the Emax box; no model read (no oscillator): "You must
-//   first read ELF data file"; the page's library call; each result array
+//   rounded (halves to even); n > 1000 refused naming the Emax box ("max
+//   number of points is 1000"); a grid on which the library computes no loss
+//   point (Emax below one step) refused naming the Emax box; no model read (no
+//   oscillator): "You must first read ELF data file"; a model that holds a
+//   value the dielectric function cannot use refused naming it
+//   (UnusableModelMessage, shared/oscillator_model.h); the page's library
+//   call; each result array
 //   rewritten in place as a spectrum array through PlotBuf, summing its values;
 //   the totals and the mean free paths judged; the main curve plotted; the mean
 //   free paths from the main curve's area and the core parameters; ResultText;
@@ -149,7 +152,9 @@ struct CalcRecipe {
 };
 
 // The program's messages of the driver.
-QString TooManyPointsMessage();
+// A grid of more points than a curve takes, naming the box to change and
+// its text: "The box "Emax" holds "500.5": max number of points is 1000; ..."
+QString TooManyPointsMessage(const QString& box, const QString& text);
 QString InvalidGridMessage();
 // No model read (no oscillator): "You must first read ELF data file".
 QString NoModelMessage();
@@ -168,6 +173,14 @@ QString UnphysicalMessage(const QString& label, double value, const QString& val
 // Raises a CalcFailure with that message unless `value` is a finite number
 // and, when `mustBePositive`, greater than 0.
 void RequirePhysical(const QString& label, double value, const QString& valueText, bool mustBePositive = true);
+
+// The 1000-point rule of every grid, in either window: whether the grid
+// Estep..Emax holds more points than a curve takes (1000). The count is
+// `pointCount` where the caller forms it its own way (the photoemission grid
+// counts from Emin), else Emax/Estep rounded, halves to even; a quotient
+// beyond the 16-bit count is far above the limit as well.
+constexpr int kMaxGridPoints = 1000;
+bool TooManyGridPoints(float Emax, float Estep, const std::function<int()>& pointCount = {});
 
 // Emax/Estep rounded to the nearest whole number, halves to even, as a
 // 16-bit count. Raises on a zero step or a count outside the 16-bit range.

@@ -1,5 +1,6 @@
 #include "shared/oscillator_model.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <cmath>
 #include <string>
@@ -20,7 +21,6 @@ namespace kelvara {
 
 namespace {
 
-
 std::string LocalPath(const QString& path) { return path.toStdString(); }
 
 // What went wrong, in plain words (a sentence of its own).
@@ -38,8 +38,7 @@ QString& ModelFilePath() {
 
 bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* error) {
     const auto fail = [&](const QString& reason) {
-        if (error)
-            *error = reason;
+        if (error) *error = reason;
         return false;
     };
     std::string where = "open";
@@ -49,11 +48,9 @@ bool ReadModelFile(const QString& path, OscillatorModelValues& model, QString* e
         // Comment lines up to the first item that begins with "@".
         where = "comments";
         for (;;) {
-            if (in.eof())
-                return fail(QStringLiteral("The file has no line that begins with \"@\"."));
+            if (in.eof()) return fail(QStringLiteral("The file has no line that begins with \"@\"."));
             const std::string item = in.inputItem();
-            if (!item.empty() && item.front() == '@')
-                break;
+            if (!item.empty() && item.front() == '@') break;
         }
 
         where = "parameters";
@@ -123,6 +120,91 @@ bool ReadELFData(const QString& path, SingleArray& W0, SingleArray& A0, SingleAr
     return true;
 }
 
+bool ReadSelectedModel(const QString& folder, const QString& name) {
+    if (name.isEmpty()) {
+        services().messageBox(QStringLiteral("No model was read: a model file must be selected in the file list.") +
+                              kCrLf + QStringLiteral("Click a model file in the list, then read again."));
+        return false;
+    }
+    const QString path = JoinPath(folder, name);
+    namespace M = Module1;
+    if (!ReadELFData(path, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc))
+        return false;
+    ModelFilePath() = path;
+    M::ModelSource = {path, false};
+    return true;
+}
+
+QString ModelSourceText() {
+    const Module1::ModelSourceRecord& source = Module1::ModelSource;
+    if (source.path.isEmpty())
+        return Module1::NumOsc > 0 ? QStringLiteral("(none: typed in the oscillator table)") : QStringLiteral("(none)");
+    const QString name = QFileInfo(source.path).fileName();
+    return source.changedInTable ? name + QStringLiteral(", changed in the oscillator table") : name;
+}
+
+void ShowModelSource(QLineEdit* box) {
+    box->setText(ModelSourceText());
+    box->setCursorPosition(0);
+    box->setToolTip(box->text());
+}
+
+// ---- the rule of a usable model
+// ---------------------------------------------------------------
+
+QString ModelValueProblem(ModelValue which, float value) {
+    if (!std::isfinite(value)) return QStringLiteral("this is not a finite number.");
+    switch (which) {
+        case ModelValue::W0:
+        case ModelValue::Gamma:
+        case ModelValue::RefIndex:
+            return value > 0.0f ? QString() : QStringLiteral("the value must be greater than 0.");
+        case ModelValue::A0: return value >= 0.0f ? QString() : QStringLiteral("the value must be at least 0.");
+        case ModelValue::Core_ac:
+        case ModelValue::Core_bc:
+        case ModelValue::Egap:
+        case ModelValue::Alfa: break;
+    }
+    return QString();
+}
+
+QString UnusableModelMessage(const ModelView& m) {
+    const auto unusable = [](const QString& name, float value, const QString& problem) {
+        return QStringLiteral("The oscillator model cannot be used: ") + name + QStringLiteral(" is ") +
+               QString::fromStdString(GeneralText(value)) + QStringLiteral(", but ") + problem + kCrLf +
+               QStringLiteral("Correct it in the oscillator table of the page \"ELF data\", or in the model "
+                              "file and read it again.");
+    };
+    const struct {
+        const char* name;
+        ModelValue which;
+        float value;
+    } parameters[] = {{"ac", ModelValue::Core_ac, m.Core_ac},
+                      {"bc", ModelValue::Core_bc, m.Core_bc},
+                      {"E_Gap", ModelValue::Egap, m.Egap},
+                      {"Refr. index", ModelValue::RefIndex, m.RefIndex}};
+    for (const auto& p : parameters) {
+        const QString problem = ModelValueProblem(p.which, p.value);
+        if (!problem.isEmpty()) return unusable(QString::fromLatin1(p.name), p.value, problem);
+    }
+    for (int i = 1; i <= m.NumOsc; ++i) {
+        const struct {
+            const char* column;
+            ModelValue which;
+            float value;
+        } row[] = {{"w0", ModelValue::W0, m.W0(i)},
+                   {"A0", ModelValue::A0, m.A0(i)},
+                   {"gamma", ModelValue::Gamma, m.Gamma(i)},
+                   {"alpha", ModelValue::Alfa, m.Alfa(i)}};
+        for (const auto& c : row) {
+            const QString problem = ModelValueProblem(c.which, c.value);
+            if (!problem.isEmpty())
+                return unusable(QStringLiteral("%1 in row %2").arg(QLatin1String(c.column)).arg(i), c.value, problem);
+        }
+    }
+    return QString();
+}
+
 // ---- writing
 // -----------------------------------------------------------------
 
@@ -150,29 +232,26 @@ void WriteELFDataFile(const QString& path, const ModelView& m) {
     out.writeList({m.Core_ac, m.Core_bc});
     out.writeList({m.Egap});
     out.writeList({m.RefIndex});
-    for (int i = 1; i <= m.NumOsc; ++i)
-        out.printLine({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
+    for (int i = 1; i <= m.NumOsc; ++i) out.printLine({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
     out.close();
 }
 
 // ---- the loss-function plot
 // ----------------------------------------------------
 
-int16_t WindowPointCount(float Estep, float Emax) { return RoundedPointCount(Emax, Estep); }
-
 int16_t LibraryPointCount(float Estep, float Emax) {
-    if (Estep == 0.0f)
-        raise(ErrorCode::DivisionByZero);
+    if (Estep == 0.0f) raise(ErrorCode::DivisionByZero);
     return static_cast<int16_t>(TruncatedPointCount(Emax, Estep, 32767));
 }
 
 void PlotModelLossFunction(WindowSurface& window) {
     namespace M = Module1;
-    const int16_t n = WindowPointCount(M::Estep, M::Emax);
-    if (n > 1000) {
-        services().messageBox(QStringLiteral("max number of points is 1000"));
-        return;
-    }
+    // The callers refuse such a grid with its box named; the loss-function
+    // arrays end at 1000.
+    if (TooManyGridPoints(M::Emax, M::Estep))
+        raise(
+            ErrorCode::SubscriptOutOfRange,
+            TooManyPointsMessage(QStringLiteral("E_Max"), QString::fromStdString(GeneralText(M::Emax))).toStdString());
 
     Module1::hollenbar(M::ELFbulk.element1(), M::ReInvEps.element1(), M::Eps1.element1(), M::Eps2.element1(),
                        M::ELFsurf.element1(), &M::Estep, &M::Emax, &M::Egap, M::W0.element1(), M::Gamma.element1(),
@@ -181,8 +260,7 @@ void PlotModelLossFunction(WindowSurface& window) {
     // The curve holds exactly the points the library computed: its count is
     // the truncated quotient, which can be one less than the rounded one.
     const int16_t points = LibraryPointCount(M::Estep, M::Emax);
-    for (int i = 1; i <= points; ++i)
-        M::PlotBuf(i + 3) = M::ELFbulk(i);
+    for (int i = 1; i <= points; ++i) M::PlotBuf(i + 3) = M::ELFbulk(i);
     // The library's first value is the loss w = Estep: the curve's first energy.
     M::PlotBuf(1) = points;
     M::PlotBuf(2) = M::Estep;
@@ -196,19 +274,12 @@ void PlotModelLossFunction(WindowSurface& window) {
 // ---------------------------------
 
 bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
-    const QString name = window.browserFileName();
-    const QString path = JoinPath(window.browserFolder(), name);
-    namespace M = Module1;
-    if (!ReadELFData(path, M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc))
-        return false;
-    ModelFilePath() = path;
-    if (fileNameBox)
-        fileNameBox->setText(name);
+    if (!ReadSelectedModel(window.browserFolder(), window.browserFileName())) return false;
+    if (fileNameBox) ShowModelSource(fileNameBox);
     window.PlotLossFunction();
     window.titleBox().setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
     window.titleBox().show();
-    if (frameToHide)
-        frameToHide->hide();
+    if (frameToHide) frameToHide->hide();
     return true;
 }
 

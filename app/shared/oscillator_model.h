@@ -14,6 +14,7 @@
 
 #include "platform/checked_array.h"
 
+class QLineEdit;
 class QWidget;
 
 namespace kelvara {
@@ -79,29 +80,54 @@ void WriteELFDataFile(const QString& path, const ModelView& model);
 // The full path of the last model file read by a read button of the main form.
 QString& ModelFilePath();
 
-// The number of grid points of the loss-function plot as the window counts
-// them (Emax/Estep rounded, halves to even; at most 1000 are allowed) and as
-// the library computes them (the quotient truncated; a zero step raises).
-// The curve holds the library's count. Both are the calculation driver's
-// counts (shared/calc_driver.h) with the arguments in the plot's order.
-int16_t WindowPointCount(float Estep, float Emax);
+// The read buttons of both windows: the model file `name` in `folder` read
+// into the program-wide model (ReadELFData). On success ModelFilePath() and
+// Module1::ModelSource name the file. No file selected (an empty name) or a
+// file that cannot be read: the user is told, the model stays, false.
+bool ReadSelectedModel(const QString& folder, const QString& name);
+
+// What the result files' line "ELF function from the file ..." names as the
+// model in memory: the file's name; the name and ", changed in the
+// oscillator table" once the table has changed the model read from it; or,
+// for a model typed in the table without a file, "(none: typed in the
+// oscillator table)". From Module1::ModelSource.
+QString ModelSourceText();
+// A model-file box showing that text from its start, the whole in its tool tip.
+void ShowModelSource(QLineEdit* box);
+
+// The rule of a usable model, one value at a time: the oscillator page marks
+// its boxes by it, and no calculation runs on a model that breaks it. The
+// dielectric function needs a finite number everywhere, a w0, gamma and
+// refractive index greater than 0, and an A0 of at least 0.
+enum class ModelValue { Core_ac, Core_bc, Egap, RefIndex, W0, A0, Gamma, Alfa };
+// Why `value` cannot be used as the given model value (empty when it can),
+// e.g. "the value must be greater than 0.".
+QString ModelValueProblem(ModelValue which, float value);
+// The first value of `model` that cannot be used, named by its row, column and
+// value, and where to correct it; empty when the whole model can be used.
+QString UnusableModelMessage(const ModelView& model);
+
+// The number of grid points of the loss-function plot as the library
+// computes them (the quotient truncated; a zero step raises): the curve's
+// count. The window's count and its limit of 1000 are the calculation
+// driver's (RoundedPointCount, TooManyGridPoints in shared/calc_driver.h).
 int16_t LibraryPointCount(float Estep, float Emax);
 
-// The loss-function plot on the program-wide grid Estep, Emax: the 1000-point
-// test ("max number of points is 1000"), the optical loss-function library on
-// the program-wide model, the curve copied into PlotBuf (first energy Estep,
-// the loss of the library's first value) and drawn in the window's plot.
-// Raises a run-time error for a zero step or a missing library; the callers
-// decide how it is reported.
+// The loss-function plot on the program-wide grid Estep, Emax: the optical
+// loss-function library on the program-wide model, the curve copied into
+// PlotBuf (first energy Estep, the loss of the library's first value) and
+// drawn in the window's plot. The callers refuse a grid of more than 1000
+// points first, naming their box (TooManyGridPoints, shared/calc_driver.h);
+// here such a grid raises a run-time error, as do a zero step and a missing
+// library; the callers decide how it is reported.
 void PlotModelLossFunction(WindowSurface& window);
 
-// The "Read ELF file" buttons of the calculation pages: path = the window's
-// browser folder + selected file, stored in ModelFilePath(); the file name
-// shown in `fileNameBox`; ReadELFData into the program-wide model; the
-// window's loss-function plot; its title box = "ELF function:
-// Im(-1/epsilon)" and shown; `frameToHide` hidden when not null. The
-// oscillator table is not touched.
-// Returns false (after telling the user) when the file could not be read. A
+// The "Read ELF file" buttons of the calculation pages: the window's selected
+// file read (ReadSelectedModel); the model's source (ModelSourceText) shown
+// in `fileNameBox`; the window's loss-function plot; its title box = "ELF
+// function:  Im(-1/epsilon)" and shown; `frameToHide` hidden when not null.
+// The oscillator table is not touched.
+// Returns false (after telling the user) when no file was read. A
 // failure of the plot itself (a box of the ELF page that is not a number, a
 // missing library) is raised to the calling handler's guard, which shows it.
 bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide);

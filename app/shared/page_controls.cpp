@@ -1,5 +1,7 @@
 #include "shared/page_controls.h"
 
+#include <QEvent>
+
 #include "shared/oscillator_model.h"
 #include "widgets/guard.h"
 
@@ -21,8 +23,7 @@ TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString&
 
 std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frameName, const QString& caption,
                                            const QString& labelArray, const QString& valueArray,
-                                           std::initializer_list<ParameterRow> rows, int x, int y,
-                                           Frame** frameOut) {
+                                           std::initializer_list<ParameterRow> rows, int x, int y, Frame** frameOut) {
     constexpr int kRow = 29;
     auto* frame = MakeNamed<Frame>(parent, frameName, caption);
     frame->setGeometry(x, y, 160, 30 + static_cast<int>(rows.size()) * kRow);
@@ -50,8 +51,29 @@ ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, co
     auto* button = MakeButton(page, buttonName, QStringLiteral("Read ELF file"), 176, 54, 98);
     connectGuarded(button, &QPushButton::clicked, page,
                    [&window, box, frameToHide](bool) { ReadELFForPage(window, box, frameToHide); });
+    ShowModelSourceWhenShown(page, box);
     return {box, button};
 }
+
+namespace {
+// Writes the model's source into a box whenever the watched page is shown.
+class ModelSourceOnShow : public QObject {
+public:
+    ModelSourceOnShow(QWidget* page, QLineEdit* box) : QObject(box), page_(page), box_(box) {
+        page->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == page_ && event->type() == QEvent::Show) ShowModelSource(box_);
+        return false;
+    }
+
+private:
+    QWidget* page_;
+    QLineEdit* box_;
+};
+} // namespace
+
+void ShowModelSourceWhenShown(QWidget* page, QLineEdit* box) { new ModelSourceOnShow(page, box); }
 
 namespace {
 const char* const kCaptionProperty = "kelvaraCaption";
@@ -99,8 +121,7 @@ float BoxSingle(const QLineEdit* box) {
         value = ToSingle(text.toStdString());
     } catch (const RuntimeError& e) {
         if (e.code() == ErrorCode::Overflow)
-            throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), text,
-                                QStringLiteral("the number is too large."));
+            throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), text, QStringLiteral("the number is too large."));
         throw BoxValueError(ErrorCode::TypeMismatch, BoxCaption(box), text,
                             text.isEmpty() ? QStringLiteral("a number is needed.")
                                            : QStringLiteral("this is not a number."));
@@ -117,10 +138,11 @@ float BoxSingleInRange(const QLineEdit* box, float low, float high, bool lowIncl
     if (!(aboveLow && belowHigh)) {
         const QString u = unit.isEmpty() ? QString() : QStringLiteral(" ") + unit;
         QString problem = QStringLiteral("the value must be ") +
-                          (lowIncluded ? QStringLiteral("at least ") : QStringLiteral("greater than ")) + Bound(low) + u;
+                          (lowIncluded ? QStringLiteral("at least ") : QStringLiteral("greater than ")) + Bound(low) +
+                          u;
         if (!(high == std::numeric_limits<float>::max() && highIncluded))
-            problem += (highIncluded ? QStringLiteral(" and at most ") : QStringLiteral(" and less than ")) +
-                       Bound(high) + u;
+            problem +=
+                (highIncluded ? QStringLiteral(" and at most ") : QStringLiteral(" and less than ")) + Bound(high) + u;
         throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), box->text(), problem + QStringLiteral("."));
     }
     return value;

@@ -16,8 +16,7 @@ namespace kelvara {
 class WindowSurface;
 
 // A read-only, frameless text box that serves as a label.
-TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString& text, int x, int y, int w,
-                      int h = 24);
+TextBox* MakeLabelBox(QWidget* parent, const QString& objectName, const QString& text, int x, int y, int w, int h = 24);
 
 // One row of a parameter frame: the index of both control arrays, the label's
 // text and the value box's default text.
@@ -37,13 +36,19 @@ std::map<int, TextBox*> MakeParameterFrame(QWidget* parent, const QString& frame
 // The model-file box and its "Read ELF file" button, at the place every
 // calculation page gives them. The button reads the model selected in the
 // window's file browser, shows its name in the box and hides `frameToHide` (may be
-// null; create that frame before calling).
+// null; create that frame before calling). Whenever the page is shown, the box
+// names the model in memory (ShowModelSourceWhenShown).
 struct ModelFileControls {
     TextBox* box;
     QPushButton* button;
 };
 ModelFileControls MakeModelFileControls(WindowSurface& window, QWidget* page, const QString& boxName,
                                         const QString& buttonName, QWidget* frameToHide);
+
+// Each time `page` is shown, `box` names where the model in memory came from
+// (ModelSourceText, shared/oscillator_model.h): another page's read or an
+// edit of the oscillator table may have replaced it meanwhile.
+void ShowModelSourceWhenShown(QWidget* page, QLineEdit* box);
 
 // The 32-bit float in a box's whole text. Raises a BoxValueError (naming
 // the box and its text) on text that is not a number or too large for a

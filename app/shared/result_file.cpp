@@ -13,20 +13,20 @@
 namespace kelvara {
 
 bool IsPlainFileName(const QString& name) {
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+    return !name.trimmed().isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            !name.contains(QStringLiteral(".."));
 }
 
 QString RefusedFileNameMessage(const QString& name) {
-    const QString problem = name.isEmpty() ? QStringLiteral("type the name of the file to write.")
-                                           : QStringLiteral("a file name may not hold a folder or \"..\".");
+    const QString problem = name.trimmed().isEmpty() ? QStringLiteral("type the name of the file to write.")
+                                                     : QStringLiteral("a file name may not hold a folder or \"..\".");
     return BoxValueError(ErrorCode::BadFileName, QStringLiteral("File name"), name, problem).message();
 }
 
 namespace {
 // Whether a typed name may be written; otherwise the user is told why.
 bool AcceptFileName(const QString& name) {
-    if (!name.isEmpty() && IsPlainFileName(name)) return true;
+    if (IsPlainFileName(name)) return true;
     services().messageBox(RefusedFileNameMessage(name));
     return false;
 }
@@ -66,10 +66,9 @@ bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& name, c
     // curve that never held a result (E0 = 0) is written the same way.
     const float lossBeforeFirst = curve(2) == 0.0f ? 0.0f : curve(2) - curve(3);
     const ModelView model = ProgramModel();
-    const bool written =
-        Tools().Save2col_ELF(path.toStdString(), curve, text, lines, model.NumOsc, model.W0, model.A0, model.Gamma,
-                             model.Alfa, model.RefIndex, model.Egap, model.Core_ac, model.Core_bc,
-                             resultLine.toStdString(), lossBeforeFirst);
+    const bool written = Tools().Save2col_ELF(path.toStdString(), curve, text, lines, model.NumOsc, model.W0, model.A0,
+                                              model.Gamma, model.Alfa, model.RefIndex, model.Egap, model.Core_ac,
+                                              model.Core_bc, resultLine.toStdString(), lossBeforeFirst);
     if (!written) TellNotWritten(window, name);
     window.refreshBrowser();
     return written;

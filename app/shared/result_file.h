@@ -4,7 +4,8 @@
 // oscillator model, the result line, "@" and the two columns), then the
 // window's file list refreshed.
 //
-// An empty file name and one that holds a path separator or ".." are refused
+// An empty file name, one of blanks only and one that holds a path separator
+// or ".." are refused
 // with a message that names the box "File name"; a file that cannot be
 // written is reported with its path. An existing file is replaced.
 #include <QString>
@@ -35,9 +36,10 @@ bool SaveResultFile(WindowSurface& window, const QString& fileName, const Single
 bool SaveResultFileFromFirstEnergy(WindowSurface& window, const QString& fileName, const SingleArray& curve,
                                    const QStringList& header, const QString& resultLine);
 
-// Whether a typed file name may be used (no folder part, no "..").
+// Whether a typed file name may be used: not empty nor blanks only, no folder
+// part, no "..".
 bool IsPlainFileName(const QString& name);
-// The message that refuses a typed file name that is empty or not plain.
+// The message that refuses a typed file name that is empty, blank or not plain.
 QString RefusedFileNameMessage(const QString& name);
 
 } // namespace kelvara

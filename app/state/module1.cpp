@@ -11,6 +11,7 @@ void Reset() {
     Egap = fsum = RefIndex = 0.0f;
     NumOsc = 0;
     Core_ac = Core_bc = 0.0f;
+    ModelSource = ModelSourceRecord{};
     IMFPxps = XpsIntA = XpsIntB = 0.0f;
     ResultText.clear();
     for (SingleArray* a : {&W0, &A0, &Gamma, &Alfa, &ELFbulk, &ReInvEps, &Eps1, &Eps2, &ELFsurf, &Keff, &Ksurf,

@@ -35,7 +35,7 @@ namespace Module1 {
 inline float ScrHeight = 0.0f;
 inline float ScrWidth = 0.0f;
 
-inline int16_t AutoScale = False;   // plot takes its range from the curve it draws
+inline int16_t AutoScale = False;    // plot takes its range from the curve it draws
 inline int16_t FillingBoxes = False; // code is writing the oscillator table
 
 // The energy-loss grid of the last calculation or loss-function plot (eV).
@@ -54,6 +54,15 @@ inline SingleArray W0{0, kOscillatorUpper};
 inline SingleArray A0{0, kOscillatorUpper};
 inline SingleArray Gamma{0, kOscillatorUpper};
 inline SingleArray Alfa{0, kOscillatorUpper};
+
+// Where the oscillator model in memory came from: the full path of the model
+// file it was read from or last saved to (empty: none), and whether the
+// oscillator table has changed it since. Every result file names it.
+struct ModelSourceRecord {
+    QString path;
+    bool changedInTable = false;
+};
+inline ModelSourceRecord ModelSource;
 
 // Photoemission outputs.
 inline float IMFPxps = 0.0f;

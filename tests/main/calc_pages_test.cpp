@@ -499,7 +499,7 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
             const char *Ep, *step, *max;
             QString message;
         } cases[] = {
-            {"1000", "0.5", "500.5", QStringLiteral("max number of points is 1000")},
+            {"1000", "0.5", "500.5", maxBox + QStringLiteral("\"500.5\": max number of points is 1000")},
             {"1000", "0.5", "-5", maxBox + QStringLiteral("\"-5\": the maximum must not be negative.")},
             {"1000", "0.5", "abc", maxBox + QStringLiteral("\"abc\": this is not a number.")},
             {"1000", "0", "50", stepBox + QStringLiteral("\"0\": the step must be greater than 0.")},

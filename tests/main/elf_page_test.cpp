@@ -4,14 +4,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
+#include "file_lines.h"
 #include "main/elf_page.h"
 #include "platform/numbers.h"
 #include "program_fixture.h"
@@ -120,18 +123,18 @@ TEST(ElfPage, SavedModelReadsBackAndEditsFollowTheBoxes) {
     EXPECT_EQ(NumOsc, 3);
     EXPECT_EQ(W0(3), 30.0f);
     // "3", "4", "1": a box of the row is still empty, the update ends there
-    // and the curve is cleared once; the alpha has no handler; "0" completes
-    // the row.
-    EXPECT_EQ(p.plots, 2);
+    // and the curve is cleared once; the alpha fills the last empty box and
+    // brings the curve back; "0" changes the row.
+    EXPECT_EQ(p.plots, 3);
 
-    // An alpha box enters the model only at the next update.
+    // An alpha box of a usable table enters the model only at the next update.
     p.cell("txtalfa", 1)->setText("0.25");
     EXPECT_EQ(Alfa(1), 1.0f);
-    EXPECT_EQ(p.plots, 2);
+    EXPECT_EQ(p.plots, 3);
     p.box("txtE_Gap")->setText("0.5");
     EXPECT_EQ(Alfa(1), 0.25f);
     EXPECT_EQ(Egap, 0.5f);
-    EXPECT_EQ(p.plots, 3);
+    EXPECT_EQ(p.plots, 4);
 
     // Rows below the first empty w0 box are ignored.
     p.cell("txtw0", 5)->setText("50");
@@ -181,8 +184,7 @@ TEST(ElfPage, RescaleSortAndHints) {
     p.box("txtELFFilename")->setText("sorted.elf");
     p.click("cmdSortOscillators");
     const char* const w0[3] = {"5", "10", "15"};
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_EQ(p.cell("txtw0", i)->text(), w0[i - 1]);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(p.cell("txtw0", i)->text(), w0[i - 1]);
     EXPECT_EQ(p.cell("txtalfa", 1)->text(), "0.5");
     EXPECT_EQ(p.cell("txtgamma", 2)->text(), "2");
     EXPECT_EQ(p.cell("txtgamma", 3)->text(), "3");
@@ -209,12 +211,13 @@ TEST(ElfPage, RescaleSortAndHints) {
     EXPECT_EQ(W0(1), 10.0f);
     EXPECT_EQ(Alfa(2), 0.5f);
     ASSERT_EQ(p.services().messages.size(), 1);
-    EXPECT_TRUE(p.services().messages[0].text.contains("could not be saved"));
+    EXPECT_TRUE(p.services().messages[0].text.startsWith(RefusedFileNameMessage("")));
     EXPECT_FALSE(p.services().messages[0].text.contains("Bad file name")); // no internal error names
 
     p.click("cmdTypicalRefrIndexValues");
-    EXPECT_EQ(p.f->txtinfo(4)->text(), "Metals:\r\n in general n > 3\r\nPolymers:\r\n In general 1 < n < 2. Typical "
-                                       "value n ~ 1.5.\r\nOxides:\r\n SiO2 n= 1.5; Al2O3 n= 1.7; ZnO n = 2.0; ZrO2 n = 2.2");
+    EXPECT_EQ(p.f->txtinfo(4)->text(),
+              "Metals:\r\n in general n > 3\r\nPolymers:\r\n In general 1 < n < 2. Typical "
+              "value n ~ 1.5.\r\nOxides:\r\n SiO2 n= 1.5; Al2O3 n= 1.7; ZnO n = 2.0; ZrO2 n = 2.2");
     p.click("cmdWhatIsKK_SumRule");
     EXPECT_EQ(p.f->txtinfo(4)->text(), " 1 = (2/pi)Integral(1/T*Im(-1/epsilon)dT + 1/n^2");
     EXPECT_EQ(p.services().messages.size(), 1);
@@ -228,8 +231,7 @@ TEST(ElfPage, FilesThatCannotBeReadLeaveTheModelAndTheTable) {
     p.file("nosep.elf", "no separator line\r\n0,0\r\n");
     p.file("badnum.elf", Model("5,6\r\n7\r\n8\r\n", " 1 2 3 4\r\n 1 x 3 4\r\n"));
     QString rows;
-    for (int i = 1; i <= 21; ++i)
-        rows += QString(" %1 1 1 1\r\n").arg(i);
+    for (int i = 1; i <= 21; ++i) rows += QString(" %1 1 1 1\r\n").arg(i);
     p.file("many.elf", Model("5,6\r\n7\r\n8\r\n", rows));
     p.file("gone.elf", kTwo);
     QFile::remove(p.dir.filePath("gone.elf")); // still listed in the browser
@@ -263,8 +265,7 @@ TEST(ElfPage, FilesThatCannotBeReadLeaveTheModelAndTheTable) {
 TEST(ElfPage, TwentyOscillatorsZerosAndBoxesThatAreNoNumbers) {
     Page p;
     QString rows;
-    for (int i = 1; i <= 20; ++i)
-        rows += QString(" %1 %2 1 1\r\n").arg(i * 2).arg(i * 0.4);
+    for (int i = 1; i <= 20; ++i) rows += QString(" %1 %2 1 1\r\n").arg(i * 2).arg(i * 0.4);
     p.file("twenty.elf", Model("0.001,-2\r\n0\r\n999\r\n", rows + "\r\n\r\n"));
     p.read("twenty.elf");
     using namespace Module1;
@@ -276,8 +277,7 @@ TEST(ElfPage, TwentyOscillatorsZerosAndBoxesThatAreNoNumbers) {
     EXPECT_TRUE(p.services().messages.isEmpty());
     EXPECT_EQ(FillingBoxes, False);
     double sum = 1.0 / (999.0 * 999.0);
-    for (int i = 1; i <= 20; ++i)
-        sum += i * 0.4 / (4.0 * i * i);
+    for (int i = 1; i <= 20; ++i) sum += i * 0.4 / (4.0 * i * i);
     EXPECT_NEAR(fsum, sum, 1e-5);
     EXPECT_EQ(PlotBuf(1), 499.0f);
 
@@ -373,6 +373,12 @@ TEST(ElfPage, UnusableValuesAreMarkedAtTheBoxAndShowNoSumOrCurve) {
         {"txtw0_1", "10", "abc", "The box \"w0 in row 1\" holds \"abc\": this is not a number."},
         {"txtw0_2", "1", "1,5", "The box \"w0 in row 2\" holds \"1,5\": this is not a number."},
         {"txtE_Gap", "0", "x", "The box \"E_Gap\" holds \"x\": this is not a number."},
+        // Retyping a w0 passes an empty box: the model does not end there.
+        {"txtw0_2", "20", "", "The box \"w0 in row 2\" is empty: a number is needed."},
+        // The boxes that enter the model only at the next update.
+        {"txtalfa_2", "0.5", "abc", "The box \"alpha in row 2\" holds \"abc\": this is not a number."},
+        {"txt_Core_ac", "0.001", "", "The box \"ac\" is empty: a number is needed."},
+        {"txt_Core_bc", "-2", "1,5", "The box \"bc\" holds \"1,5\": this is not a number."},
     };
     p.box("txtELFFilename")->setText("two.elf");
     for (const auto& c : cases) {
@@ -389,6 +395,7 @@ TEST(ElfPage, UnusableValuesAreMarkedAtTheBoxAndShowNoSumOrCurve) {
         EXPECT_EQ(p.box("txtfsum")->text(), "");
         EXPECT_TRUE(blank());
         EXPECT_EQ(Module1::NumOsc, 2);
+        EXPECT_EQ(p.box("txtNELFdata")->text(), "2"); // the model in use
         EXPECT_EQ(Module1::W0(2), w0);
         EXPECT_EQ(Module1::A0(1), a0);
         EXPECT_TRUE(p.services().messages.isEmpty()); // no message while typing
@@ -408,7 +415,9 @@ TEST(ElfPage, UnusableValuesAreMarkedAtTheBoxAndShowNoSumOrCurve) {
         p.box("txtgamma_1")->setText(gamma);
         EXPECT_TRUE(p.services().messages.isEmpty()) << gamma;
         EXPECT_TRUE(blank()) << gamma;
-        EXPECT_TRUE(p.f->sbStatusBarPanel1->text().startsWith("max number of points is 1000")) << gamma;
+        EXPECT_TRUE(
+            p.f->sbStatusBarPanel1->text().startsWith("The box \"E_Max\" holds \"100\": max number of points is 1000"))
+            << gamma;
     }
     p.box("txtE_step")->setText("0.2");
     p.box("txtgamma_1")->setText("1.5");
@@ -457,6 +466,9 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
     const QByteArray original = contents("keep.elf");
+    // The table as a new user finds it, whatever an earlier test typed.
+    for (int i = 1; i <= ElfPage::kRows; ++i)
+        for (const char* column : {"txtw0", "txtA0", "txtgamma", "txtalfa"}) p.cell(column, i)->setText("");
 
     // The table is empty while the name box holds a file and a model read
     // elsewhere (a calculation page's read button) is in use: neither the
@@ -481,7 +493,7 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
     p.cell("txtA0", 1)->setText("50");
     p.cell("txtgamma", 1)->setText("1");
     p.cell("txtalfa", 1)->setText("1");
-    for (const char* bad : {"../escape.elf", "sub/x.elf", "a\\b.elf", ".."}) {
+    for (const char* bad : {"../escape.elf", "sub/x.elf", "a\\b.elf", "..", "   "}) {
         p.services().messages.clear();
         p.box("txtELFFilename")->setText(bad);
         p.click("cmdSaveELFdata");
@@ -525,4 +537,86 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
         p.box("txtE_step")->setText("0.2");
         p.box("txtE_max")->setText("100");
     }
+}
+
+// Every result file names the model it was calculated with, wherever that
+// model was read or changed since, and the page's file box shows it when the
+// page is shown.
+TEST(ElfPage, ResultHeadersAndFileBoxesNameTheModelInUse) {
+    Page p;
+    for (const char* name : {"oxide_sio2_like.elf", "semiconductor_si_like.elf"})
+        QFile::copy(QStringLiteral(KELVARA_SOURCE_DIR "/examples/") + name, p.dir.filePath(name));
+    p.f->File1->refresh();
+    const auto onElfPage = [&p](const std::function<void()>& act) {
+        p.f->option(6)->click();
+        act();
+        p.click("cmdCancelELF_0");
+    };
+    const struct {
+        std::function<void()> act;
+        const char* source;
+    } steps[] = {
+        {[&p] {
+             p.f->option(1)->click();
+             p.f->File1->setFileName("oxide_sio2_like.elf");
+             p.click("cmdReadELFInf");
+             p.click("Command6");
+         },
+         "oxide_sio2_like.elf"},
+        {[&] { onElfPage([&p] { p.read("semiconductor_si_like.elf"); }); }, "semiconductor_si_like.elf"},
+        {[&] { onElfPage([&p] { p.cell("txtgamma", 1)->setText("2"); }); },
+         "semiconductor_si_like.elf, changed in the oscillator table"},
+        {[&] { onElfPage([&p] { p.cell("txtgamma", 1)->setText("1.5"); }); }, "semiconductor_si_like.elf"},
+        {[&] {
+             onElfPage([&p] {
+                 p.cell("txtgamma", 1)->setText("2");
+                 p.box("txtELFFilename")->setText("mine.elf");
+                 p.click("cmdSaveELFdata");
+             });
+         },
+         "mine.elf"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.source);
+        step.act();
+        p.f->option(1)->click();
+        EXPECT_EQ(p.box("txtELFfileInf")->text(), step.source);
+        p.click("cmdCalcKInfFilm");
+        p.box("txtFileNameCrossSection")->setText("k.txt");
+        p.click("cmdSaveCrossSection");
+        EXPECT_EQ(FileLines(p.dir.filePath("k.txt")).value(1),
+                  QStringLiteral("ELF function from the file ") + step.source + QStringLiteral(". "));
+        p.click("Command6");
+    }
+    EXPECT_TRUE(p.services().messages.isEmpty()) << p.services().messages.value(0).text.toStdString();
+
+    // A name of blanks is refused like an empty one; "Read" without a file
+    // selected says what to do.
+    p.box("txtFileNameCrossSection")->setText("   ");
+    p.click("cmdSaveCrossSection");
+    p.f->File1->clearSelection();
+    p.click("cmdReadELFInf");
+    ASSERT_EQ(p.services().messages.size(), 2);
+    EXPECT_EQ(p.services().messages[0].text, RefusedFileNameMessage("   "));
+    EXPECT_TRUE(p.services().messages[1].text.contains("a model file must be selected in the file list"));
+    EXPECT_EQ(QDir(p.dir.path()).entryList(QDir::Files).size(), 4); // the two models, mine.elf, k.txt
+}
+
+// A model that the oscillator page marks unusable gets no calculation: the
+// message names the value and where to correct it; no result changes.
+TEST(ElfPage, ACalculationRefusesAModelTheTableMarksUnusable) {
+    Page p;
+    p.file("zero.elf", Model("0.001,-2\r\n0\r\n999\r\n", " 11 0 2 0.05\r\n 0 7 2 0.05\r\n"));
+    p.read("zero.elf");
+    ASSERT_EQ(p.box("txtfsum")->text(), "");
+    const std::vector<float> kbulk(Module1::Kbulk.data(), Module1::Kbulk.data() + Module1::Kbulk.size());
+    const QString result = Module1::ResultText;
+    p.click("cmdCalcKInfFilm");
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_EQ(p.services().messages[0].text,
+              "The oscillator model cannot be used: w0 in row 2 is 0, but the value must be greater than 0.\r\n"
+              "Correct it in the oscillator table of the page \"ELF data\", or in the model file and read it "
+              "again.");
+    EXPECT_EQ(std::vector<float>(Module1::Kbulk.data(), Module1::Kbulk.data() + Module1::Kbulk.size()), kbulk);
+    EXPECT_EQ(Module1::ResultText, result);
 }

@@ -183,7 +183,7 @@ TEST(Model96Page, GridLimitsAndRounding) {
     SetBoxes(p, boxes);
     Calculate(w);
     ASSERT_EQ(w.rec->messages.size(), 1);
-    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("max number of points is 1000"));
+    EXPECT_EQ(w.rec->messages[0].text, TooManyPointsMessage(QStringLiteral("Emax"), QStringLiteral("500.5")));
     EXPECT_EQ(Copy(Module1::Keff), keff);
     EXPECT_EQ(Copy(Module1::Kvi), kvi);
     EXPECT_TRUE(Snapshot::Take(w) == before);
@@ -265,7 +265,8 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextFrameOrCurve) {
          QStringLiteral("The box \"\u03B82\" holds \"1e30\"") + angles},
         {{"1000", "0.5", "50", "20", "-10", "0"}, Model::Example,
          QStringLiteral("The box \"\u03B81\" holds \"-10\"") + angles},
-        {{"1000", "0.0001", "50", "20", "0", "0"}, Model::Example, QStringLiteral("max number of points is 1000")},
+        {{"1000", "0.0001", "50", "20", "0", "0"}, Model::Example,
+         TooManyPointsMessage(QStringLiteral("Emax"), QStringLiteral("50"))},
         // No loss point on the library's grid, and losses that reach Ep.
         {{"1000", "0.5", "0.2", "20", "0", "0"}, Model::Example,
          QStringLiteral("The box \"Emax\" holds \"0.2\": the grid holds no loss point: the maximum must be at least "

@@ -8,10 +8,13 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "main/elf_page.h"
 #include "platform/errors.h"
 #include "program_fixture.h"
+#include "shared/calc_driver.h"
 #include "shared/oscillator_model.h"
 #include "state/binder.h"
 #include "write_text.h"
@@ -112,8 +115,7 @@ TEST(ModelFile, ReaderAcceptsAnyLineSplitAndTrailingBlankLinesButRefusesBrokenFi
 
     // Twenty rows fit; a 21st does not.
     QString rows;
-    for (int i = 1; i <= 20; ++i)
-        rows += QString(" %1 1 1 1\r\n").arg(i);
+    for (int i = 1; i <= 20; ++i) rows += QString(" %1 1 1 1\r\n").arg(i);
     WriteText(path, QString(kHeader) + "0,0\r\n0\r\n999\r\n" + rows);
     ASSERT_TRUE(ReadModelFile(path, m, &error));
     EXPECT_EQ(m.NumOsc, 20);
@@ -201,13 +203,14 @@ TEST(ModelFile, EveryExampleReadsAndFulfilsTheSumRule) {
 }
 
 TEST(LossFunctionPlot, CountsAndCurveHoldOnlyTheLibrarysPoints) {
-    EXPECT_EQ(WindowPointCount(0.2f, 100.0f), 500);
+    EXPECT_EQ(RoundedPointCount(100.0f, 0.2f), 500);
     EXPECT_EQ(LibraryPointCount(0.2f, 100.0f), 499);
-    EXPECT_EQ(WindowPointCount(0.25f, 100.0f), 400);
+    EXPECT_EQ(RoundedPointCount(100.0f, 0.25f), 400);
     EXPECT_EQ(LibraryPointCount(0.25f, 100.0f), 400);
-    EXPECT_EQ(WindowPointCount(0.2f, 200.2f), 1001);
+    EXPECT_EQ(RoundedPointCount(200.2f, 0.2f), 1001);
+    EXPECT_TRUE(TooManyGridPoints(200.2f, 0.2f));
     EXPECT_EQ(LibraryPointCount(0.2f, -5.0f), 0);
-    EXPECT_THROW(WindowPointCount(0.0f, 100.0f), RuntimeError);
+    EXPECT_THROW(RoundedPointCount(100.0f, 0.0f), RuntimeError);
 
     testsupport::UseOffscreenScreen(1280, 1024);
     auto p = testsupport::StartProgram();
@@ -244,7 +247,9 @@ TEST(LossFunctionPlot, CountsAndCurveHoldOnlyTheLibrarysPoints) {
     ELFbulk(1) = -1.0f;
     cmdPlotELF_Click(f);
     ASSERT_EQ(p.services->messages.size(), 1);
-    EXPECT_EQ(p.services->messages[0].text, "max number of points is 1000");
+    EXPECT_EQ(p.services->messages[0].text,
+              "The box \"E_Max\" holds \"200.2\": max number of points is 1000; lower the maximum or raise the "
+              "step.");
     EXPECT_EQ(ELFbulk(1), -1.0f);
     EXPECT_EQ(PlotBuf(1), 499.0f);
     EXPECT_EQ(cleared, 1);
@@ -336,4 +341,50 @@ TEST(PageReadButton, ReadsTheModelAndPlotsWithoutTouchingTheTable) {
         EXPECT_EQ(f.findChild<QLineEdit*>("txtw0_1")->text(), "");
     }
     EXPECT_EQ(p.services->messages.size(), 1);
+}
+
+// The rule of a usable model names the first value it refuses by row,
+// column and value; the text of the model's source follows the record.
+TEST(ModelRule, FirstUnusableValueIsNamedAndTheSourceIsTold) {
+    SingleArray W0(0, 20), A0(0, 20), G(0, 20), Al(0, 20);
+    W0(1) = W0(2) = 10.0f;
+    A0(1) = A0(2) = G(1) = G(2) = Al(1) = Al(2) = 1.0f;
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float* value; // changed from a usable model
+        float to;
+        const char* named; // empty: usable
+    } cases[] = {
+        {nullptr, 0.0f, ""},
+        {&A0(2), 0.0f, ""},
+        {&Al(1), -3.0f, ""},
+        {&A0(2), -1.0f, "A0 in row 2 is -1, but the value must be at least 0."},
+        {&G(1), 0.0f, "gamma in row 1 is 0, but the value must be greater than 0."},
+        {&W0(2), -10.0f, "w0 in row 2 is -10, but the value must be greater than 0."},
+        {&Al(2), inf, "alpha in row 2 is "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named);
+        float kept = 0.0f;
+        if (c.value) kept = std::exchange(*c.value, c.to);
+        const QString message = UnusableModelMessage(ModelView{W0, A0, G, Al, 0.0f, 1.5f, 2, 0.001f, -2.0f});
+        if (c.value) *c.value = kept;
+        if (*c.named == 0) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        EXPECT_TRUE(message.startsWith(QStringLiteral("The oscillator model cannot be used: ") + c.named))
+            << message.toStdString();
+        EXPECT_TRUE(message.contains("\"ELF data\"")) << message.toStdString();
+    }
+    EXPECT_TRUE(UnusableModelMessage(ModelView{W0, A0, G, Al, 0.0f, 0.0f, 2, 0.001f, -2.0f})
+                    .startsWith("The oscillator model cannot be used: Refr. index is 0, but"));
+
+    Module1::ModelSource = {};
+    Module1::NumOsc = 1;
+    EXPECT_EQ(ModelSourceText(), "(none: typed in the oscillator table)");
+    Module1::ModelSource = {QStringLiteral("/data/m.elf"), true};
+    EXPECT_EQ(ModelSourceText(), "m.elf, changed in the oscillator table");
+    Module1::Reset();
+    EXPECT_EQ(ModelSourceText(), "(none)");
 }

@@ -259,7 +259,7 @@ TEST(ResultFiles, TheOtherPagesSaveTheirArraysUnderTheirOwnHeaders) {
     EXPECT_EQ(lines[0], QStringLiteral("Effective cross section for electron backscattered at depth X0 =15 ") + kA +
                             QStringLiteral("."));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("Model A")));
-    EXPECT_EQ(lines[2], QStringLiteral("ELF function from the file m.elf"));
+    EXPECT_EQ(lines[2], QStringLiteral("ELF function from the file ") + kExampleModel); // the model read, not the box
     EXPECT_EQ(lines[3], QStringLiteral("Primary energy = 1000 eV."));
     EXPECT_EQ(lines[4], QStringLiteral("ab notes"));
     EXPECT_EQ(ResultLines(lines), (Module1::ResultText + QStringLiteral("\r\n")).split(QStringLiteral("\r\n")));
@@ -287,7 +287,7 @@ TEST(ResultFiles, TheOtherPagesSaveTheirArraysUnderTheirOwnHeaders) {
     ASSERT_GT(lines.size(), 5);
     EXPECT_EQ(lines[0], QStringLiteral("Surface contribution to the effective cross section for electron that has "
                                        "passed through a thin film"));
-    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file t.elf"));
+    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file ") + kExampleModel);
     EXPECT_EQ(lines[2], QStringLiteral("Primary energy = 1000 eV."));
     EXPECT_EQ(lines[3], QStringLiteral("Film thickness = 50 ") + kA + QStringLiteral("."));
     EXPECT_EQ(lines[4], QStringLiteral("tf"));
@@ -304,7 +304,7 @@ TEST(ResultFiles, TheOtherPagesSaveTheirArraysUnderTheirOwnHeaders) {
     ASSERT_GT(lines.size(), 5);
     EXPECT_EQ(lines[0], QStringLiteral("Cross section in (eV^-1 ") + kA +
                             QStringLiteral("^-1) for electron travelling in an infinite medium"));
-    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file i.elf. "));
+    EXPECT_EQ(lines[1], QStringLiteral("ELF function from the file ") + kExampleModel + QStringLiteral(". "));
     EXPECT_EQ(lines[2], QStringLiteral("Primary energy = 1000 eV."));
     EXPECT_EQ(lines[3], QString());
     EXPECT_EQ(lines[4], QStringLiteral("inf"));

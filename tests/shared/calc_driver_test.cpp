@@ -44,7 +44,8 @@ struct FakePage {
     QString title;
 
     CalcRecipe Recipe() {
-        Module1::NumOsc = 1; // a model has been read
+        Module1::NumOsc = 1; // a usable model has been read
+        Module1::W0(1) = Module1::Gamma(1) = Module1::RefIndex = 1.0f;
         CalcRecipe r;
         r.readBoxes = [this] {
             Module1::Estep = estep;
@@ -252,8 +253,10 @@ TEST(CalcDriver, GridsAndModelsThatGiveNoResultAreRefusedBeforeTheCall) {
         CalcOutcome outcome;
         const char* message;
     } cases[] = {
-        {0.5f, 500.5f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints, "max number of points is 1000"},
-        {0.001f, 50.0f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints, "max number of points is 1000"},
+        {0.5f, 500.5f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints,
+         "The box \"Emax\" holds \"500.5\": max number of points is 1000; lower the maximum or raise the step."},
+        {0.001f, 50.0f, 1000.0f, 4, 1, CalcOutcome::TooManyPoints,
+         "The box \"Emax\" holds \"50\": max number of points is 1000; lower the maximum or raise the step."},
         {-0.5f, 50.0f, 1000.0f, 4, 1, CalcOutcome::InvalidGrid,
          "The box \"Estep\" holds \"-0.5\": the step must be greater than 0."},
         {0.0f, 50.0f, 1000.0f, 4, 1, CalcOutcome::InvalidGrid,

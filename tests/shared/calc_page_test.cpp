@@ -83,7 +83,8 @@ TEST(CalcPage, TheWindowReceivesPlotTitleAreasAndTheResultFile) {
     kelvara::testing::TestApp();
     setServices(std::make_unique<RecordingServices>());
     Module1::Reset();
-    Module1::NumOsc = 1; // a model has been read
+    Module1::NumOsc = 1; // a usable model has been read
+    Module1::W0(1) = Module1::Gamma(1) = Module1::RefIndex = 1.0f;
     Module1::Core_ac = 1.0f;
     Module1::Core_bc = 0.0f;
     for (const SumPrecision sums : {SumPrecision::Double, SumPrecision::Single}) {

@@ -8,9 +8,9 @@ using namespace kelvara;
 TEST(Module1, BoundsAndStartValues) {
     using namespace Module1;
     // Result arrays: three header slots and 1000 values from element 1.
-    for (SpectrumArray* a : {&Keff, &Ksurf, &Kbulk, &Kvi, &Kvo, &Kmi, &Kmo, &KModelA, &KModelB, &KModelA_in,
-                             &KModelA_out, &keff_inf, &keff_medium_h, &keff_medium_nh, &keff_vacuum_h,
-                             &keff_vacuum_nh}) {
+    for (SpectrumArray* a :
+         {&Keff, &Ksurf, &Kbulk, &Kvi, &Kvo, &Kmi, &Kmo, &KModelA, &KModelB, &KModelA_in, &KModelA_out, &keff_inf,
+          &keff_medium_h, &keff_medium_nh, &keff_vacuum_h, &keff_vacuum_nh}) {
         EXPECT_EQ(a->lower(), 0);
         EXPECT_EQ(a->upper(), 1003);
     }
@@ -44,10 +44,13 @@ TEST(Module1, BoundsAndStartValues) {
     AutoScale = True;
     PlotBuf(5000) = 2.0f;
     ResultText = "x";
+    ModelSource = {QStringLiteral("m.elf"), true};
     Reset();
     EXPECT_EQ(NumOsc, 0);
     EXPECT_EQ(AutoScale, False);
     EXPECT_EQ(PlotBuf(5000), 0.0f);
     EXPECT_EQ(Keff(1), 0.0f);
     EXPECT_TRUE(ResultText.isEmpty());
+    EXPECT_TRUE(ModelSource.path.isEmpty());
+    EXPECT_FALSE(ModelSource.changedInTable);
 }
