@@ -308,7 +308,7 @@ void PhotoemissionPage::cmdkvo_Click() { ShowCurve(Module1::keff_vacuum_nh, QStr
 void PhotoemissionPage::ShowSum(const SingleArray& first, const SingleArray& second, const QString& text) {
     if (!ResultReady(first, Use::Show) || !ResultReady(second, Use::Show)) return;
     Tools().AddSpectra(first, second, Module1::PlotBuf);
-    ClearAndPlot(window_, Module1::PlotBuf);
+    PlotResult(Module1::PlotBuf);
     float area = 0.0f;
     Tools().AREA(Module1::PlotBuf, area);
     window_.titleBox().setText(text + QStringLiteral("  Area=") + Fmt(static_cast<double>(area), "0.0000"));

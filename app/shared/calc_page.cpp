@@ -9,6 +9,7 @@
 #include "shared/window_surface.h"
 #include "state/module1.h"
 #include "widgets/controls.h"
+#include "widgets/picturebox.h"
 #include "widgets/services.h"
 
 namespace kelvara {
@@ -35,6 +36,7 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
         results_ = Results::Ready;
         run_ = LastDoneRun();
         resultText_ = Module1::ResultText;
+        ownPlot_ = window_.plotBox().clearCount();
         if (titleHidden_) title.show();
         titleHidden_ = false;
         return outcome;
@@ -47,6 +49,7 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
     if (!title.isHidden()) titleHidden_ = true;
     title.setText(QString());
     title.hide();
+    if (window_.plotBox().clearCount() == ownPlot_) window_.ClearPlot();
     ForgetShownResults();
     return outcome;
 }
@@ -89,8 +92,13 @@ std::function<void()> CalcPage::MessageOnFailure(const QString& message) {
 
 void CalcPage::ShowCurve(const SingleArray& curve, const QString& title) {
     if (!ResultReady(curve, Use::Show)) return;
-    ClearAndPlot(window_, curve);
+    PlotResult(curve);
     window_.titleBox().setText(title);
+}
+
+void CalcPage::PlotResult(const SingleArray& curve) {
+    ClearAndPlot(window_, curve);
+    ownPlot_ = window_.plotBox().clearCount();
 }
 
 ModelFileControls CalcPage::ModelFile(const QString& boxName, const QString& buttonName, QWidget* frameToHide) {

@@ -81,7 +81,8 @@ protected:
     // buttons use a curve only while it holds the page's last run, which
     // ended Done. A run that does not end Done leaves nothing of an earlier
     // one on show: the window's areas and title boxes are emptied and hidden,
-    // and the page empties what it shows of its own (ForgetShownResults).
+    // the plot is cleared while it still shows a curve the page drew, and the
+    // page empties what it shows of its own (ForgetShownResults).
     CalcOutcome Run(const CalcRecipe& recipe);
     // What a button does with a curve: writes it into a file or shows it.
     enum class Use { Save, Show };
@@ -106,6 +107,8 @@ protected:
     // A show button's body: when ResultReady(curve, Use::Show), the curve
     // cleared and plotted in colour 0 and the title box set to `title`.
     void ShowCurve(const SingleArray& curve, const QString& title);
+    // The curve cleared and plotted in colour 0, as a result of the page.
+    void PlotResult(const SingleArray& curve);
     // The page's model-file box and its "Read ELF file" button.
     ModelFileControls ModelFile(const QString& boxName, const QString& buttonName, QWidget* frameToHide);
     // A frame made visible and put in front (the "Save" and panel buttons).
@@ -146,6 +149,9 @@ private:
     // The window's title box was hidden by a run of this page that did not
     // end Done: the next run that does shows it again.
     bool titleHidden_ = false;
+    // The plot's clear count (PictureBox::clearCount) when the page last drew
+    // a result: while it is unchanged, the plot shows that result.
+    long long ownPlot_ = -1;
 };
 
 } // namespace kelvara

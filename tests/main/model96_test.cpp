@@ -9,6 +9,7 @@
 #include "model96_support.h"
 #include "platform/numbers.h"
 #include "shared/calc_driver.h"
+#include "widgets/picturebox.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -57,6 +58,14 @@ void Calculate(Model96World& w) {
 }
 
 std::vector<float> Copy(const SingleArray& a) { return std::vector<float>(a.data(), a.data() + a.size()); }
+
+// Whether a picture holds nothing but its background.
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
+}
 
 } // namespace
 
@@ -331,6 +340,7 @@ TEST(Model96Page, FailuresShowTheMessageChangeNoCurveAndLeaveNoEarlierResultOnSh
         ASSERT_EQ(w.rec->messages.size(), 1);
         EXPECT_EQ(w.rec->messages[0].text, c.message);
         EXPECT_TRUE(Snapshot::Take(w) == good.Refused());
+        EXPECT_TRUE(Blank(w.form->picPlot->image())) << "the good run's curve is no longer plotted";
         EXPECT_EQ(Copy(Module1::Keff), keff);
         EXPECT_EQ(Copy(Module1::Kvo), kvo);
         EXPECT_EQ(w.rec->busyDepth, 0);

@@ -20,6 +20,7 @@
 #include "shared/plot.h"
 #include "shared/result_file.h"
 #include "state/binder.h"
+#include "widgets/picturebox.h"
 #include "widgets/twips.h"
 
 using namespace kelvara;
@@ -104,6 +105,14 @@ void ExpectNothingCutOff(const QWidget* container, QRect visible, int& controls)
 }
 
 double Number(const QString& t) { return ToDouble(t.toStdString()); }
+
+// Whether a picture holds nothing but its background.
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
+}
 
 } // namespace
 
@@ -525,6 +534,7 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_TRUE(w.xps->txt_XPS_Areas->isHidden());
         EXPECT_EQ(w.xps->Text2_xps->text(), QString());
         EXPECT_TRUE(w.xps->Text2_xps->isHidden());
+        EXPECT_TRUE(Blank(w.xps->picPlot_xps->image()));
         w.rec->messages.clear();
         w.page->cmdKeff->click();
         w.page->cmdKh->click();
