@@ -55,6 +55,7 @@ void InfiniteMediumPage::cmdCalcKInfFilm_Click() {
     float Ep = 0.0f;
 
     CalcRecipe r = Recipe(CurveTitle());
+    r.calculation = QStringLiteral("infinite-medium");
     r.readBoxes = [&] {
         Ep = BoxSingle(txtparInfVal.at(0));
         M::Estep = BoxSingle(txtparInfVal.at(3));

@@ -152,6 +152,7 @@ void Model96Page::cmdCalcKeffModel96_Click() {
     float IMFPc = 0.0f, IMFPv = 0.0f, IMFPeff = 0.0f;
 
     CalcRecipe r = Recipe(CurveTitle());
+    r.calculation = QStringLiteral("Model 96");
     r.readBoxes = [&] {
         Ep = BoxSingle(txtpar96Val[0]);
         M::Estep = BoxSingle(txtpar96Val[1]);
@@ -203,11 +204,17 @@ void Model96Page::cmdkmi_Click() { ShowCurve(Module1::Kmi, QStringLiteral("Kmi M
 void Model96Page::cmdkmo_Click() { ShowCurve(Module1::Kmo, QStringLiteral("Kmo Model 96")); }
 
 void Model96Page::cmdShowIMFP_eff_Click() {
+    // Before the first run the panel shows the core parameters alone.
+    if (!RunResultReady(Use::Show, true)) return;
     frameshowIMFP[0]->show();
     frameshowIMFP[0]->raise();
     txt_IMFPeff[5]->setText(General(Module1::Core_ac));
     txt_IMFPeff[6]->setText(General(Module1::Core_bc));
 }
 
+void Model96Page::ForgetShownResults() {
+    for (std::size_t i = 7; i <= 9; ++i) txt_IMFPeff[i]->setText(QString());
+    frameshowIMFP[0]->hide();
+}
 
 } // namespace kelvara

@@ -60,6 +60,9 @@ public:
     std::array<TextBox*, 10> txt_IMFPeff{};
     QPushButton* cmdCancelShowIMFP = nullptr;
 
+protected:
+    void ForgetShownResults() override;
+
 private:
     SaveFrameBoxes save_;
 };

@@ -88,6 +88,7 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
     float Ep = 0.0f, X0 = 0.0f;
 
     CalcRecipe r = Recipe(ModelBTitle());
+    r.calculation = QStringLiteral("Model A/B");
     r.readBoxes = [&] {
         Ep = BoxSingle(txtparABVal[0]);
         M::Estep = BoxSingle(txtparABVal[1]);

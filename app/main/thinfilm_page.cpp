@@ -80,6 +80,7 @@ void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
     float Ep = 0.0f, Thickness = 0.0f;
 
     CalcRecipe r = Recipe(CurveTitle());
+    r.calculation = QStringLiteral("thin-film");
     r.readBoxes = [&] {
         Ep = BoxSingle(txtpartval[0]);
         M::Estep = BoxSingle(txtpartval[3]);

@@ -208,10 +208,13 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
                                                         : QStringLiteral("this is not a number."));
         }
         if (!std::isfinite(v)) refuse(box, QStringLiteral("this is not a number."));
+        // The driver names a grid it refuses with the box and its text.
+        BoxReadLog::Record({QString::fromLatin1(kBoxNames[box]), text, v});
         return v;
     };
 
     CalcRecipe r = Recipe(CurveTitle());
+    r.calculation = QStringLiteral("photoemission");
     r.readBoxes = [&] {
         Ep = single(0);
         if (!(Ep > 0.0f)) refuse(0, QStringLiteral("the value must be greater than 0."));
@@ -221,11 +224,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         if (!(M::Emin > 0.0f))
             refuse(2, QStringLiteral("the value must be greater than 0 (a loss of 0 eV divides by zero)."));
         M::Emax = single(6);
-        // A grid without a loss point: the maximum is what the user must raise.
-        if (M::Emin > M::Emax)
-            refuse(6, QStringLiteral("the grid holds no loss point: the maximum must be at least the first loss, "
-                                     "Emin = ") +
-                          QString::fromStdString(GeneralText(M::Emin)) + QStringLiteral(" eV."));
+        // A grid of fewer than two losses is refused by the driver, naming Emax.
         if (!(M::Emax < Ep)) refuse(6, QStringLiteral("every energy loss must be below Ep."));
         X0 = single(3);
         if (!(X0 > 0.0f)) refuse(3, QStringLiteral("the value must be greater than 0."));
@@ -281,7 +280,7 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     r.curves = {&M::Keff, &M::keff_inf, &M::keff_medium_h, &M::keff_medium_nh, &M::keff_vacuum_h, &M::keff_vacuum_nh};
     r.mainCurve = 0;
     r.areaLines = {{QStringLiteral("Area of total K = "), 0},
-                   {QStringLiteral("Area of K for infinite medium = "), 1},
+                   {QStringLiteral("Area of K for infinite medium = "), 1, true},
                    {QStringLiteral("Area of K_vacuum with effect of hole = "), 4},
                    {QStringLiteral("Area of K_vacuum without effect of hole = "), 5},
                    {QStringLiteral("Area of K_medium with effect of hole = "), 2},
@@ -310,8 +309,9 @@ void PhotoemissionPage::cmdKvh_Click() { ShowCurve(Module1::keff_vacuum_h, QStri
 void PhotoemissionPage::cmdkvo_Click() { ShowCurve(Module1::keff_vacuum_nh, QStringLiteral("keff_vacuum_nh ")); }
 
 void PhotoemissionPage::ShowSum(const SingleArray& first, const SingleArray& second, const QString& text) {
+    if (!ResultReady(first, Use::Show) || !ResultReady(second, Use::Show)) return;
     Tools().AddSpectra(first, second, Module1::PlotBuf);
-    ClearAndPlot(window_, Module1::PlotBuf);
+    PlotResult(Module1::PlotBuf);
     float area = 0.0f;
     Tools().AREA(Module1::PlotBuf, area);
     window_.titleBox().setText(text + QStringLiteral("  Area=") + Fmt(static_cast<double>(area), "0.0000"));
@@ -359,9 +359,9 @@ QStringList PhotoemissionPage::Header(Curve curve) const {
 
 void PhotoemissionPage::SaveCurve(Curve curve) {
     static const QString kNoResultLine;
-    if (!ResultReady()) return;
+    if (!ResultReady(CurveArray(curve))) return;
     SaveResultFileFromFirstEnergy(window_, txtSaveFile97->text(), CurveArray(curve), Header(curve),
-                                  curve == Curve::Keff ? Module1::ResultText : kNoResultLine);
+                                  curve == Curve::Keff ? OwnResultText() : kNoResultLine);
 }
 
 } // namespace kelvara

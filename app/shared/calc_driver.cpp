@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 
 #include "platform/crlf.h"
 #include "platform/errors.h"
@@ -30,7 +31,29 @@ QString OutOfRange(const BoxReadLog& log, const QString& box, float value, const
     return BoxValueError(ErrorCode::Overflow, reading ? reading->box : box, text, problem).message();
 }
 
+// Why a grid of fewer than two losses is refused: the maximum the user must
+// reach (the grid's second loss).
+QString TooFewLossesProblem(float secondLoss) {
+    return QStringLiteral("the grid must hold at least two losses: the maximum must be at least the second loss, ") +
+           QString::fromStdString(GeneralText(secondLoss)) + QStringLiteral(" eV.");
+}
+
+// The writer of each result array, and the number of the last run that ended
+// Done.
+std::map<const SingleArray*, CurveWriter>& Writers() {
+    static std::map<const SingleArray*, CurveWriter> writers;
+    return writers;
+}
+std::uint64_t lastDoneRun = 0;
+
 } // namespace
+
+CurveWriter LastWriter(const SingleArray& curve) {
+    const auto it = Writers().find(&curve);
+    return it == Writers().end() ? CurveWriter{} : it->second;
+}
+
+std::uint64_t LastDoneRun() { return lastDoneRun; }
 
 CalcFailure::CalcFailure(const QString& message) : RuntimeError(ErrorCode::InvalidCall, message.toStdString()) {}
 
@@ -209,11 +232,8 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
         const int count =
             r.pointCount ? std::max(0, n) : std::max(0, std::min<int>(n, r.libraryCount ? r.libraryCount() : n));
         const float e0 = r.firstEnergy ? r.firstEnergy() : Estep;
-        if (count < 1)
-            return refuse("Emax", Emax,
-                          QStringLiteral("the grid holds no loss point: the maximum must be at least the first "
-                                         "loss, ") +
-                              QString::fromStdString(GeneralText(e0)) + QStringLiteral(" eV."));
+        // A curve of one point has no width to plot and no area to speak of.
+        if (count < 2) return refuse("Emax", Emax, TooFewLossesProblem(e0 + Estep));
         if (Module1::NumOsc <= 0) throw CalcFailure(NoModelMessage());
         // The rule that marks the oscillator table's boxes: no run on a model
         // that holds a value the dielectric function cannot use.
@@ -263,6 +283,8 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
             Module1::ResultText = result + kCrLf + kCrLf + shown;
         }
         if (r.showResults) r.showResults();
+        ++lastDoneRun;
+        for (const SpectrumArray* curve : r.curves) Writers()[curve] = {lastDoneRun, r.calculation};
         return CalcOutcome::Done;
     } catch (const BoxValueError& e) {
         // A box that does not hold a usable number: named with its text,

@@ -7,13 +7,13 @@
 //   primary energy that is not positive, losses that reach the primary energy
 //   (Emax >= Ep) refused the same way; the grid's point count n = Emax/Estep
 //   rounded (halves to even); n > 1000 refused naming the Emax box ("max
-//   number of points is 1000"); a grid on which the library computes no loss
-//   point (Emax below one step) refused naming the Emax box; no model read (no
-//   oscillator): "You must first read ELF data file"; a model that holds a
-//   value the dielectric function cannot use refused naming it
-//   (UnusableModelMessage, shared/oscillator_model.h); the page's library
-//   call; each result array
-//   rewritten in place as a spectrum array through PlotBuf, summing its values;
+//   number of points is 1000"); a grid on which the library computes fewer
+//   than two losses (Emax below the second loss) refused naming the Emax box;
+//   no model read (no oscillator): "You must first read ELF data file"; a
+//   model that holds a value the dielectric function cannot use refused
+//   naming it (UnusableModelMessage, shared/oscillator_model.h); the page's
+//   library call; each result array rewritten in place as a spectrum array
+//   through PlotBuf, summing its values;
 //   the totals and the mean free paths judged; the main curve plotted; the mean
 //   free paths from the main curve's area and the core parameters; ResultText;
 //   the title box; the area lines; the page's result frame; pointer back to the
@@ -74,7 +74,7 @@ enum class CalcOutcome {
     TooManyPoints, // n > 1000: only the message
     InvalidGrid,   // a box that is not a number or out of range (a step that is not
                    // positive, a negative maximum, Ep not positive, Emax >= Ep, a grid
-                   // without a loss point, a value the page refuses): only the
+                   // of fewer than two losses, a value the page refuses): only the
                    // message, which names the box and its text
     Failed,        // no model, a library that cannot be called, a result that is not
                    // physical (the message that names it), or any other run-time
@@ -95,6 +95,9 @@ public:
 enum class SumPrecision { Double, Single };
 
 struct CalcRecipe {
+    // The calculation as messages name it ("thin-film"): a page whose curve
+    // this run replaces is told which calculation replaced it.
+    QString calculation;
     // Reads the page's boxes in the page's order; stores Estep and Emax (and
     // Emin) program-wide as soon as each is converted. Raises on a box that
     // does not hold a number.
@@ -218,5 +221,18 @@ CalcRecipe WindowRecipe(WindowSurface& window, const QString& titleLine);
 
 // Runs the whole calculation of one page; the hourglass shows until it ends.
 CalcOutcome RunCalculation(const CalcRecipe& recipe);
+
+// Which run last wrote a result array. Some arrays are shared by several
+// calculations (Keff, Kbulk) and the last run wins; a run that ends Done
+// records itself as the writer of each of its curves (a run that does not
+// leaves the arrays and the record as they were). Runs are numbered from 1 in
+// the order they end Done; run 0 is none.
+struct CurveWriter {
+    std::uint64_t run = 0;
+    QString calculation; // the recipe's `calculation`
+};
+CurveWriter LastWriter(const SingleArray& curve);
+// The number of the last run that ended Done (0: none yet).
+std::uint64_t LastDoneRun();
 
 } // namespace kelvara

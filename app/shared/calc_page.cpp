@@ -8,6 +8,8 @@
 
 #include "shared/window_surface.h"
 #include "state/module1.h"
+#include "widgets/controls.h"
+#include "widgets/picturebox.h"
 #include "widgets/services.h"
 
 namespace kelvara {
@@ -29,18 +31,58 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
     // A run that does not end Done leaves the result arrays as they were (the
     // driver gives them back), but the page's boxes no longer describe them.
     const CalcOutcome outcome = RunCalculation(recipe);
-    results_ = outcome == CalcOutcome::Done ? Results::Ready : Results::Lost;
+    InfoBox& title = window_.titleBox();
+    if (outcome == CalcOutcome::Done) {
+        results_ = Results::Ready;
+        run_ = LastDoneRun();
+        resultText_ = Module1::ResultText;
+        ownPlot_ = window_.plotBox().clearCount();
+        if (titleHidden_) title.show();
+        titleHidden_ = false;
+        return outcome;
+    }
+    results_ = Results::Lost;
+    resultText_.clear();
+    // Nothing of an earlier run stays on show beside the boxes that were refused.
+    window_.areasBox().setText(QString());
+    window_.areasBox().hide();
+    if (!title.isHidden()) titleHidden_ = true;
+    title.setText(QString());
+    title.hide();
+    if (window_.plotBox().clearCount() == ownPlot_) window_.ClearPlot();
+    ForgetShownResults();
     return outcome;
 }
 
-bool CalcPage::ResultReady() const {
-    QString why;
+void CalcPage::Refuse(Use use, const QString& why) {
+    services().messageBox(
+        (use == Use::Save ? QStringLiteral("Nothing was written: ") : QStringLiteral("Nothing is shown: ")) + why);
+}
+
+bool CalcPage::RunResultReady(Use use, bool allowBeforeFirstRun) const {
+    const bool save = use == Use::Save;
+    if (results_ == Results::Ready || (results_ == Results::None && allowBeforeFirstRun)) return true;
     if (results_ == Results::None)
-        why = QStringLiteral("there is no result to save yet. Calculate first, then save.");
-    else if (results_ == Results::Lost)
-        why = QStringLiteral("the last calculation of this page gave no result. Calculate again, then save.");
-    if (why.isEmpty()) return true;
-    services().messageBox(QStringLiteral("Nothing was written: ") + why);
+        Refuse(use, save ? QStringLiteral("there is no result to save yet. Calculate first, then save.")
+                         : QStringLiteral("there is no result to show yet. Calculate first."));
+    else
+        Refuse(use, save ? QStringLiteral("the last calculation of this page gave no result. Calculate again, then "
+                                          "save.")
+                         : QStringLiteral("the last calculation of this page gave no result. Calculate again."));
+    return false;
+}
+
+bool CalcPage::ResultReady(const SingleArray& curve, Use use) const {
+    if (!RunResultReady(use, false)) return false;
+    const CurveWriter writer = LastWriter(curve);
+    if (writer.run == run_) return true;
+    // A later run of another page has written the shared array.
+    const QString by = writer.calculation.isEmpty()
+                           ? QStringLiteral("another calculation")
+                           : QStringLiteral("the ") + writer.calculation + QStringLiteral(" calculation");
+    Refuse(use, QStringLiteral("the curve now holds the result of ") + by +
+                    QStringLiteral(", which ran after this page's. Calculate again on this page") +
+                    (use == Use::Save ? QStringLiteral(", then save.") : QStringLiteral(".")));
     return false;
 }
 
@@ -49,8 +91,14 @@ std::function<void()> CalcPage::MessageOnFailure(const QString& message) {
 }
 
 void CalcPage::ShowCurve(const SingleArray& curve, const QString& title) {
-    ClearAndPlot(window_, curve);
+    if (!ResultReady(curve, Use::Show)) return;
+    PlotResult(curve);
     window_.titleBox().setText(title);
+}
+
+void CalcPage::PlotResult(const SingleArray& curve) {
+    ClearAndPlot(window_, curve);
+    ownPlot_ = window_.plotBox().clearCount();
 }
 
 ModelFileControls CalcPage::ModelFile(const QString& boxName, const QString& buttonName, QWidget* frameToHide) {
@@ -147,9 +195,9 @@ CalcPage::SaveFrameBoxes CalcPage::SaveFrame(QWidget* frame, int width, const QS
                                   8 + (k % 3) * (buttonWidth + 4), 100 + (k / 3) * 25, buttonWidth, 24);
         connectGuarded(button, &QPushButton::clicked, this, [this, b](bool) {
             static const QString kNoResultLine;
-            if (!ResultReady()) return;
+            if (!ResultReady(*b.curve)) return;
             SaveResultFile(window_, saveBoxes_.fileName->text(), *b.curve, b.header(),
-                           b.withResultText ? Module1::ResultText : kNoResultLine);
+                           b.withResultText ? resultText_ : kNoResultLine);
         });
         saves.push_back(button);
         ++k;

@@ -20,6 +20,7 @@
 //
 // Its "Calculate" handler fills a recipe and runs it:
 //     CalcRecipe r = Recipe(CurveTitle());              // title line of the title box
+//     r.calculation = "Model A/B";                      // named when another page's curve is replaced
 //     r.readBoxes = [&] { Ep = BoxSingle(box0); Module1::Estep = BoxSingle(box1); ... };
 //     r.primaryEnergy = [&] { return Ep; };
 //     r.callLibrary = [&] { Module1::senvik(&Ep, &Module1::Estep, ...); };
@@ -35,6 +36,7 @@
 #include <QObject>
 #include <QPushButton>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -75,17 +77,38 @@ public:
 protected:
     // A recipe with the window's plumbing filled in (WindowRecipe).
     CalcRecipe Recipe(const QString& titleLine) const;
-    // Runs the page's calculation (RunCalculation). The page's save buttons
-    // write only while its last run ended Done.
+    // Runs the page's calculation (RunCalculation). The page's save and show
+    // buttons use a curve only while it holds the page's last run, which
+    // ended Done. A run that does not end Done leaves nothing of an earlier
+    // one on show: the window's areas and title boxes are emptied and hidden,
+    // the plot is cleared while it still shows a curve the page drew, and the
+    // page empties what it shows of its own (ForgetShownResults).
     CalcOutcome Run(const CalcRecipe& recipe);
-    // Whether a save button may write now: the page's last run ended Done.
-    // Otherwise the user is told why nothing is written.
-    bool ResultReady() const;
+    // What a button does with a curve: writes it into a file or shows it.
+    enum class Use { Save, Show };
+    // Whether a save or show button may use `curve` now: the page's last run
+    // ended Done and no other calculation has written the curve since (the
+    // shared arrays keep the last run of any page). Otherwise the user is told
+    // why nothing is written or shown, and which calculation replaced the
+    // curve.
+    bool ResultReady(const SingleArray& curve, Use use = Use::Save) const;
+    // The same for a button that shows what the page's last run gave besides
+    // its curves (the library's mean free paths): the run ended Done, or no
+    // run has been made yet (`allowBeforeFirstRun`).
+    bool RunResultReady(Use use, bool allowBeforeFirstRun) const;
+    // ResultText as the page's last run that ended Done left it: the result
+    // line of the page's files, whatever a later run of another page wrote.
+    const QString& OwnResultText() const { return resultText_; }
+    // After a run that did not end Done: the page empties and hides what it
+    // shows of its own results (e.g. a panel of mean free paths).
+    virtual void ForgetShownResults() {}
     // A failure path that shows `message` in a message box.
     static std::function<void()> MessageOnFailure(const QString& message);
-    // A show button's body: the curve cleared and plotted in colour 0, the
-    // title box set to `title`.
+    // A show button's body: when ResultReady(curve, Use::Show), the curve
+    // cleared and plotted in colour 0 and the title box set to `title`.
     void ShowCurve(const SingleArray& curve, const QString& title);
+    // The curve cleared and plotted in colour 0, as a result of the page.
+    void PlotResult(const SingleArray& curve);
     // The page's model-file box and its "Read ELF file" button.
     ModelFileControls ModelFile(const QString& boxName, const QString& buttonName, QWidget* frameToHide);
     // A frame made visible and put in front (the "Save" and panel buttons).
@@ -111,11 +134,24 @@ protected:
     QWidget* page_;
 
 private:
+    // Tells the user why nothing is written or shown (`why`: the reason).
+    static void Refuse(Use use, const QString& why);
+
     SaveFrameBoxes saveBoxes_;
     // The results of the page's calculation: none yet, those of its last run
     // (which ended Done), or none since its last run did not end Done.
     enum class Results { None, Ready, Lost };
     Results results_ = Results::None;
+    // The number of the page's last run that ended Done (LastDoneRun) and the
+    // ResultText it left.
+    std::uint64_t run_ = 0;
+    QString resultText_;
+    // The window's title box was hidden by a run of this page that did not
+    // end Done: the next run that does shows it again.
+    bool titleHidden_ = false;
+    // The plot's clear count (PictureBox::clearCount) when the page last drew
+    // a result: while it is unchanged, the plot shows that result.
+    long long ownPlot_ = -1;
 };
 
 } // namespace kelvara

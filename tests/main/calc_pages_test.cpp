@@ -343,8 +343,17 @@ TEST(CalcPages, ThinFilmAndInfiniteMediumCurvesTextsAndLastRunWins) {
               QStringLiteral("Cross section K(T) [eV^-1 \u00C5^-1] as a function of energy loss T [eV]"));
     EXPECT_EQ(w.form->txtAreas->text(), QStringLiteral("earlier areas"));
 
-    // Last run wins: the thin film's "Kbulk" shows the infinite-medium curve.
+    // The last run wins Kbulk: the thin film's "Kbulk" no longer shows its
+    // own curve and shows nothing, naming the calculation that replaced it.
+    const QString text2 = w.form->Text2->text();
+    w.rec->messages.clear();
     tf.cmdShowKvol->click();
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(
+        w.rec->messages[0].text,
+        QStringLiteral("Nothing is shown: the curve now holds the result of the infinite-medium calculation, which "
+                       "ran after this page's. Calculate again on this page."));
+    EXPECT_EQ(w.form->Text2->text(), text2);
     EXPECT_EQ(w.form->plotState().PlotN, 349);
     // Its file: the page's header lines, ResultText, the 349 points.
     w.form->Dir1->setPath(dir.path());
@@ -358,16 +367,25 @@ TEST(CalcPages, ThinFilmAndInfiniteMediumCurvesTextsAndLastRunWins) {
     ASSERT_EQ(f.rows.size(), 350u);
     EXPECT_FLOAT_EQ(static_cast<float>(f.rows.back().second), d.a(349));
 
-    // Keff: a Model 96 run replaces the thin-film total; the thin film's
-    // "Keff" then shows it, and a thin-film run gives it back to Model 96's.
+    // Keff: a Model 96 run replaces the thin-film total, and the thin film's
+    // "Keff" shows nothing; a thin-film run then does the same to Model 96's.
+    SetBoxes(*p.w.page, Defaults());
     Press(w, p.w.page->cmdCalcKeffModel96);
     ExpectNoMessage(w);
-    tf.cmdKefftf->click();
+    Press(w, tf.cmdKefftf);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.contains(QStringLiteral("the result of the Model 96 calculation")));
     EXPECT_EQ(w.form->plotState().PlotN, 100);
     Press(w, tf.cmdCalcKeffthinfilm);
-    p.w.page->cmdKeff->click();
+    Press(w, p.w.page->cmdKeff);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.contains(QStringLiteral("the result of the thin-film calculation")));
     EXPECT_EQ(w.form->plotState().PlotN, 249);
-    EXPECT_EQ(w.form->Text2->text(), QStringLiteral("Keff Model 96"));
+    EXPECT_NE(w.form->Text2->text(), QStringLiteral("Keff Model 96"));
+    // The curves of its own still show.
+    Press(w, p.w.page->cmdKvi);
+    ExpectNoMessage(w);
+    EXPECT_EQ(w.form->plotState().PlotN, 100);
 }
 
 TEST(CalcPages, EveryCurveIsDrawnReadAndSavedAtItsTrueLoss) {
@@ -460,14 +478,15 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         TextBox* length; // the depth or the thickness (none on the infinite medium)
         const SingleArray* main;
         LibraryBinding& binding;
+        QPushButton* show; // a show button (none on the infinite medium)
     };
     const Page pages[] = {
         {"Model A/B", p.ab.cmdCalcKeffModelAB, p.ab.txtparABVal[0], p.ab.txtparABVal[1], p.ab.txtparABVal[2],
-         p.ab.txtparABVal[3], &Module1::KModelB, Module1::senvikBinding()},
+         p.ab.txtparABVal[3], &Module1::KModelB, Module1::senvikBinding(), p.ab.cmdKModelA},
         {"thin film", p.tf.cmdCalcKeffthinfilm, p.tf.txtpartval[0], p.tf.txtpartval[3], p.tf.txtpartval[2],
-         p.tf.txtpartval[1], &Module1::Keff, Module1::thinfilmBinding()},
+         p.tf.txtpartval[1], &Module1::Keff, Module1::thinfilmBinding(), p.tf.cmdShowKsurf},
         {"infinite medium", p.inf.cmdCalcKInfFilm, p.inf.txtparInfVal.at(0), p.inf.txtparInfVal.at(3),
-         p.inf.txtparInfVal.at(2), nullptr, &Module1::Kbulk, Module1::infmediumBinding()}};
+         p.inf.txtparInfVal.at(2), nullptr, &Module1::Kbulk, Module1::infmediumBinding(), nullptr}};
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);
         const QString Ep = page.Ep->text(), step = page.step->text(), max = page.max->text();
@@ -479,22 +498,36 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         EXPECT_EQ((*page.main)(1), 1000.0f);
         EXPECT_GT((*page.main)(1003), 0.0f);
         const std::vector<float> kept = Copy(*page.main);
-        const QString text2 = w.form->Text2->text(), result = Module1::ResultText;
+        const QString result = Module1::ResultText;
+        ASSERT_FALSE(w.form->Text2->text().isEmpty());
+        // No curve changes, and nothing of the good run stays on show: its
+        // title, mean free paths and areas go; the show buttons say why.
+        QString refusal;
         const auto expectRefused = [&](const QString& message) {
             Press(w, page.calc);
             ASSERT_EQ(w.rec->messages.size(), 1);
-            EXPECT_TRUE(w.rec->messages[0].text.startsWith(message)) << w.rec->messages[0].text.toStdString();
+            refusal = w.rec->messages[0].text;
+            EXPECT_TRUE(refusal.startsWith(message)) << refusal.toStdString();
             EXPECT_EQ(Copy(*page.main), kept);
-            EXPECT_EQ(w.form->Text2->text(), text2);
+            EXPECT_EQ(w.form->Text2->text(), QString());
+            EXPECT_TRUE(w.form->Text2->isHidden());
+            EXPECT_EQ(w.form->txtAreas->text(), QString());
+            EXPECT_TRUE(w.form->txtAreas->isHidden());
             EXPECT_EQ(Module1::ResultText, result);
             EXPECT_EQ(w.rec->busyDepth, 0);
+            if (!page.show) return;
+            Press(w, page.show);
+            ASSERT_EQ(w.rec->messages.size(), 1);
+            EXPECT_EQ(w.rec->messages[0].text,
+                      QStringLiteral("Nothing is shown: the last calculation of this page gave "
+                                     "no result. Calculate again."));
         };
         // A bad box is named with its text: the box the user must change. The
         // model message stays for a missing model.
         const QString maxBox = QStringLiteral("The box \"") + BoxCaption(page.max) + QStringLiteral("\" holds ");
         const QString stepBox = QStringLiteral("The box \"") + BoxCaption(page.step) + QStringLiteral("\" holds ");
-        const QString noPoint = QStringLiteral(": the grid holds no loss point: the maximum must be at least the first "
-                                               "loss, 0.2 eV.");
+        const QString noPoint = QStringLiteral(": the grid must hold at least two losses: the maximum must be at least "
+                                               "the second loss, 0.4 eV.");
         const struct {
             const char *Ep, *step, *max;
             QString message;
@@ -505,6 +538,7 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
             {"1000", "0", "50", stepBox + QStringLiteral("\"0\": the step must be greater than 0.")},
             {"1000", "0.2", "0", maxBox + QStringLiteral("\"0\"") + noPoint},
             {"1000", "0.2", "0.1", maxBox + QStringLiteral("\"0.1\"") + noPoint},
+            {"1000", "0.2", "0.2", maxBox + QStringLiteral("\"0.2\"") + noPoint}, // one point: nothing to plot
             {"1", "0.2", "50", maxBox + QStringLiteral("\"50\": every energy loss must be below Ep.")},
             {"5", "0.2", "50", maxBox + QStringLiteral("\"50\": every energy loss must be below Ep.")},
         };
@@ -538,7 +572,7 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         Module1::NumOsc = 0;
         Module1::Core_ac = Module1::Core_bc = 0.0f;
         expectRefused(QStringLiteral("You must first read ELF data file"));
-        EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("You must first read ELF data file"));
+        EXPECT_EQ(refusal, QStringLiteral("You must first read ELF data file"));
         SetExampleModel();
         page.step->setText(step);
         page.max->setText(max);

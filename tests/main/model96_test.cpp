@@ -9,6 +9,7 @@
 #include "model96_support.h"
 #include "platform/numbers.h"
 #include "shared/calc_driver.h"
+#include "widgets/picturebox.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -24,10 +25,10 @@ double AreaOf(const QString& line) {
     return Num(line.mid(eq + 3, unit - eq - 3));
 }
 
-// What a failing run must leave as it was.
+// What the page shows of a run.
 struct Snapshot {
     QString text2, areas, resultText, imfp7, imfp8, imfp9;
-    bool showHidden = false, areasHidden = false;
+    bool showHidden = false, areasHidden = false, text2Hidden = false, panelHidden = false;
     static Snapshot Take(const Model96World& w) {
         return {w.form->Text2->text(),
                 w.form->txtAreas->text(),
@@ -36,7 +37,17 @@ struct Snapshot {
                 w.page->txt_IMFPeff[8]->text(),
                 w.page->txt_IMFPeff[9]->text(),
                 w.page->frameShowModel96->isHidden(),
-                w.form->txtAreas->isHidden()};
+                w.form->txtAreas->isHidden(),
+                w.form->Text2->isHidden(),
+                w.page->frameshowIMFP[0]->isHidden()};
+    }
+    // After a run that did not end Done: nothing of the earlier run on show
+    // (title, areas, the library's mean free paths); the show frame stays.
+    Snapshot Refused() const {
+        Snapshot s = *this;
+        s.text2 = s.areas = s.imfp7 = s.imfp8 = s.imfp9 = QString();
+        s.areasHidden = s.text2Hidden = s.panelHidden = true;
+        return s;
     }
     bool operator==(const Snapshot&) const = default;
 };
@@ -47,6 +58,14 @@ void Calculate(Model96World& w) {
 }
 
 std::vector<float> Copy(const SingleArray& a) { return std::vector<float>(a.data(), a.data() + a.size()); }
+
+// Whether a picture holds nothing but its background.
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
+}
 
 } // namespace
 
@@ -186,7 +205,7 @@ TEST(Model96Page, GridLimitsAndRounding) {
     EXPECT_EQ(w.rec->messages[0].text, TooManyPointsMessage(QStringLiteral("Emax"), QStringLiteral("500.5")));
     EXPECT_EQ(Copy(Module1::Keff), keff);
     EXPECT_EQ(Copy(Module1::Kvi), kvi);
-    EXPECT_TRUE(Snapshot::Take(w) == before);
+    EXPECT_TRUE(Snapshot::Take(w) == before.Refused());
     EXPECT_EQ(Module1::Emax, 500.5f); // the grid is stored before the test
     EXPECT_EQ(w.rec->busyDepth, 0);
 
@@ -219,13 +238,13 @@ TEST(Model96Page, GridLimitsAndRounding) {
         ASSERT_EQ(w.rec->messages.size(), 1);
         EXPECT_EQ(w.rec->messages[0].text, message);
         EXPECT_EQ(Copy(Module1::Kmi), kmi);
-        EXPECT_TRUE(Snapshot::Take(w) == ok);
+        EXPECT_TRUE(Snapshot::Take(w) == ok.Refused());
     }
     EXPECT_EQ(w.rec->busyDepth, 0);
     SetBoxes(p, Defaults());
 }
 
-TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextFrameOrCurve) {
+TEST(Model96Page, FailuresShowTheMessageChangeNoCurveAndLeaveNoEarlierResultOnShow) {
     Model96World& w = World();
     Model96Page& p = *w.page;
     SetExampleModel();
@@ -239,54 +258,77 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextFrameOrCurve) {
     enum class Model { Example, None, NoCoreTerm, Bc0 };
     // With a model loaded, a box that cannot be used is named with its text
     // (never "You must first read ELF data file"); a result that is not
-    // physical names the quantity. Nothing changes: texts, frames, curves.
+    // physical names the quantity. No curve changes, and nothing of the
+    // earlier good run stays on show: its areas, title, mean free paths and
+    // IMFP panel go, and the show buttons say why they show nothing.
     const struct {
         QStringList boxes;
         Model model;
         QString message;
     } cases[] = {
-        {{"1000", "0.5", "abc", "20", "0", "0"}, Model::Example,
+        {{"1000", "0.5", "abc", "20", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"Emax\" holds \"abc\": this is not a number.")},
-        {{"1000", "0.5", "", "20", "0", "0"}, Model::Example,
+        {{"1000", "0.5", "", "20", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"Emax\" is empty: a number is needed.")},
-        {{"1000", "0", "50", "20", "0", "0"}, Model::Example,
+        {{"1000", "0", "50", "20", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"Estep\" holds \"0\": the step must be greater than 0.")},
-        {{"0", "0.5", "50", "20", "0", "0"}, Model::Example,
+        {{"0", "0.5", "50", "20", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"Ep\" holds \"0\": the energy must be greater than 0.")},
-        {{"1000", "0.5", "50", "0", "0", "0"}, Model::Example,
+        {{"1000", "0.5", "50", "0", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"X0\" holds \"0\": the value must be greater than 0.")},
-        {{"1000", "0.5", "50", "20", "120", "0"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "120", "0"},
+         Model::Example,
          QStringLiteral("The box \"\u03B81\" holds \"120\"") + angles},
-        {{"1000", "0.5", "50", "20", "0", "90"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "0", "90"},
+         Model::Example,
          QStringLiteral("The box \"\u03B82\" holds \"90\"") + angles},
-        {{"1000", "0.5", "50", "20", "270", "0"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "270", "0"},
+         Model::Example,
          QStringLiteral("The box \"\u03B81\" holds \"270\"") + angles},
-        {{"1000", "0.5", "50", "20", "0", "1e30"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "0", "1e30"},
+         Model::Example,
          QStringLiteral("The box \"\u03B82\" holds \"1e30\"") + angles},
-        {{"1000", "0.5", "50", "20", "-10", "0"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "-10", "0"},
+         Model::Example,
          QStringLiteral("The box \"\u03B81\" holds \"-10\"") + angles},
         {{"1000", "0.0001", "50", "20", "0", "0"}, Model::Example,
          TooManyPointsMessage(QStringLiteral("Emax"), QStringLiteral("50"))},
-        // No loss point on the library's grid, and losses that reach Ep.
-        {{"1000", "0.5", "0.2", "20", "0", "0"}, Model::Example,
-         QStringLiteral("The box \"Emax\" holds \"0.2\": the grid holds no loss point: the maximum must be at least "
-                        "the first loss, 0.5 eV.")},
-        {{"40", "0.5", "50", "20", "0", "0"}, Model::Example,
+        // Fewer than two losses on the library's grid, and losses that reach Ep.
+        {{"1000", "0.5", "0.2", "20", "0", "0"},
+         Model::Example,
+         QStringLiteral("The box \"Emax\" holds \"0.2\": the grid must hold at least two losses: the maximum must be "
+                        "at least the second loss, 1 eV.")},
+        {{"40", "0.5", "50", "20", "0", "0"},
+         Model::Example,
          QStringLiteral("The box \"Emax\" holds \"50\": every energy loss must be below Ep.")},
         // Before any model is read (no oscillator, ac = 0 as at start-up).
         {Defaults(), Model::None, QStringLiteral("You must first read ELF data file")},
         // ac = 0 alone (the core path is infinite), ln Ep + bc = 0 (Ep = 1 eV, bc = 0).
         {Defaults(), Model::NoCoreTerm,
          QStringLiteral("Core electr. contrib. IMFPc is not a finite number") + unphysical},
-        {{"1", "0.5", "0.5", "20", "0", "0"}, Model::Bc0,
+        {{"1", "0.25", "0.5", "20", "0", "0"},
+         Model::Bc0,
          QStringLiteral("Core electr. contrib. IMFPc is not a finite number") + unphysical},
         // A grazing exit inside the accepted range makes the total negative.
-        {{"1000", "0.5", "50", "20", "0", "89.9"}, Model::Example,
+        {{"1000", "0.5", "50", "20", "0", "89.9"},
+         Model::Example,
          QStringLiteral("Area of total K = -4.12E-03 (\u00C5^-1) is not physical") + unphysical},
     };
+    const QString noResult =
+        QStringLiteral("Nothing is shown: the last calculation of this page gave no result. Calculate again.");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
         SetExampleModel();
+        SetBoxes(p, Defaults());
+        Calculate(w);
+        ASSERT_TRUE(w.rec->messages.isEmpty());
+        p.cmdShowIMFP_eff->click();
+        ASSERT_FALSE(p.frameshowIMFP[0]->isHidden());
         if (c.model == Model::None) {
             for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
             Module1::NumOsc = 0;
@@ -298,10 +340,18 @@ TEST(Model96Page, FailuresShowTheMessageAndChangeNoTextFrameOrCurve) {
         Calculate(w);
         ASSERT_EQ(w.rec->messages.size(), 1);
         EXPECT_EQ(w.rec->messages[0].text, c.message);
-        EXPECT_TRUE(Snapshot::Take(w) == good);
+        EXPECT_TRUE(Snapshot::Take(w) == good.Refused());
+        EXPECT_TRUE(Blank(w.form->picPlot->image())) << "the good run's curve is no longer plotted";
         EXPECT_EQ(Copy(Module1::Keff), keff);
         EXPECT_EQ(Copy(Module1::Kvo), kvo);
         EXPECT_EQ(w.rec->busyDepth, 0);
+        for (QPushButton* show : {p.cmdKvi, p.cmdShowIMFP_eff}) {
+            w.rec->messages.clear();
+            show->click();
+            ASSERT_EQ(w.rec->messages.size(), 1);
+            EXPECT_EQ(w.rec->messages[0].text, noResult);
+        }
+        EXPECT_TRUE(p.frameshowIMFP[0]->isHidden());
     }
     SetExampleModel();
 

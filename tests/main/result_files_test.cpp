@@ -43,7 +43,300 @@ void ExpectRowsMatch(const std::vector<std::pair<double, double>>& rows, const S
     }
 }
 
+// The boxes of a page, by object name, set to the given texts.
+void SetTexts(Form1& form, const std::vector<std::pair<const char*, const char*>>& texts) {
+    for (const auto& [name, text] : texts) {
+        auto* box = form.findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr) << name;
+        box->setText(QString::fromUtf8(text));
+    }
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Each page's calculation and the file of one of its curves, with the example
+// model read through the page's own button, on a grid of four losses. The
+// expected files were written by the program and read through line by line;
+// lines end in CR LF in the file ("\n" here).
+struct PinnedPage {
+    const char* name;
+    const char* readButton;
+    std::vector<std::pair<const char*, const char*>> boxes;
+    const char* calcButton;
+    const char* nameBox;
+    const char* descriptionBox;
+    const char* saveButton;
+    const char* expected;
+};
+
+const char* const kPinnedModel96 = R"(Effective cross section for electron backscattered at depth X0 =20 Å
+Calculated with Model 96 for any incidence and exit angle, eqs. (21)-(25)
+Incidence angle = 30 exit angle = 0
+ELF function from the file free_electron_metal.elf. Primary energy = 1000 eV.
+pinned run
+******************************************************
+ELF-data applied in the calculations:
+ 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
+ 0            Energy gap
+ 999          Refractive Index
+Data for oscillators that describe the applied ELF function
+ 1            Number of oscillators
+data are in rows: one row for each oscillator 
+Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
+ 15            225           0.6           1 
+******************************************************
+RESULTS OF THE CALCULATION:
+
+Total IMFP = 12.63 Å
+Valence electr. contrib. IMFPv = 12.63 Å
+Core electr. contrib. IMFPc = 203759.13 Å
+
+Area of total K = 7.92E-02 (Å^-1)
+Area of K_vacuum incomming trajectory = -8.26E-03 (Å^-1)
+Area of K_vacuum outgoing trajectory = 8.92E-03 (Å^-1)
+Area of K_medium incomming trajectory = 7.02E-02 (Å^-1)
+Area of K_medium outgoing trajectory = 8.35E-03 (Å^-1)
+
+The effective cross section data are listed below in two columns:
+first column is the energy loss (eV)
+second column is the cross section (ev^-1 Å^-1)
+@
+ 0             0 
+ 5             0.00005687556 
+ 10            0.0006298189 
+ 15            0.01526455 
+ 20           -0.0001184573 
+)";
+const char* const kPinnedModelAB = R"(Effective cross section for electron backscattered at depth X0 =20 Å.
+Calculated by Model B for normal incidence and exit, eq. (15)
+ELF function from the file free_electron_metal.elf
+Primary energy = 1000 eV.
+pinned run
+******************************************************
+ELF-data applied in the calculations:
+ 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
+ 0            Energy gap
+ 999          Refractive Index
+Data for oscillators that describe the applied ELF function
+ 1            Number of oscillators
+data are in rows: one row for each oscillator 
+Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
+ 15            225           0.6           1 
+******************************************************
+RESULTS OF THE CALCULATION:
+
+ModelB: Total IMFP = 24.03Å
+Valence electr. contrib. IMFPv = 24.03Å
+Core electr. contrib. IMFPc = 203759.13Å
+
+Area of K_ModelB = 4.16E-02 (Å^-1)
+Area of K_ModelA = 4.96E-02 (Å^-1)
+Area of K_ModelA_in = 2.30E-02 (Å^-1)
+Area of K_ModelA_out = 2.66E-02 (Å^-1)
+
+The effective cross section data are listed below in two columns:
+first column is the energy loss (eV)
+second column is the cross section (ev^-1 Å^-1)
+@
+ 0             0 
+ 5             0.00005762075 
+ 10            0.0001240601 
+ 15            0.007133281 
+ 20            0.001007453 
+)";
+const char* const kPinnedThinFilm = R"(Effective cross section for electron that has passed through a thin film
+ELF function from the file free_electron_metal.elf
+Primary energy = 1000 eV.
+Film thickness = 50 Å.
+pinned run
+******************************************************
+ELF-data applied in the calculations:
+ 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
+ 0            Energy gap
+ 999          Refractive Index
+Data for oscillators that describe the applied ELF function
+ 1            Number of oscillators
+data are in rows: one row for each oscillator 
+Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
+ 15            225           0.6           1 
+******************************************************
+RESULTS OF THE CALCULATION:
+
+Total IMFP = 15.64Å
+Valence electr. contrib. IMFPv = 15.64Å
+Core electr. contrib. IMFPc = 203759.13Å
+
+Area of K(T) from surface excitations = -5.29E-03 (Å^-1)
+Area of K(T) from volume excitations = 6.92E-02 (Å^-1)
+Total area of K(T) from all excitations = 6.40E-02 (Å^-1)
+
+The effective cross section data are listed below in two columns:
+first column is the energy loss (eV)
+second column is the cross section (ev^-1 Å^-1)
+@
+ 0             0 
+ 5             0.00005828823 
+ 10            0.0006769883 
+ 15            0.01095629 
+ 20            0.001098639 
+)";
+const char* const kPinnedInfiniteMedium = R"(Cross section in (eV^-1 Å^-1) for electron travelling in an infinite medium
+ELF function from the file free_electron_metal.elf. 
+Primary energy = 1000 eV.
+
+pinned run
+******************************************************
+ELF-data applied in the calculations:
+ 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
+ 0            Energy gap
+ 999          Refractive Index
+Data for oscillators that describe the applied ELF function
+ 1            Number of oscillators
+data are in rows: one row for each oscillator 
+Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
+ 15            225           0.6           1 
+******************************************************
+RESULTS OF THE CALCULATION:
+Total IMFP = 14.44Å
+Valence electr. contrib. IMFPv = 14.44Å
+Core electr. contrib. IMFPc = 203759.13Å
+
+The effective cross section data are listed below in two columns:
+first column is the energy loss (eV)
+second column is the cross section (ev^-1 Å^-1)
+@
+ 0             0 
+ 5             0.00002966355 
+ 10            0.0001046621 
+ 15            0.0125717 
+ 20            0.001141263 
+)";
+
+const PinnedPage kPinnedPages[] = {
+    {"Model 96",
+     "cmdELFfile96",
+     {{"txtpar96Val_0", "1000"},
+      {"txtpar96Val_1", "5"},
+      {"txtpar96Val_2", "20"},
+      {"txtpar96Val_3", "20"},
+      {"txtpar96Val_4", "30"},
+      {"txtpar96Val_5", "0"}},
+     "cmdCalcKeffModel96",
+     "txtSaveFile96",
+     "Text7",
+     "cmdSavekeff96",
+     kPinnedModel96},
+    {"Model A/B",
+     "cmdELFfile92",
+     {{"txtparABVal_0", "1000"}, {"txtparABVal_1", "5"}, {"txtparABVal_2", "20"}, {"txtparABVal_3", "20"}},
+     "cmdCalcKeffModelAB",
+     "txtoutfile",
+     "txtDescription",
+     "cmdSaveKModelB",
+     kPinnedModelAB},
+    {"thin film",
+     "cmdReadELFModelAB92",
+     {{"txtpartval_0", "1000"}, {"txtpartval_1", "50"}, {"txtpartval_2", "20"}, {"txtpartval_3", "5"}},
+     "cmdCalcKeffthinfilm",
+     "txtfilenametf",
+     "Text12",
+     "cmdSaveKeff",
+     kPinnedThinFilm},
+    {"infinite medium",
+     "cmdReadELFInf",
+     {{"txtparInfVal_0", "1000"}, {"txtparInfVal_2", "20"}, {"txtparInfVal_3", "5"}},
+     "cmdCalcKInfFilm",
+     "txtFileNameCrossSection",
+     "txtFileDescription",
+     "cmdSaveCrossSection",
+     kPinnedInfiniteMedium},
+};
+
+// Runs a pinned page's calculation with the example model.
+void CalculatePinned(Model96World& w, const PinnedPage& page) {
+    w.form->Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.form->File1->setFileName(QString::fromLatin1(kExampleModel));
+    w.rec->messages.clear();
+    Click(w.form, page.readButton);
+    SetTexts(*w.form, page.boxes);
+    Click(w.form, page.calcButton);
+    EXPECT_TRUE(w.rec->messages.isEmpty()) << page.name << ": " << w.rec->messages.first().text.toStdString();
+}
+
 } // namespace
+
+TEST(ResultFiles, OneFileOfEachPageIsWrittenByteForByte) {
+    Model96World& w = World();
+    QTemporaryDir dir;
+    for (const PinnedPage& page : kPinnedPages) {
+        SCOPED_TRACE(page.name);
+        CalculatePinned(w, page);
+        w.form->Dir1->setPath(dir.path());
+        Notes(*w.form, page.descriptionBox)->setText(QStringLiteral("pinned run"));
+        Line(*w.form, page.nameBox)->setText(QStringLiteral("pinned.txt"));
+        Click(w.form, page.saveButton);
+        ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+        const QByteArray written = FileBytes(dir.filePath(QStringLiteral("pinned.txt")));
+        EXPECT_EQ(written, QByteArray(page.expected).replace("\n", "\r\n"));
+        Notes(*w.form, page.descriptionBox)->setText(QString());
+    }
+}
+
+// A page's save and show buttons use a shared curve only while it holds the
+// page's own last run; another page's run that replaced it is named. The
+// result line is always the page's own.
+TEST(ResultFiles, ASavedCurveIsThePagesOwn) {
+    Model96World& w = World();
+    QTemporaryDir dir;
+    const PinnedPage& model96 = kPinnedPages[0];
+    const PinnedPage& modelAB = kPinnedPages[1];
+    const PinnedPage& thinFilm = kPinnedPages[2];
+    const PinnedPage& infinite = kPinnedPages[3];
+    const QString again = QStringLiteral(", which ran after this page's. Calculate again on this page, then save.");
+    const struct {
+        const PinnedPage* saver; // calculates first
+        const PinnedPage* other; // calculates next
+        const char* saveButton;  // the saver's
+        const char* replacedBy;  // the calculation named, none: the file is written
+    } cases[] = {
+        {&model96, &thinFilm, "cmdSavekeff96", "thin-film"},
+        {&model96, &thinFilm, "cmdSavekvacin96", nullptr},
+        {&thinFilm, &model96, "cmdSaveKeff", "Model 96"},
+        {&thinFilm, &infinite, "cmdSaveKbulk", "infinite-medium"},
+        {&thinFilm, &infinite, "cmdSaveKsurf", nullptr},
+        {&infinite, &thinFilm, "cmdSaveCrossSection", "thin-film"},
+        // Model A/B shares no curve, but ResultText: the file keeps Model 96's.
+        {&model96, &modelAB, "cmdSavekeff96", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.saver->name) + " then " + c.other->name + ", " + c.saveButton);
+        CalculatePinned(w, *c.saver);
+        const QString ownResult = Module1::ResultText;
+        CalculatePinned(w, *c.other);
+        w.form->Dir1->setPath(dir.path());
+        QFile::remove(dir.filePath(QStringLiteral("own.txt")));
+        Line(*w.form, c.saver->nameBox)->setText(QStringLiteral("own.txt"));
+        w.rec->messages.clear();
+        Click(w.form, c.saveButton);
+        if (c.replacedBy) {
+            ASSERT_EQ(w.rec->messages.size(), 1);
+            EXPECT_EQ(w.rec->messages[0].text,
+                      QStringLiteral("Nothing was written: the curve now holds the result of the ") +
+                          QString::fromLatin1(c.replacedBy) + QStringLiteral(" calculation") + again);
+            EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("own.txt"))));
+        } else {
+            ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+            // The result line of the page's own run (none for a part).
+            const bool withResult = QByteArray(c.saveButton) == "cmdSavekeff96";
+            EXPECT_EQ(ResultLines(FileLines(dir.filePath(QStringLiteral("own.txt")))),
+                      withResult ? (ownResult + QStringLiteral("\r\n")).split(QStringLiteral("\r\n"))
+                                 : (QStringList{QString(), QString()}));
+        }
+    }
+}
 
 TEST(ResultFiles, SaveFramesHoldTheirBoxesAndTheShowButtonsOpenThem) {
     Model96World& w = World();

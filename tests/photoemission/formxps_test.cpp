@@ -20,6 +20,7 @@
 #include "shared/plot.h"
 #include "shared/result_file.h"
 #include "state/binder.h"
+#include "widgets/picturebox.h"
 #include "widgets/twips.h"
 
 using namespace kelvara;
@@ -105,6 +106,14 @@ void ExpectNothingCutOff(const QWidget* container, QRect visible, int& controls)
 
 double Number(const QString& t) { return ToDouble(t.toStdString()); }
 
+// Whether a picture holds nothing but its background.
+bool Blank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+    return true;
+}
+
 } // namespace
 
 TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
@@ -137,8 +146,8 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     emit w.xps->File2->itemDoubleClicked(w.xps->File2->currentItem());
     ASSERT_EQ(w.rec->editorPaths.size(), 1);
     EXPECT_TRUE(w.rec->editorPaths[0].endsWith(QString::fromLatin1(kModels[1])));
-    // Before any calculation the curves are empty: the show buttons still
-    // work, the save buttons write nothing and say why.
+    // Before any calculation the show and save buttons show and write
+    // nothing and say why.
     QTemporaryDir dir;
     w.xps->Dir2->setPath(dir.path());
     w.page->txtSaveFile97->setText(QStringLiteral("empty.dat"));
@@ -147,6 +156,10 @@ TEST(PhotoemissionWindow, ReachedFromTheMainWindowLaidOutAndBackWithMainMenu) {
     EXPECT_TRUE(w.rec->messages[0].text.startsWith(QStringLiteral("Nothing was written: there is no result")));
     w.rec->messages.clear();
     w.page->cmdKv->click();
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text,
+              QStringLiteral("Nothing is shown: there is no result to show yet. Calculate first."));
+    w.rec->messages.clear();
     EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("empty.dat"))));
     w.xps->cmdMainMenu->click();
     EXPECT_FALSE(w.xps->isVisible());
@@ -416,6 +429,96 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
     EXPECT_TRUE(w.xps->frameSave_xps(3)->isHidden());
 }
 
+// The file of Keff byte for byte (header, model, result line, rows), written
+// by the program and read through; lines end in CR LF in the file.
+const char* const kPinnedKeff = R"(keff():  Effective cross section for photo electron excited at depth X0 =10 Å
+Calculated with the photoelectron model with core hole
+Effective charge of the hole = 1 electron charge units
+Emission angle = 0
+ELF function from the file free_electron_metal.elf. Primary energy = 1000 eV.
+pinned run
+******************************************************
+ELF-data applied in the calculations:
+ 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
+ 0            Energy gap
+ 999          Refractive Index
+Data for oscillators that describe the applied ELF function
+ 1            Number of oscillators
+data are in rows: one row for each oscillator 
+Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
+ 15            225           0.6           1 
+******************************************************
+RESULTS OF THE CALCULATION:
+
+Total IMFP = 9.37Å
+Valence electr. contrib. IMFPv = 9.37Å
+Core electr. contrib. IMFPc = 203759.13Å
+
+Area of total K = 1.07E-01 (Å^-1)
+Area of K for infinite medium = 7.04E-02 (Å^-1)
+Area of K_vacuum with effect of hole = -7.21E-03 (Å^-1)
+Area of K_vacuum without effect of hole = 3.77E-02 (Å^-1)
+Area of K_medium with effect of hole = 1.10E-01 (Å^-1)
+Area of K_medium without effect of hole = -3.33E-02 (Å^-1)
+
+The effective cross section data are listed below in two columns:
+first column is the energy loss (eV)
+second column is the cross section (ev^-1 Å^-1)
+@
+ 0             0 
+ 5             0.0003033702 
+ 10            0.0009695131 
+ 15            0.01386323 
+ 20            0.006210646 
+)";
+
+// One file pinned byte for byte; a curve is saved and shown only while it
+// holds the window's own last run.
+TEST(PhotoemissionWindow, KeffIsWrittenByteForByteWhileItIsTheWindowsOwn) {
+    World& w = TheWindow();
+    ReadModel(w, kModels[0]);
+    SetBoxes(w, {"1000", "5", "5", "10", "0", "1", "20", "100"});
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    QTemporaryDir dir;
+    w.xps->Dir2->setPath(dir.path());
+    w.page->txtDescription97->setPlainText(QStringLiteral("pinned run"));
+    w.page->txtSaveFile97->setText(QStringLiteral("keff.dat"));
+    w.page->saveButtons[0]->click();
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    QFile written(QDir(dir.path()).filePath(QStringLiteral("keff.dat")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray(kPinnedKeff).replace("\n", "\r\n"));
+    written.close();
+    w.page->txtDescription97->clear();
+
+    // A thin-film run in the main window replaces Keff: neither "Save Keff"
+    // nor "Keff" uses it, and both name the thin-film calculation. The
+    // window's other curves are still its own.
+    auto* thinFilm = w.main->findChild<QPushButton*>(QStringLiteral("cmdCalcKeffthinfilm"));
+    ASSERT_NE(thinFilm, nullptr);
+    for (const auto& [box, text] : {std::pair{"txtpartval_0", "1000"}, std::pair{"txtpartval_1", "50"},
+                                    std::pair{"txtpartval_2", "50"}, std::pair{"txtpartval_3", "0.2"}})
+        w.main->findChild<QLineEdit*>(QString::fromLatin1(box))->setText(QString::fromLatin1(text));
+    thinFilm->click();
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    ASSERT_TRUE(QFile::remove(written.fileName()));
+    w.page->saveButtons[0]->click();
+    w.page->cmdKeff->click();
+    ASSERT_EQ(w.rec->messages.size(), 2);
+    EXPECT_EQ(w.rec->messages[0].text, QStringLiteral("Nothing was written: the curve now holds the result of the "
+                                                      "thin-film calculation, which ran after this page's. Calculate "
+                                                      "again on this page, then save."));
+    EXPECT_TRUE(w.rec->messages[1].text.startsWith(
+        QStringLiteral("Nothing is shown: the curve now holds the result of the thin-film calculation")));
+    EXPECT_FALSE(written.exists());
+    w.rec->messages.clear();
+    w.page->saveButtons[1]->click();
+    w.page->cmdkinf->click();
+    EXPECT_TRUE(w.rec->messages.isEmpty());
+    EXPECT_EQ(w.xps->Plot_xps().PlotN, 4);
+}
+
 TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     World& w = TheWindow();
     ReadModel(w, kModels[0]);
@@ -423,7 +526,25 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     Calculate(w);
     ASSERT_TRUE(w.rec->messages.isEmpty());
     const std::vector<float> keff(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size());
-    const QString result = Module1::ResultText, areas = w.xps->txt_XPS_Areas->text();
+    const QString result = Module1::ResultText;
+    // No curve changes, and nothing of the good run stays on show: the
+    // areas, the title with the mean free paths; the show buttons say why.
+    const auto expectNothingOnShow = [&w] {
+        EXPECT_EQ(w.xps->txt_XPS_Areas->text(), QString());
+        EXPECT_TRUE(w.xps->txt_XPS_Areas->isHidden());
+        EXPECT_EQ(w.xps->Text2_xps->text(), QString());
+        EXPECT_TRUE(w.xps->Text2_xps->isHidden());
+        EXPECT_TRUE(Blank(w.xps->picPlot_xps->image()));
+        w.rec->messages.clear();
+        w.page->cmdKeff->click();
+        w.page->cmdKh->click();
+        ASSERT_EQ(w.rec->messages.size(), 2);
+        for (const auto& m : w.rec->messages)
+            EXPECT_EQ(m.text, QStringLiteral("Nothing is shown: the last calculation of this page gave no result. "
+                                             "Calculate again."));
+    };
+    ASSERT_FALSE(w.xps->txt_XPS_Areas->isHidden());
+    ASSERT_FALSE(w.xps->Text2_xps->isHidden());
     const struct {
         int box;
         const char* text;
@@ -433,14 +554,15 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         {1, "0", "The box \"Estep\" holds \"0\": the step must be greater than 0."},
         {2, "0", "The box \"Emin\" holds \"0\": the value must be greater than 0"},
         {2, "-1", "The box \"Emin\" holds \"-1\": the value must be greater than 0"},
-        // A grid without a loss point names Emax, the box the user must raise.
+        // A grid of fewer than two losses names Emax, the box the user must raise.
         {2, "60",
-         "The box \"Emax\" holds \"50\": the grid holds no loss point: the maximum must be at least the first "
-         "loss, Emin = 60 eV."},
+         "The box \"Emax\" holds \"50\": the grid must hold at least two losses: the maximum must be at least the "
+         "second loss, 60.5 eV."},
         {6, "0",
-         "The box \"Emax\" holds \"0\": the grid holds no loss point: the maximum must be at least the first "
-         "loss, Emin = 0.5 eV."},
-        {6, "0.1", "The box \"Emax\" holds \"0.1\": the grid holds no loss point"},
+         "The box \"Emax\" holds \"0\": the grid must hold at least two losses: the maximum must be at least the "
+         "second loss, 1 eV."},
+        {6, "0.1", "The box \"Emax\" holds \"0.1\": the grid must hold at least two losses"},
+        {6, "0.5", "The box \"Emax\" holds \"0.5\": the grid must hold at least two losses"}, // Emin = Emax
         {6, "1000", "The box \"Emax\" holds \"1000\": every energy loss must be below Ep."},
         {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
         {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
@@ -471,25 +593,31 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_EQ(w.rec->busyDepth, 0);
         EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
         EXPECT_EQ(Module1::ResultText, result);
-        EXPECT_EQ(w.xps->txt_XPS_Areas->text(), areas);
+        expectNothingOnShow();
     }
 
-    // Mean free paths that are not physical name the quantity; nothing changes.
-    const float ac = Module1::Core_ac;
+    // Totals and mean free paths that are not physical name the quantity;
+    // nothing changes.
+    const float ac = Module1::Core_ac, gap = Module1::Egap;
     const struct {
-        float ac;
-        const char *Ep, *Emax;
+        float ac, gap;
+        const char *Ep, *Emax, *hole;
         const char* message;
     } unphysical[] = {
-        {0, "1000", "50", "Core electr. contrib. IMFPc is not a finite number"}, // ac = 0
-        {ac, "5", "4", "Core electr. contrib. IMFPc = -12"},                    // ln Ep + bc < 0 (bc = -2)
+        {0, gap, "1000", "50", "1", "Core electr. contrib. IMFPc is not a finite number"}, // ac = 0
+        {ac, gap, "5", "4", "1", "Core electr. contrib. IMFPc = -12"},                     // ln Ep + bc < 0 (bc = -2)
+        // A gap above every loss leaves no loss in the infinite medium (the
+        // hole alone gives the total its area).
+        {ac, 60, "1000", "50", "2", "Area of K for infinite medium = 0.00E+00"},
     };
     for (const auto& c : unphysical) {
         SCOPED_TRACE(c.message);
         Module1::Core_ac = c.ac;
+        Module1::Egap = c.gap;
         SetBoxes(w, Defaults());
         w.page->txtpar97Val[0]->setText(QString::fromLatin1(c.Ep));
         w.page->txtpar97Val[6]->setText(QString::fromLatin1(c.Emax));
+        w.page->txtpar97Val[5]->setText(QString::fromLatin1(c.hole));
         const float imfp = Module1::IMFPxps;
         Calculate(w);
         ASSERT_EQ(w.rec->messages.size(), 1);
@@ -502,6 +630,7 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_EQ(Module1::IMFPxps, imfp);
     }
     Module1::Core_ac = ac;
+    Module1::Egap = gap;
 
     // No model.
     for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
@@ -525,6 +654,9 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     Module1::ForgetBindings();
     Calculate(w);
     EXPECT_TRUE(w.rec->messages.isEmpty());
+    // A good run shows its title and areas again.
+    EXPECT_FALSE(w.xps->Text2_xps->isHidden());
+    EXPECT_FALSE(w.xps->txt_XPS_Areas->isHidden());
 }
 
 TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
@@ -538,7 +670,7 @@ TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
         {"0.45", "0.5", "500.4", 1000}, // Emax/Estep rounds to 1001, the library's grid has 1000
         {"1", "0.5", "50", 99},         // Emin moves the count
         {"0.1", "0.5", "50.2", 101},    // Emax/Estep rounds to 100, the library's grid has 101
-        {"20", "0.5", "20", 1},
+        {"20", "0.5", "20.5", 2},       // the smallest grid
     };
     for (const auto& g : grids) {
         SCOPED_TRACE(g.Emax);

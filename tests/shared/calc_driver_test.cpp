@@ -265,13 +265,16 @@ TEST(CalcDriver, GridsAndModelsThatGiveNoResultAreRefusedBeforeTheCall) {
          "The box \"Emax\" holds \"-50\": the maximum must not be negative."},
         {0.5f, 50.0f, 0.0f, 4, 1, CalcOutcome::InvalidGrid,
          "The box \"Ep\" holds \"0\": the energy must be greater than 0."},
-        // No loss point on the library's grid, and losses that reach Ep.
+        // Fewer than two losses on the library's grid, and losses that reach Ep.
         {0.5f, 0.0f, 1000.0f, 0, 1, CalcOutcome::InvalidGrid,
-         "The box \"Emax\" holds \"0\": the grid holds no loss point: the maximum must be at least the first "
-         "loss, 0.5 eV."},
+         "The box \"Emax\" holds \"0\": the grid must hold at least two losses: the maximum must be at least the "
+         "second loss, 1 eV."},
         {0.5f, 0.3f, 1000.0f, 0, 1, CalcOutcome::InvalidGrid,
-         "The box \"Emax\" holds \"0.3\": the grid holds no loss point: the maximum must be at least the first "
-         "loss, 0.5 eV."},
+         "The box \"Emax\" holds \"0.3\": the grid must hold at least two losses: the maximum must be at least the "
+         "second loss, 1 eV."},
+        {0.5f, 0.7f, 1000.0f, 1, 1, CalcOutcome::InvalidGrid,
+         "The box \"Emax\" holds \"0.7\": the grid must hold at least two losses: the maximum must be at least the "
+         "second loss, 1 eV."},
         {0.5f, 5.0f, 5.0f, 4, 1, CalcOutcome::InvalidGrid,
          "The box \"Emax\" holds \"5\": every energy loss must be below Ep."},
         {0.5f, 70.0f, 1.0f, 4, 1, CalcOutcome::InvalidGrid,
