@@ -88,9 +88,10 @@ protected:
     enum class Use { Save, Show };
     // Whether a save or show button may use `curve` now: the page's last run
     // ended Done and no other calculation has written the curve since (the
-    // shared arrays keep the last run of any page). Otherwise the user is told
-    // why nothing is written or shown, and which calculation replaced the
-    // curve.
+    // shared arrays keep the last run of any page); a save also needs the
+    // oscillator model of that run, which the file names and lists. Otherwise
+    // the user is told why nothing is written or shown, and which calculation
+    // replaced the curve.
     bool ResultReady(const SingleArray& curve, Use use = Use::Save) const;
     // The same for a button that shows what the page's last run gave besides
     // its curves (the library's mean free paths): the run ended Done, or no
@@ -136,6 +137,9 @@ protected:
 private:
     // Tells the user why nothing is written or shown (`why`: the reason).
     static void Refuse(Use use, const QString& why);
+    // Whether the program-wide model is still that of the page's last run
+    // (for a save; otherwise the user is told).
+    bool ModelOfRunInUse(Use use) const;
 
     SaveFrameBoxes saveBoxes_;
     // The results of the page's calculation: none yet, those of its last run
@@ -146,6 +150,9 @@ private:
     // ResultText it left.
     std::uint64_t run_ = 0;
     QString resultText_;
+    // The oscillator model of that run (ModelValues): a file saved under
+    // another model would name and list the wrong one.
+    std::vector<float> model_;
     // The window's title box was hidden by a run of this page that did not
     // end Done: the next run that does shows it again.
     bool titleHidden_ = false;

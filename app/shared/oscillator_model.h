@@ -11,6 +11,7 @@
 // in a window's plot.
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "platform/checked_array.h"
 
@@ -54,6 +55,9 @@ struct ModelView {
 
 // The program-wide model as it is now.
 ModelView ProgramModel();
+// The values of a model (its count, core parameters, gap, index and rows 1 to
+// NumOsc) in one comparable list: two equal lists describe the same model.
+std::vector<float> ModelValues(const ModelView& model);
 
 // Reads a model file into `model`. Returns false with a reason in `error`
 // (the model then holds whatever was read so far and must not be used): the

@@ -336,6 +336,18 @@ TEST(ResultFiles, ASavedCurveIsThePagesOwn) {
                                  : (QStringList{QString(), QString()}));
         }
     }
+    // Another model read after the run: the file would name and list it.
+    CalculatePinned(w, model96);
+    w.form->File1->setFileName(QStringLiteral("oxide_sio2_like.elf"));
+    Click(w.form, infinite.readButton);
+    w.form->Dir1->setPath(dir.path());
+    QFile::remove(dir.filePath(QStringLiteral("own.txt")));
+    w.rec->messages.clear();
+    Click(w.form, "cmdSavekeff96");
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.startsWith(
+        QStringLiteral("Nothing was written: the oscillator model has changed since this page's calculation")));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("own.txt"))));
 }
 
 TEST(ResultFiles, SaveFramesHoldTheirBoxesAndTheShowButtonsOpenThem) {
