@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <memory>
@@ -30,7 +31,8 @@ struct Model96World {
 
 inline Model96World& World() {
     static Model96World w;
-    if (!w.form) {
+    static QPointer<Form1> running; // empty again once the test that started the program ended it
+    if (!running) {
         UseOffscreenScreen(1280, 1024);
         SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
         // As at start-up: the start-up frame first, whose load creates the main form.
@@ -38,6 +40,7 @@ inline Model96World& World() {
         w.rec = p.services;
         w.form = p.form;
         w.page = w.form->findChild<Model96Page*>(QStringLiteral("Model96Page"));
+        running = w.form;
     }
     w.rec->messages.clear();
     return w;

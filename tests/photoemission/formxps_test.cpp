@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
@@ -37,7 +38,8 @@ struct World {
 
 World& TheWindow(int width = 1280, int height = 1024) {
     static World w;
-    if (!w.xps) {
+    static QPointer<formXPS> running; // empty again once the test that started the program ended it
+    if (!running) {
         UseOffscreenScreen(width, height);
         SetLibraryFolder(QStringLiteral(KELVARA_BIN_DIR));
         const Program p = StartProgram();
@@ -45,6 +47,7 @@ World& TheWindow(int width = 1280, int height = 1024) {
         w.main = p.form;
         w.xps = &Forms::formXPS();
         w.page = &w.xps->page();
+        running = w.xps;
     }
     w.rec->messages.clear();
     return w;

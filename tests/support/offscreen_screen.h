@@ -1,19 +1,52 @@
 #pragma once
-// One QApplication per test process on the offscreen platform, with the size
-// of its screen set through the platform's configuration file. ctest runs every
-// test in a process of its own, so each test may ask for its own screen; when a
-// process already has an application with another screen the test is skipped.
+// One QApplication at a time per test process on the offscreen platform, with
+// the size of its screen set through the platform's configuration file. The
+// first test to ask makes it. A later test that asks first thing for another
+// screen, while no window is left from the tests before, gets a new
+// application with that screen; otherwise the answer is false (the test is
+// skipped: ctest runs every test in a process of its own, where it gets its
+// screen).
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <utility>
 
 namespace kelvara::testsupport {
 
+namespace detail {
+
+// Whether the running test has asked for its screen already.
+inline bool& ScreenAskedInThisTest() {
+    static bool asked = false;
+    return asked;
+}
+
+class ScreenPerTest : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { ScreenAskedInThisTest() = false; }
+};
+
+inline const bool kScreenPerTestRegistered = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ScreenPerTest);
+    return true;
+}();
+
+} // namespace detail
+
 inline bool UseOffscreenScreen(int width, int height, int dpi = 96) {
-    static QApplication* app = nullptr; // never destroyed: it outlives every widget of the test
+    // Not destroyed at exit (tearing Qt down in the exit handlers is not
+    // safe); replaced only between tests, when it holds no window.
+    static QApplication* app = nullptr;
     static int appWidth = 0, appHeight = 0, appDpi = 0;
+    const bool firstAsk = !std::exchange(detail::ScreenAskedInThisTest(), true);
+    if (app && firstAsk && QCoreApplication::instance() == app &&
+        (appWidth != width || appHeight != height || appDpi != dpi) && QApplication::topLevelWidgets().isEmpty()) {
+        delete app;
+        app = nullptr;
+    }
     if (!app && !QCoreApplication::instance()) {
         const QString path = QDir::temp().filePath(QStringLiteral("kelvara_screen_%1_%2x%3_%4.json")
                                                        .arg(QCoreApplication::applicationPid())

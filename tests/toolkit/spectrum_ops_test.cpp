@@ -260,10 +260,3 @@ TEST(SpectrumOps, CopyAndArea) {
     t.AREA(empty, area);
     EXPECT_EQ(area, 0.0f);
 }
-
-TEST(SpectrumOps, SingleInstanceCreatedAtFirstUse) {
-    EXPECT_FALSE(kelvara::ToolsCreated());
-    Tools_cls& a = kelvara::Tools();
-    EXPECT_TRUE(kelvara::ToolsCreated());
-    EXPECT_EQ(&a, &kelvara::Tools());
-}

@@ -71,31 +71,3 @@ TEST(Services, HourglassIsTakenBackOnEveryPath) {
     }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
-
-namespace {
-// A widget whose own event handler fails.
-class FailingWidget : public QWidget {
-protected:
-    void customEvent(QEvent*) override { kelvara::raise(ErrorCode::DivisionByZero); }
-};
-} // namespace
-
-TEST(Guard, TheApplicationCatchesWhatAWidgetsOwnEventHandlerLetsEscape) {
-    // Own application object: this test must run in a process of its own.
-    if (QCoreApplication::instance()) GTEST_SKIP() << "an application exists already";
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "guard_test";
-    static char* argv[] = {name, nullptr};
-    auto* app = new GuardedApplication(argc, argv); // never destroyed, as in the other tests
-    (void)app;
-    auto rec = std::make_unique<RecordingServices>();
-    RecordingServices* shown = rec.get();
-    setServices(std::move(rec));
-    FailingWidget w;
-    QEvent own(QEvent::User);
-    EXPECT_FALSE(QCoreApplication::sendEvent(&w, &own));
-    ASSERT_EQ(shown->messages.size(), 1);
-    EXPECT_TRUE(shown->messages[0].text.contains("Division by zero"));
-    setServices(nullptr);
-}
