@@ -223,16 +223,20 @@ void Plot::drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t Curve
                 // A tick left of the axis (a curve whose first energy, such
                 // as Estep, lies between two ticks) would sit on the y labels:
                 // the axis starts at the first energy, and so do its ticks.
-                if (Div(t - PlotE0, perUnit) >= -0.5) {
+                // The loop runs one axis width from the first tick, which may
+                // lie right of the axis start: ticks past the axis end are
+                // left out as well.
+                const double at = Div(t - PlotE0, perUnit);
+                if (at >= -0.5 && at <= 100.0 + 1e-3) {
                     // Each label's digits centred under its tick (the printed
                     // text of a number begins with its sign or a blank).
                     const QString label = QString::fromStdString(PrintedWhole(t));
                     const double digits = box.textWidth(label.trimmed());
                     const double lead = box.textWidth(label) - digits;
-                    box.setCurrentX(Div(t - PlotE0, perUnit) - lead - digits / 2.0);
+                    box.setCurrentX(at - lead - digits / 2.0);
                     box.setCurrentY(-ry);
                     box.print(label);
-                    box.line(Div(t - PlotE0, perUnit), 0, Div(t - PlotE0, perUnitN), ry);
+                    box.line(at, 0, Div(t - PlotE0, perUnitN), ry);
                 }
                 if (t + tStep > 32767 || t + tStep < -32768) raise(ErrorCode::Overflow);
             }
