@@ -39,8 +39,8 @@ void Form1::BuildPlotPanels() {
                    this, [this](bool) { cmdPlotSpectra2_Click(); });
     connectGuarded(panelButton(Frame3, "Command3", "Plot the combined spectrum", 10, 126), &QPushButton::clicked, this,
                    [this](bool) { Command3_Click(); });
-    connectGuarded(panelButton(Frame3, "cmdSavePlotLoss", "Save the combined spectrum", 10, 158),
-                   &QPushButton::clicked, this, [this](bool) { cmdSavePlotLoss_Click(); });
+    connectGuarded(panelButton(Frame3, "cmdSavePlotLoss", "Save the combined spectrum", 10, 158), &QPushButton::clicked,
+                   this, [this](bool) { cmdSavePlotLoss_Click(); });
 
     // "Set Max Energy in rivmer plot".
     otpNewRange = MakeNamed<OptionButton>(framePlotRange, QStringLiteral("otpNewRange"), QStringLiteral("New Range"));
@@ -56,17 +56,19 @@ void Form1::BuildPlotPanels() {
     connectGuarded(txtYmax, &QLineEdit::textChanged, this, [this](const QString&) { txtYmax_Change(); });
     // "Exit" of the panel switches the fixed upper bound off.
     connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot().YmaxMode = false; });
-
 }
 
 // ---- plot buttons ------------------------------------------------------------
 
-// Clears the plot and draws `spectrum`; one without points leaves the axes
-// only, and the status bar says that `name` is empty.
+// Clears the plot and draws `spectrum`; for one without points the plot
+// stays as it is and the status bar says that `name` is empty.
 void Form1::PlotIntermediate(const SingleArray& spectrum, const QString& name) {
+    if (IsEmptySpectrum(spectrum)) {
+        sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
+        return;
+    }
     ClearPlot();
     Plot(spectrum, 0);
-    if (IsEmptySpectrum(spectrum)) sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
 }
 
 bool Form1::IsEmptySpectrum(const SingleArray& spectrum) { return !spectrum.inBounds(1) || !(spectrum(1) > 0.5f); }
@@ -146,8 +148,7 @@ void Form1::mnuDecrease_Click() {
 void Form1::mnuLargePlot_Click() {
     // Never smaller than the plot of the start-up layout: as wide as that or
     // the large size, and down to the bottom of the screen.
-    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(),
-                                      TwipsToPixelsY(Module1::ScrHeight));
+    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(), TwipsToPixelsY(Module1::ScrHeight));
     picPlot->resize(large);
     sbStatusBarPanel1->setVisible(true);
     KeepControlsReachable();

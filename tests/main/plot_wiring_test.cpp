@@ -13,8 +13,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QThread>
@@ -49,8 +49,7 @@ QAction* MenuItem(const char* name) { return Forms::MDIForm1().findChild<QAction
 QPushButton* Button(Form1& f, const char* name) { return f.findChild<QPushButton*>(QString::fromLatin1(name)); }
 
 // A mouse event delivered to the picture box at the pixel of the user point (X, Y).
-void Mouse(PictureBox* box, QEvent::Type type, double X, double Y, Qt::MouseButton button,
-           Qt::MouseButtons held) {
+void Mouse(PictureBox* box, QEvent::Type type, double X, double Y, Qt::MouseButton button, Qt::MouseButtons held) {
     const QPointF local(box->toPixelX(X), box->toPixelY(Y));
     QMouseEvent ev(type, local, box->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(box, &ev);
@@ -82,9 +81,9 @@ int BlackRunAround(const QImage& img, int x, int y) {
     return n;
 }
 
-#define START_PROGRAM(p)                                                                                         \
-    if (!testsupport::UseOffscreenScreen(kScreenW, kScreenH)) GTEST_SKIP() << "another screen in this process"; \
-    auto p = testsupport::StartProgram();                                                                        \
+#define START_PROGRAM(p)                                                                                               \
+    if (!testsupport::UseOffscreenScreen(kScreenW, kScreenH)) GTEST_SKIP() << "another screen in this process";        \
+    auto p = testsupport::StartProgram();                                                                              \
     ASSERT_TRUE(p.services->messages.isEmpty())
 
 } // namespace
@@ -134,17 +133,23 @@ TEST(PlotWiring, ReadoutInTheStatusBarAndThePanelPlotButtons) {
         EXPECT_EQ(f.plotState().PlotE0, e0) << name;
         EXPECT_TRUE(Readout(f).isEmpty()) << name;
     }
-    // A spectrum without points: the status bar says so.
+    // A spectrum without points: the status bar says so, and the curve shown
+    // (the combined spectrum, from 0) stays.
     const std::vector<std::pair<const char*, const char*>> empties = {
         {"cmdPlot", "The elastic spectrum is empty."},
         {"cmdPlotInelastic", "The inelastic spectrum is empty."},
         {"cmdPlotSpectra2", "The cross section is empty."},
         {"Command3", "The combined spectrum is empty."}};
     for (SingleArray* s : {&Module1::SpecMeas, &Module1::SpecInel, &Module1::Spec2, &Module1::PlotBuf}) s->clear();
+    const QImage shown = f.picPlot->image();
+    const int clearedBefore = cleared;
     for (const auto& [name, said] : empties) {
         Button(f, name)->click();
         EXPECT_EQ(Readout(f), said) << name;
+        EXPECT_EQ(f.picPlot->image(), shown) << name;
     }
+    EXPECT_EQ(cleared, clearedBefore);
+    EXPECT_EQ(f.plotState().PlotXRange, 50.0f);
     Button(f, "Command4")->click();
     EXPECT_TRUE(f.Frame3->isHidden());
     EXPECT_TRUE(p.services->messages.isEmpty());
@@ -404,8 +409,8 @@ TEST(PlotScreenshot, CurveInTheRunningProgram) {
     Button(f, "Command3")->click();
     Button(f, "Command4")->click(); // the panel closed, the whole curve in view
     // The pointer over the plot, so the read-out shows.
-    QCursor::setPos(f.picPlot->mapToGlobal(QPoint(static_cast<int>(f.picPlot->toPixelX(30)),
-                                                  static_cast<int>(f.picPlot->toPixelY(40)))));
+    QCursor::setPos(f.picPlot->mapToGlobal(
+        QPoint(static_cast<int>(f.picPlot->toPixelX(30)), static_cast<int>(f.picPlot->toPixelY(40)))));
     for (int k = 0; k < 30; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);
@@ -438,11 +443,13 @@ TEST(PlotWiring, ReadoutFollowsThePageAndTheBoxesOnThePlotFitTheirText) {
     EXPECT_TRUE(Readout(f).isEmpty());
 
     const QRect titlePlace = f.Text2->geometry(), areasPlace = f.txtAreas->geometry();
-    const QString title = QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the model\r\n\r\n"
-                                         "Total IMFP = 12.34 \u00C5\r\nValence electr. contrib. IMFPv = 15.67 \u00C5\r\n"
-                                         "Core electr. contrib. IMFPc = 890.12 \u00C5");
+    const QString title =
+        QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the model\r\n\r\n"
+                       "Total IMFP = 12.34 \u00C5\r\nValence electr. contrib. IMFPv = 15.67 \u00C5\r\n"
+                       "Core electr. contrib. IMFPc = 890.12 \u00C5");
     QStringList areaLines;
-    for (int k = 0; k < 5; ++k) areaLines << QStringLiteral("Area of K_vacuum incomming trajectory = 1.23E-02 (\u00C5^-1)");
+    for (int k = 0; k < 5; ++k)
+        areaLines << QStringLiteral("Area of K_vacuum incomming trajectory = 1.23E-02 (\u00C5^-1)");
     f.Text2->setText(title);
     f.Text2->show();
     f.txtAreas->setText(areaLines.join(QStringLiteral("\r\n")));
