@@ -14,6 +14,7 @@
 #include "shared/plot_file.h"
 #include "shared/plot_panel.h"
 #include "shared/plot_readout.h"
+#include "shared/program_shell.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/services.h"
@@ -147,8 +148,9 @@ void Form1::mnuDecrease_Click() {
 
 void Form1::mnuLargePlot_Click() {
     // Never smaller than the plot of the start-up layout: as wide as that or
-    // the large size, and down to the bottom of the screen.
-    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(), TwipsToPixelsY(Module1::ScrHeight));
+    // the large size, and down to the bottom of what the frame shows.
+    const int shown = ShellExists() ? Shell().visibleClientSize().height() - y() : TwipsToPixelsY(Module1::ScrHeight);
+    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(), shown);
     picPlot->resize(large);
     sbStatusBarPanel1->setVisible(true);
     KeepControlsReachable();

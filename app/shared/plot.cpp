@@ -1,5 +1,6 @@
 #include "shared/plot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -90,6 +91,14 @@ std::string SignedTickText(float value) {
     if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
     digits.insert(digits.begin(), value < 0.0f ? '-' : ' ');
     return digits;
+}
+
+// The vertical margins of the scale are 3 (top) and 4 (bottom) units times
+// the screen-to-box height ratio, on a plot area of 100 units.
+double Plot::TopMarginPixels(int height, int bottomReserve) {
+    if (height <= 0) return 0.0;
+    const double ry = ScreenHeightTwips() / PixelsToTwipsY(height);
+    return 3.0 * ry * std::max(1, height - bottomReserve) / (100.0 + 7.0 * ry);
 }
 
 void Plot::chooseTickStep(const IntegerArray& stepTable) {

@@ -6,8 +6,8 @@
 #include <QRect>
 #include <QScrollBar>
 
-#include <algorithm>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "shared/plot_readout.h"
 #include "widgets/controls.h"
@@ -88,6 +88,26 @@ int NeededHeight(const InfoBox& box, const QString& text, int width) {
 } // namespace
 
 int PlotPanel::TextColumnWidth(int boxWidth) { return std::clamp(boxWidth / 4, std::min(250, boxWidth * 2 / 5), 420); }
+
+void PlotPanel::PlaceBelow(int top, int width, int bottom, std::initializer_list<const QWidget*> panels) {
+    const int least = std::max(1, (bottom - top) / 5);
+    // The margin shrinks with the box: a few rounds settle the top.
+    int y = top;
+    for (int round = 0; round < 4; ++round) {
+        const int height = std::max(least, bottom - y);
+        // Two pixels of the margin stay clear for the pen of a curve at the top.
+        const int overlap = std::max(0, static_cast<int>(Plot::TopMarginPixels(height, box->bottomReserve())) - 2);
+        int next = top;
+        for (const QWidget* panel : panels) next = std::max(next, panel->geometry().bottom() + 1 - overlap);
+        if (next == y) break;
+        y = next;
+    }
+    box->setGeometry(0, y, width, std::max(least, bottom - y));
+}
+
+void PlotPanel::SetTextColumnBelow(const QWidget* cover) {
+    SetTextColumn(cover ? cover->geometry().bottom() + 1 - box->y() : 0);
+}
 
 void PlotPanel::SetTextColumn(int top) {
     if (columnTop_ < 0) {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <initializer_list>
+
 #include "shared/plot.h"
 
 class QLabel;
@@ -34,6 +36,18 @@ public:
     // with its marker lines, its two boxes and its status bar, and connects
     // the pointer handlers.
     PlotPanel(QWidget* window, const Names& names);
+
+    // Places the picture box at its window's left edge, `width` pixels wide,
+    // from `top` down to `bottom` (pixels in the window). A panel of
+    // `panels` (the frames over the window's upper part, which grow with
+    // their controls on a low screen) may reach over the box's top margin but
+    // never into the plot area: where one reaches lower, the box starts
+    // further down. The box keeps at least a fifth of the room it was given.
+    void PlaceBelow(int top, int width, int bottom, std::initializer_list<const QWidget*> panels);
+
+    // SetTextColumn below `cover` (a frame of the same window over the top
+    // of the box, or null for none), so that it hides no line of the boxes.
+    void SetTextColumnBelow(const QWidget* cover);
 
     // Puts the title and areas boxes in a column along the right edge of the
     // picture box, in a strip that the plot's scale leaves out, so that no

@@ -74,6 +74,14 @@ void MDIForm1::BuildViewMenu() {
 
 void MDIForm1::setClientSize(int width, int height) { client_->resize(width, height); }
 
+QSize MDIForm1::visibleClientSize() const {
+    if (isVisible()) return scroll_->maximumViewportSize();
+    // Before the frame is shown: its size less the menu bar and the frame of
+    // the scrolling area.
+    const int frame = 2 * scroll_->frameWidth();
+    return {width() - frame, height() - menuBar()->sizeHint().height() - frame};
+}
+
 void MDIForm1::Form_Load() {
     // Making the main form visible loads it first.
     Form1& form = Forms::Form1();

@@ -29,6 +29,7 @@ public:
     QWidget* frameWindow() override { return this; }
     // Sizes the client area (pixels) to hold a form of this size.
     void setClientSize(int width, int height) override;
+    QSize visibleClientSize() const override;
     void ShowPhotoemissionWindow() override;
     void ReturnToMainWindow() override;
     void ShowMainWindowPlot() override;
