@@ -336,7 +336,6 @@ void Form1::PlacePlotBelowPanels() {
     plotPanel_->PlaceBelow(
         File1->height(), picPlot->width(), bottom,
         {page(0), page(1), page(2), page(3), page(4), frameSave(1), frameSave(2), Frame3, framePlotRange, frameYmax});
-    defaultPlot_ = picPlot->geometry();
     // The title and areas boxes in a column at the plot's right edge, clear
     // of every curve (shared/plot_panel.h).
     KeepPlotBoxesClearOf(nullptr);

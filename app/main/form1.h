@@ -138,10 +138,6 @@ public:
     void mnuSmallPlot_Click();
     // "&DefaultPlot": the plot back at its start-up place and size.
     void mnuDefaultPlot_Click();
-    // The size of "&LargePlot": at least the large size in twips and larger
-    // than the start-up plot, reaching down to the bottom of the screen
-    // (`screenHeight`: the height the frame shows).
-    static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
     void mnuPlotIntermediateSpectra_Click();
     void SaveSecondSpectrum();
     void PrintPlot();
@@ -237,12 +233,10 @@ private:
     std::array<InfoBox*, kPages> txtinfo_{};
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
-    QRect defaultPlot_;                      // the plot's place after the start-up layout
     // The column of the title and areas boxes below `cover` where it reaches
     // over the plot (null: from the plot's top).
     void KeepPlotBoxesClearOf(const QWidget* cover);
     // Draws the curves of the plot again at its present size and pen width.
-    void RedrawPlot();
 };
 
 } // namespace kelvara

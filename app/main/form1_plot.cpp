@@ -130,52 +130,20 @@ void Form1::ShowYmaxPanel() {
 
 // ---- View menu -------------------------------------------------------------------
 
-// The pen and the plot sizes apply at once: the curves shown are drawn again.
-void Form1::RedrawPlot() {
-    plotPanel_->FitTextBoxes();
-    plot().redraw(*picPlot, Module1::StepTable);
-}
+// The pen and the plot sizes apply at once: the curves shown are drawn again
+// (shared/plot_panel.h).
+void Form1::mnuIncrease_Click() { plotPanel_->IncreasePen(); }
 
-void Form1::mnuIncrease_Click() {
-    IncreaseDrawWidth(*picPlot);
-    RedrawPlot();
-}
-
-void Form1::mnuDecrease_Click() {
-    DecreaseDrawWidth(*picPlot);
-    RedrawPlot();
-}
+void Form1::mnuDecrease_Click() { plotPanel_->DecreasePen(); }
 
 void Form1::mnuLargePlot_Click() {
-    // Never smaller than the plot of the start-up layout: as wide as that or
-    // the large size, and down to the bottom of what the frame shows.
-    const int shown = ShellExists() ? Shell().visibleClientSize().height() - y() : TwipsToPixelsY(Module1::ScrHeight);
-    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(), shown);
-    picPlot->resize(large);
-    sbStatusBarPanel1->setVisible(true);
+    plotPanel_->LargeSize();
     KeepControlsReachable();
-    RedrawPlot();
 }
 
-void Form1::mnuDefaultPlot_Click() {
-    picPlot->setGeometry(defaultPlot_);
-    sbStatusBarPanel1->setVisible(true);
-    RedrawPlot();
-}
+void Form1::mnuDefaultPlot_Click() { plotPanel_->DefaultSize(); }
 
-QSize Form1::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
-    const int margin = static_cast<int>(0.02 * screenHeight);
-    const int width = std::max(TwipsToPixelsX(kLargePlotWidthTwips), startUp.width());
-    int height = std::max(TwipsToPixelsY(kLargePlotHeightTwips), screenHeight - top - margin);
-    // Always larger than the start-up plot.
-    height = std::max(height, startUp.height() + TwipsToPixelsY(1000));
-    return {width, height};
-}
-
-void Form1::mnuSmallPlot_Click() {
-    SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips);
-    RedrawPlot();
-}
+void Form1::mnuSmallPlot_Click() { plotPanel_->SmallSize(); }
 
 void Form1::mnuPlotIntermediateSpectra_Click() {
     Frame3->show();

@@ -208,4 +208,19 @@ void formXPS::cmdCancel_Click() { framePlotDurmel->hide(); }
 
 void formXPS::cmdCancel1_Click() { frameSave_xps3_->hide(); }
 
+// ---- View menu --------------------------------------------------------------
+
+void formXPS::mnuIncrease_Click() { plotPanel_->IncreasePen(); }
+
+void formXPS::mnuDecrease_Click() { plotPanel_->DecreasePen(); }
+
+void formXPS::mnuLargePlot_Click() {
+    plotPanel_->LargeSize();
+    FitToClientArea(*this, kContainerMargin);
+}
+
+void formXPS::mnuSmallPlot_Click() { plotPanel_->SmallSize(); }
+
+void formXPS::mnuDefaultPlot_Click() { plotPanel_->DefaultSize(); }
+
 } // namespace kelvara

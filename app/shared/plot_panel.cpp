@@ -10,9 +10,12 @@
 #include <algorithm>
 
 #include "shared/plot_readout.h"
+#include "shared/program_shell.h"
+#include "state/module1.h"
 #include "widgets/controls.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -103,6 +106,52 @@ void PlotPanel::PlaceBelow(int top, int width, int bottom, std::initializer_list
         y = next;
     }
     box->setGeometry(0, y, width, std::max(least, bottom - y));
+    defaultPlace_ = box->geometry();
+}
+
+void PlotPanel::Redraw() {
+    FitTextBoxes();
+    plot.redraw(*box, Module1::StepTable);
+}
+
+void PlotPanel::IncreasePen() {
+    IncreaseDrawWidth(*box);
+    Redraw();
+}
+
+void PlotPanel::DecreasePen() {
+    DecreaseDrawWidth(*box);
+    Redraw();
+}
+
+QSize PlotPanel::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
+    const int margin = static_cast<int>(0.02 * screenHeight);
+    const int width = std::max(TwipsToPixelsX(kLargePlotWidthTwips), startUp.width());
+    int height = std::max(TwipsToPixelsY(kLargePlotHeightTwips), screenHeight - top - margin);
+    // Always larger than the default plot.
+    height = std::max(height, startUp.height() + TwipsToPixelsY(1000));
+    return {width, height};
+}
+
+void PlotPanel::LargeSize() {
+    const QWidget* window = box->parentWidget();
+    const int shown =
+        ShellExists() ? Shell().visibleClientSize().height() - window->y() : TwipsToPixelsY(ScreenHeightTwips());
+    const QSize startUp = defaultPlace_.isValid() ? defaultPlace_.size() : box->size();
+    box->resize(LargePlotSize(startUp, box->y(), shown));
+    statusPanel->setVisible(true);
+    Redraw();
+}
+
+void PlotPanel::SmallSize() {
+    SetPlotSizeTwips(*box, kSmallPlotWidthTwips, kSmallPlotHeightTwips);
+    Redraw();
+}
+
+void PlotPanel::DefaultSize() {
+    if (defaultPlace_.isValid()) box->setGeometry(defaultPlace_);
+    statusPanel->setVisible(true);
+    Redraw();
 }
 
 void PlotPanel::SetTextColumnBelow(const QWidget* cover) {

@@ -24,8 +24,10 @@
 #include <functional>
 #include <vector>
 
+#include "photoemission/formxps.h"
 #include "program_fixture.h"
 #include "shared/plot.h"
+#include "shared/plot_panel.h"
 #include "test_app.h"
 #include "widgets/picturebox.h"
 #include "widgets/twips.h"
@@ -198,6 +200,44 @@ TEST(PlotWiring, EsStepControlThroughTheRealUpDown) {
     EXPECT_TRUE(f.isVisible());
 }
 
+// From the photoemission window the View menu acts on that window's plot
+// and never on the hidden main window; the main window's own panel item is
+// disabled there, and enabled again back in the main window.
+TEST(PlotWiring, ViewMenuActsOnTheWindowInFront) {
+    START_PROGRAM(p);
+    Form1& f = *p.form;
+    f.option(5)->select();
+    formXPS& xps = Forms::formXPS();
+    ASSERT_FALSE(xps.isHidden());
+    ASSERT_TRUE(f.isHidden());
+    const QRect mainPlot = f.picPlot->geometry(), xpsPlot = xps.picPlot_xps->geometry();
+    const int mainPen = f.picPlot->drawWidth(), xpsPen = xps.picPlot_xps->drawWidth();
+    MenuItem("mnuIncrease")->trigger();
+    MenuItem("mnuIncrease")->trigger();
+    MenuItem("mnuDecrease")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->drawWidth(), xpsPen + 1);
+    MenuItem("mnuLargePlot")->trigger();
+    EXPECT_GT(xps.picPlot_xps->height(), xpsPlot.height());
+    MenuItem("mnuSmallPlot")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->size(), QSize(TwipsToPixelsX(8000), 260));
+    EXPECT_FALSE(MenuItem("mnuPlotIntermediateSpectra")->isEnabled());
+    MenuItem("mnuPlotIntermediateSpectra")->trigger();
+    EXPECT_TRUE(f.Frame3->isHidden());
+    // The hidden main window is as it was.
+    EXPECT_EQ(f.picPlot->geometry(), mainPlot);
+    EXPECT_EQ(f.picPlot->drawWidth(), mainPen);
+    MenuItem("mnuDefaultPlot")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->geometry(), xpsPlot);
+
+    xps.cmdMainMenu->click();
+    EXPECT_TRUE(MenuItem("mnuPlotIntermediateSpectra")->isEnabled());
+    MenuItem("mnuIncrease")->trigger();
+    EXPECT_EQ(f.picPlot->drawWidth(), mainPen + 1);
+    EXPECT_EQ(xps.picPlot_xps->drawWidth(), xpsPen + 1);
+    MenuItem("mnuDecrease")->trigger();
+    EXPECT_TRUE(p.services->messages.isEmpty());
+}
+
 TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     START_PROGRAM(p);
     Form1& f = *p.form;
@@ -237,9 +277,9 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     EXPECT_TRUE(f.sbStatusBarPanel1->isVisible());
     EXPECT_EQ(axisRows(), 1);
     // On a screen where the twips size is the larger one, it wins.
-    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
+    EXPECT_EQ(PlotPanel::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
     // ... and the large plot is always higher than the start-up one.
-    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 500), 200, 600), QSize(800, 500 + TwipsToPixelsY(1000)));
+    EXPECT_EQ(PlotPanel::LargePlotSize(QSize(700, 500), 200, 600), QSize(800, 500 + TwipsToPixelsY(1000)));
     // "DefaultPlot" goes back to the start-up place and size.
     MenuItem("mnuDefaultPlot")->trigger();
     EXPECT_EQ(f.picPlot->geometry(), startUp);

@@ -98,6 +98,10 @@ TEST(Screenshots, EveryPageOfTheMainWindow) {
     xps.findChild<QLineEdit*>(QStringLiteral("txtpar97Val_6"))->setText(QStringLiteral("10"));
     Click(&xps, "cmdCalcKeffphotoem97");
     shot("xps_fine");
+    // The View menu acts on this window's plot.
+    xps.mnuLargePlot_Click();
+    shot("xps_large");
+    xps.mnuDefaultPlot_Click();
     Click(&xps, "cmdMainMenu");
 
     // The about window.
