@@ -235,6 +235,7 @@ TEST(PlotWiring, ViewMenuActsOnTheWindowInFront) {
     EXPECT_EQ(f.picPlot->drawWidth(), mainPen + 1);
     EXPECT_EQ(xps.picPlot_xps->drawWidth(), xpsPen + 1);
     MenuItem("mnuDecrease")->trigger();
+    xps.picPlot_xps->setDrawWidth(xpsPen);
     EXPECT_TRUE(p.services->messages.isEmpty());
 }
 

@@ -402,6 +402,8 @@ TEST(StartUp, PlotBelowEveryPanelAndNoScrollBarsAt1024x768) {
     ASSERT_TRUE(xps.isVisible());
     xps.Plot(curve, 0);
     expectClear(&xps, xps.picPlot_xps, {xps.framePhotoElectrons, xps.frameSave_xps(3)});
+    xps.cmdMainMenu->click();
+    f.ClearPlot();
 }
 
 // The about window on the smallest screen the program accepts: each of its
@@ -425,4 +427,6 @@ TEST(StartUp, AboutLinesInsideTheFrameAt1024x768) {
     EXPECT_LE(about.width(), 1024);
     EXPECT_LE(about.height(), 768);
     about.cmdOK_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Forms::formAboutExists());
 }
