@@ -16,8 +16,8 @@
 #include "shared/file_browser.h"
 #include "shared/page_controls.h"
 #include "shared/plot_panel.h"
-#include "shared/screen_warning.h"
 #include "shared/program_shell.h"
+#include "shared/screen_warning.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
@@ -34,7 +34,6 @@ const char* const kPageCaptions[Form1::kPages] = {
     "Electron backscattered from a surface. Any incidence and exit angles",
     "ELF data",
 };
-
 
 // Room left between a container's content and its edges.
 constexpr int kContentMargin = 6;
@@ -73,7 +72,6 @@ void Form1::BuildBrowser() {
     browser_->onFileClick = [this] { File1_Click(); };
 }
 
-
 void Form1::CreatePicPlot() {
     plotPanel_ = new PlotPanel(this, {QStringLiteral("picPlot"), QStringLiteral("Text2"), QStringLiteral("txtAreas"),
                                       QStringLiteral("sbStatusBar"), QStringLiteral("sbStatusBarPanel1")});
@@ -89,7 +87,8 @@ void Form1::CreatePicPlot() {
 
 void Form1::BuildPagesFrames() {
     for (int i = 0; i < kPages; ++i) {
-        auto* page = MakeNamed<Frame>(this, ArrayName(QStringLiteral("frame2"), i), QString::fromUtf8(kPageCaptions[i]));
+        auto* page =
+            MakeNamed<Frame>(this, ArrayName(QStringLiteral("frame2"), i), QString::fromUtf8(kPageCaptions[i]));
         page->setAutoFillBackground(true);
         frame2_[static_cast<std::size_t>(i)] = page;
         auto* info = MakeNamed<Frame>(page, ArrayName(QStringLiteral("frameinfo"), i), QStringLiteral("Info"));
@@ -107,8 +106,9 @@ void Form1::BuildPagesFrames() {
                    &QPushButton::clicked, this, [this](bool) { Command10_Click(); });
     connectGuarded(MakeButton(page(3), QStringLiteral("Command11"), QStringLiteral("Main menu"), 10, y, 90),
                    &QPushButton::clicked, this, [this](bool) { Command11_Click(); });
-    connectGuarded(MakeButton(page(4), ArrayName(QStringLiteral("cmdCancelELF"), 0), QStringLiteral("Main menu"), 10, y, 90),
-                   &QPushButton::clicked, this, [this](bool) { cmdCancelELF_Click(0); });
+    connectGuarded(
+        MakeButton(page(4), ArrayName(QStringLiteral("cmdCancelELF"), 0), QStringLiteral("Main menu"), 10, y, 90),
+        &QPushButton::clicked, this, [this](bool) { cmdCancelELF_Click(0); });
 }
 
 void Form1::BuildPanels() {
@@ -144,7 +144,8 @@ void Form1::BuildPanels() {
     connectGuarded(MakeButton(Frame3, QStringLiteral("Command4"), QStringLiteral("Exit"), 10, 200, 90),
                    &QPushButton::clicked, this, [this](bool) { Command4_Click(); });
 
-    framePlotRange = MakeNamed<Frame>(this, QStringLiteral("framePlotRange"), QStringLiteral("Set Max Energy in rivmer plot"));
+    framePlotRange =
+        MakeNamed<Frame>(this, QStringLiteral("framePlotRange"), QStringLiteral("Set Max Energy in rivmer plot"));
     framePlotRange->setAutoFillBackground(true);
     frameYmax = MakeNamed<Frame>(this, QStringLiteral("frameYmax"), QStringLiteral("Set Ymax of rivmer plot"));
     frameYmax->setAutoFillBackground(true);
@@ -171,7 +172,8 @@ void Form1::BuildStartMenu() {
     };
     for (int k = 0; k < 6; ++k) {
         const int n = order[k].n;
-        auto* b = MakeNamed<OptionButton>(Frame4, QStringLiteral("Option%1").arg(n), QString::fromUtf8(order[k].caption));
+        auto* b =
+            MakeNamed<OptionButton>(Frame4, QStringLiteral("Option%1").arg(n), QString::fromUtf8(order[k].caption));
         b->setGeometry(20, 36 + k * 34, 560, 28);
         options_[static_cast<std::size_t>(n)] = b;
     }
@@ -281,12 +283,6 @@ void Form1::Form_Load() {
 
     const double pt = HeightTwips(File1);
     PlaceTwips(picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
-    defaultPlot_ = picPlot->geometry();
-    // The title and areas boxes in a column at the plot's right edge, clear
-    // of every curve (shared/plot_panel.h).
-    KeepPlotBoxesClearOf(nullptr);
-    // The line above the plot area.
-    Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
 
     if (H < 12000.0) {
         WarnWhenShown(LowScreenWarning());
@@ -318,39 +314,51 @@ void Form1::Form_Load() {
     // Stacking: the pages, then the panels that open over them, then the
     // start menu in front.
     for (int i = 0; i < kPages; ++i) page(i)->raise();
-    for (QWidget* w : {static_cast<QWidget*>(frameSave(1)), static_cast<QWidget*>(frameSave(2)),
-                       static_cast<QWidget*>(Frame3), static_cast<QWidget*>(framePlotRange),
-                       static_cast<QWidget*>(frameYmax)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(frameSave(1)), static_cast<QWidget*>(frameSave(2)), static_cast<QWidget*>(Frame3),
+          static_cast<QWidget*>(framePlotRange), static_cast<QWidget*>(frameYmax)})
         w->raise();
     Frame4->raise();
 
     emit layoutDone();
+    // On a low screen the pages and panels grow with their controls: the plot
+    // moves down below them.
+    FitContainers(this, kContentMargin);
+    PlacePlotBelowPanels();
     KeepControlsReachable();
 }
 
+void Form1::PlacePlotBelowPanels() {
+    // The plot ends where the start-up layout puts its bottom, or above the
+    // bottom of what the frame shows without scrolling.
+    int bottom = picPlot->geometry().bottom() + 1;
+    if (ShellExists()) bottom = std::min(bottom, Shell().visibleClientSize().height() - y() - kContentMargin);
+    plotPanel_->PlaceBelow(
+        File1->height(), picPlot->width(), bottom,
+        {page(0), page(1), page(2), page(3), page(4), frameSave(1), frameSave(2), Frame3, framePlotRange, frameYmax});
+    // The title and areas boxes in a column at the plot's right edge, clear
+    // of every curve (shared/plot_panel.h).
+    KeepPlotBoxesClearOf(nullptr);
+    // The line above the plot area.
+    Line6->setGeometry(0, picPlot->y() - 2, picPlot->width(), 2);
+}
+
 void Form1::KeepControlsReachable() {
-    // On a screen too small for the layout fractions a container may be
-    // smaller than the controls it holds, or the form smaller than the
-    // controls of its containers: grow them (never shrink) so that nothing is
-    // cut off; the start-up frame scrolls over a form larger than its window.
-    const QPoint reach = FitContainers(this, kContentMargin);
-    const QSize grown(std::max(width(), reach.x()), std::max(height(), reach.y()));
-    if (grown != size()) resize(grown);
-    if (ShellExists()) {
-        QWidget* client = Shell().clientArea();
-        if (client->width() < x() + width() || client->height() < y() + height())
-            Shell().setClientSize(std::max(client->width(), x() + width()),
-                                            std::max(client->height(), y() + height()));
-    }
+    // The form fills what the frame shows; on a screen too small for the
+    // layout fractions a container may be smaller than the controls it
+    // holds, or the form smaller than the controls of its containers: they
+    // grow (never shrink) so that nothing is cut off, and the start-up frame
+    // scrolls over a form larger than its window.
+    FitToClientArea(*this, kContentMargin);
 }
 
 // ---- helpers -------------------------------------------------------------
 
 void Form1::KeepPlotBoxesClearOf(const QWidget* cover) {
-    // A page grown over the top of the plot (a low screen) would hide the
-    // first lines of the title box: the column starts below it.
-    // None (the start menu): at the top of the plot.
-    plotPanel_->SetTextColumn(cover ? cover->geometry().bottom() + 1 - picPlot->y() : 0);
+    // A page over the top margin of the plot would hide the first lines of
+    // the title box: the column starts below it. None (the start menu): at
+    // the top of the plot.
+    plotPanel_->SetTextColumnBelow(cover);
 }
 
 void Form1::WarnWhenShown(const QString& message) {
@@ -385,6 +393,5 @@ void Form1::PlotLossFunction() {
         services().messageBox(e.message());
     }
 }
-
 
 } // namespace kelvara

@@ -76,29 +76,29 @@ public:
     void Form_Load();
 
     // Containers.
-    Frame* page(int i) const;      // frame2_i, i = 0..4
-    Frame* frameinfo(int i) const; // inside page i
-    InfoBox* txtinfo(int i) const; // inside frameinfo i
-    Frame* frameSave(int i) const; // frameSave_i, i = 0..3
+    Frame* page(int i) const;          // frame2_i, i = 0..4
+    Frame* frameinfo(int i) const;     // inside page i
+    InfoBox* txtinfo(int i) const;     // inside frameinfo i
+    Frame* frameSave(int i) const;     // frameSave_i, i = 0..3
     OptionButton* option(int n) const; // Option1..Option6
 
-    Frame* Frame4 = nullptr;          // start menu
-    Frame* Frame1 = nullptr;          // "Adjust parameters" (on page 0)
-    Frame* Frame3 = nullptr;          // "Plot Intermediate Spectra"
-    Frame* framePlotRange = nullptr;  // "Set Max Energy in rivmer plot"
-    Frame* frameYmax = nullptr;       // "Set Ymax of rivmer plot"
+    Frame* Frame4 = nullptr;         // start menu
+    Frame* Frame1 = nullptr;         // "Adjust parameters" (on page 0)
+    Frame* Frame3 = nullptr;         // "Plot Intermediate Spectra"
+    Frame* framePlotRange = nullptr; // "Set Max Energy in rivmer plot"
+    Frame* frameYmax = nullptr;      // "Set Ymax of rivmer plot"
     // The file browser's lists (shared/file_browser.h).
     DriveListBox* Drive1 = nullptr;
     DirListBox* Dir1 = nullptr;
     FileListBox* File1 = nullptr;
-    PictureBox* picPlot = nullptr;    // the plot area
-    InfoBox* Text2 = nullptr;         // plot title box (several lines), inside picPlot
-    InfoBox* txtAreas = nullptr;      // areas box, inside picPlot
+    PictureBox* picPlot = nullptr; // the plot area
+    InfoBox* Text2 = nullptr;      // plot title box (several lines), inside picPlot
+    InfoBox* txtAreas = nullptr;   // areas box, inside picPlot
     // The joining panel (joining_panel.h) and its boxes.
     JoiningPanel& joining() { return *joining_; }
-    TextBox* Text1 = nullptr;         // Es, in Frame1
-    TextBox* Text3 = nullptr;         // En1, in Frame1
-    TextBox* Text4 = nullptr;         // En2, in Frame1
+    TextBox* Text1 = nullptr; // Es, in Frame1
+    TextBox* Text3 = nullptr; // En1, in Frame1
+    TextBox* Text4 = nullptr; // En2, in Frame1
     LineControl* Line6 = nullptr;
 
     // ---- used by the pages, the start-up frame's menus and the other windows
@@ -124,12 +124,12 @@ public:
     static QString InfoText(int page);
 
     // ---- plot: read-out, panels, step control, view menu (form1_plot.cpp)
-    QStatusBar* sbStatusBar = nullptr;  // inside picPlot, along its bottom (plot panel)
+    QStatusBar* sbStatusBar = nullptr;   // inside picPlot, along its bottom (plot panel)
     QLabel* sbStatusBarPanel1 = nullptr; // its first panel: the cursor read-out
-    QComboBox* cboIncr1 = nullptr;      // Es step, in Frame1 (joining panel)
-    TextBox* txtYmax = nullptr;         // in frameYmax
+    QComboBox* cboIncr1 = nullptr;       // Es step, in Frame1 (joining panel)
+    TextBox* txtYmax = nullptr;          // in frameYmax
     OptionButton* otpNewRange = nullptr; // in framePlotRange
-    float AreaK = 0.0f;                 // area of K(T), printed below the plot (set by the K(T) tools)
+    float AreaK = 0.0f;                  // area of K(T), printed below the plot (set by the K(T) tools)
 
     void Command3_Click(); // "Plot the combined spectrum" in Frame3
     void mnuIncrease_Click();
@@ -138,9 +138,6 @@ public:
     void mnuSmallPlot_Click();
     // "&DefaultPlot": the plot back at its start-up place and size.
     void mnuDefaultPlot_Click();
-    // The size of "&LargePlot": at least the large size in twips and larger
-    // than the start-up plot, reaching down to the bottom of the screen.
-    static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
     void mnuPlotIntermediateSpectra_Click();
     void SaveSecondSpectrum();
     void PrintPlot();
@@ -170,19 +167,19 @@ private:
     void Option4_Click();
     void Option5_Click();
     void Option6_Click();
-    void Command12_Click(); // "Main menu", page 0
-    void Command6_Click();  // "Main menu", page 1
-    void Command10_Click(); // "Main menu", page 2
-    void Command11_Click(); // "Main menu", page 3
+    void Command12_Click();             // "Main menu", page 0
+    void Command6_Click();              // "Main menu", page 1
+    void Command10_Click();             // "Main menu", page 2
+    void Command11_Click();             // "Main menu", page 3
     void cmdCancelELF_Click(int index); // "Main menu", page 4
-    void cmdCancel1_Click();  // "Cancel" in frameSave_3
-    void Command8_Click();    // "Cancel" in frameSave_3
-    void Command16_Click();   // "Cancel" in frameSave_0
-    void Command9_Click();    // "Cancel" in frameSave_1
-    void Command14_Click();   // "Cancel" in frameSave_2
-    void Command4_Click();    // "Exit" in Frame3
-    void Command5_Click();    // "Exit" in frameYmax
-    void cmdExitMain_Click(); // "Exit" on the start menu
+    void cmdCancel1_Click();            // "Cancel" in frameSave_3
+    void Command8_Click();              // "Cancel" in frameSave_3
+    void Command16_Click();             // "Cancel" in frameSave_0
+    void Command9_Click();              // "Cancel" in frameSave_1
+    void Command14_Click();             // "Cancel" in frameSave_2
+    void Command4_Click();              // "Exit" in Frame3
+    void Command5_Click();              // "Exit" in frameYmax
+    void cmdExitMain_Click();           // "Exit" on the start menu
     void cmd_AboutTORVIK_Click();
 
     // ---- joining panel and plot panels (form1_plot.cpp) ------------------
@@ -207,7 +204,7 @@ private:
     // A single click on a file in File1.
     void File1_Click();
     void CreatePicPlot();
-    void BuildPages(); // the page contents (form1_pages.cpp)
+    void BuildPages();      // the page contents (form1_pages.cpp)
     void BuildPlotPanels(); // plot controls and handlers (form1_plot.cpp)
     void EnsureDefaultControls();
     void PlaceSaveFrames(bool lowScreen);
@@ -216,6 +213,10 @@ private:
     // Grows the containers and the form that are smaller than the controls
     // they hold (a screen too small for the layout fractions).
     void KeepControlsReachable();
+    // The plot from the file list's bottom (or below the pages and panels
+    // where they reach lower) down to its start-up bottom, within what the
+    // frame shows; remembered as the default plot.
+    void PlacePlotBelowPanels();
     // Hides / raises a control found by object name, when it exists.
     void hideNamed(const QString& name);
     void raiseNamed(const QString& name);
@@ -232,12 +233,10 @@ private:
     std::array<InfoBox*, kPages> txtinfo_{};
     std::array<Frame*, kSaveFrames> frameSave_{};
     std::array<OptionButton*, 7> options_{}; // index 1..6
-    QRect defaultPlot_; // the plot's place after the start-up layout
     // The column of the title and areas boxes below `cover` where it reaches
     // over the plot (null: from the plot's top).
     void KeepPlotBoxesClearOf(const QWidget* cover);
     // Draws the curves of the plot again at its present size and pen width.
-    void RedrawPlot();
 };
 
 } // namespace kelvara

@@ -14,6 +14,7 @@
 #include "shared/plot_file.h"
 #include "shared/plot_panel.h"
 #include "shared/plot_readout.h"
+#include "shared/program_shell.h"
 #include "state/module1.h"
 #include "widgets/guard.h"
 #include "widgets/services.h"
@@ -39,8 +40,8 @@ void Form1::BuildPlotPanels() {
                    this, [this](bool) { cmdPlotSpectra2_Click(); });
     connectGuarded(panelButton(Frame3, "Command3", "Plot the combined spectrum", 10, 126), &QPushButton::clicked, this,
                    [this](bool) { Command3_Click(); });
-    connectGuarded(panelButton(Frame3, "cmdSavePlotLoss", "Save the combined spectrum", 10, 158),
-                   &QPushButton::clicked, this, [this](bool) { cmdSavePlotLoss_Click(); });
+    connectGuarded(panelButton(Frame3, "cmdSavePlotLoss", "Save the combined spectrum", 10, 158), &QPushButton::clicked,
+                   this, [this](bool) { cmdSavePlotLoss_Click(); });
 
     // "Set Max Energy in rivmer plot".
     otpNewRange = MakeNamed<OptionButton>(framePlotRange, QStringLiteral("otpNewRange"), QStringLiteral("New Range"));
@@ -56,17 +57,19 @@ void Form1::BuildPlotPanels() {
     connectGuarded(txtYmax, &QLineEdit::textChanged, this, [this](const QString&) { txtYmax_Change(); });
     // "Exit" of the panel switches the fixed upper bound off.
     connect(this, &Form1::ymaxModeSwitchedOff, this, [this] { plot().YmaxMode = false; });
-
 }
 
 // ---- plot buttons ------------------------------------------------------------
 
-// Clears the plot and draws `spectrum`; one without points leaves the axes
-// only, and the status bar says that `name` is empty.
+// Clears the plot and draws `spectrum`; for one without points the plot
+// stays as it is and the status bar says that `name` is empty.
 void Form1::PlotIntermediate(const SingleArray& spectrum, const QString& name) {
+    if (IsEmptySpectrum(spectrum)) {
+        sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
+        return;
+    }
     ClearPlot();
     Plot(spectrum, 0);
-    if (IsEmptySpectrum(spectrum)) sbStatusBarPanel1->setText(QStringLiteral("The %1 is empty.").arg(name));
 }
 
 bool Form1::IsEmptySpectrum(const SingleArray& spectrum) { return !spectrum.inBounds(1) || !(spectrum(1) > 0.5f); }
@@ -127,52 +130,20 @@ void Form1::ShowYmaxPanel() {
 
 // ---- View menu -------------------------------------------------------------------
 
-// The pen and the plot sizes apply at once: the curves shown are drawn again.
-void Form1::RedrawPlot() {
-    plotPanel_->FitTextBoxes();
-    plot().redraw(*picPlot, Module1::StepTable);
-}
+// The pen and the plot sizes apply at once: the curves shown are drawn again
+// (shared/plot_panel.h).
+void Form1::mnuIncrease_Click() { plotPanel_->IncreasePen(); }
 
-void Form1::mnuIncrease_Click() {
-    IncreaseDrawWidth(*picPlot);
-    RedrawPlot();
-}
-
-void Form1::mnuDecrease_Click() {
-    DecreaseDrawWidth(*picPlot);
-    RedrawPlot();
-}
+void Form1::mnuDecrease_Click() { plotPanel_->DecreasePen(); }
 
 void Form1::mnuLargePlot_Click() {
-    // Never smaller than the plot of the start-up layout: as wide as that or
-    // the large size, and down to the bottom of the screen.
-    const QSize large = LargePlotSize(defaultPlot_.size(), picPlot->y(),
-                                      TwipsToPixelsY(Module1::ScrHeight));
-    picPlot->resize(large);
-    sbStatusBarPanel1->setVisible(true);
+    plotPanel_->LargeSize();
     KeepControlsReachable();
-    RedrawPlot();
 }
 
-void Form1::mnuDefaultPlot_Click() {
-    picPlot->setGeometry(defaultPlot_);
-    sbStatusBarPanel1->setVisible(true);
-    RedrawPlot();
-}
+void Form1::mnuDefaultPlot_Click() { plotPanel_->DefaultSize(); }
 
-QSize Form1::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
-    const int margin = static_cast<int>(0.02 * screenHeight);
-    const int width = std::max(TwipsToPixelsX(kLargePlotWidthTwips), startUp.width());
-    int height = std::max(TwipsToPixelsY(kLargePlotHeightTwips), screenHeight - top - margin);
-    // Always larger than the start-up plot.
-    height = std::max(height, startUp.height() + TwipsToPixelsY(1000));
-    return {width, height};
-}
-
-void Form1::mnuSmallPlot_Click() {
-    SetPlotSizeTwips(*picPlot, kSmallPlotWidthTwips, kSmallPlotHeightTwips);
-    RedrawPlot();
-}
+void Form1::mnuSmallPlot_Click() { plotPanel_->SmallSize(); }
 
 void Form1::mnuPlotIntermediateSpectra_Click() {
     Frame3->show();

@@ -1,6 +1,6 @@
 #pragma once
-// The about window: eleven lines of credits, lines 1 and 7 in bold. "OK"
-// closes it; the next opening builds it again.
+// The about window: eleven lines of credits inside its frame, lines 1 and 7
+// in bold. "OK" closes it; the next opening builds it again.
 #include <QWidget>
 #include <array>
 

@@ -22,7 +22,6 @@ namespace kelvara {
 
 namespace {
 
-
 // Room left between a container's controls and its edges.
 constexpr int kContainerMargin = 2;
 
@@ -132,12 +131,6 @@ void formXPS::Form_Load() {
 
     const double pt = HeightTwips(File2);
     PlaceTwips(picPlot_xps, 0, pt, 0.99 * W, 0.88 * H - pt);
-    const double pw = WidthTwips(picPlot_xps);
-    const double ph = HeightTwips(picPlot_xps);
-    // The title and areas boxes in the upper right of the plot, wide enough
-    // for their lines (the curves are low there: the losses are large).
-    PlaceTwips(Text2_xps, 0.6 * pw, 0.02 * ph, 0.38 * pw, 0.2 * ph);
-    PlaceTwips(txt_XPS_Areas, 0.6 * pw, 0.24 * ph, 0.38 * pw, 0.22 * ph);
 
     // The save frame at the main form's places for its own save frames (a
     // screen below 12000 twips high takes the larger frame).
@@ -153,9 +146,18 @@ void formXPS::Form_Load() {
         if (const QPoint inner = FitContainers(container, kContainerMargin); inner != QPoint(0, 0))
             container->resize(std::max(container->width(), inner.x() + kContainerMargin),
                               std::max(container->height(), inner.y() + kContainerMargin));
+    // The plot below the frames (grown on a low screen), within what the
+    // frame of the program shows; its title and areas boxes in a column
+    // along its right edge that no curve reaches, as in the main window.
+    int bottom = picPlot_xps->geometry().bottom() + 1;
+    if (ShellExists()) bottom = std::min(bottom, Shell().visibleClientSize().height() - y() - kContainerMargin);
+    plotPanel_->PlaceBelow(File2->height(), picPlot_xps->width(), bottom, {framePhotoElectrons, frameSave_xps3_});
+    plotPanel_->SetTextColumnBelow(framePhotoElectrons);
+    FitToClientArea(*this, kContainerMargin);
     // The warning is given once a start: the main form gives it when it
     // loads first.
-    if (lowScreen && !lowScreenWarningGiven) WarnWhenShown(ShellExists() ? Shell().frameWindow() : this, LowScreenWarning());
+    if (lowScreen && !lowScreenWarningGiven)
+        WarnWhenShown(ShellExists() ? Shell().frameWindow() : this, LowScreenWarning());
 
     Module1::AutoScale = True;
     Text2_xps->hide();
@@ -205,5 +207,20 @@ void formXPS::cmdMainMenu_Click() { Shell().ReturnToMainWindow(); }
 void formXPS::cmdCancel_Click() { framePlotDurmel->hide(); }
 
 void formXPS::cmdCancel1_Click() { frameSave_xps3_->hide(); }
+
+// ---- View menu --------------------------------------------------------------
+
+void formXPS::mnuIncrease_Click() { plotPanel_->IncreasePen(); }
+
+void formXPS::mnuDecrease_Click() { plotPanel_->DecreasePen(); }
+
+void formXPS::mnuLargePlot_Click() {
+    plotPanel_->LargeSize();
+    FitToClientArea(*this, kContainerMargin);
+}
+
+void formXPS::mnuSmallPlot_Click() { plotPanel_->SmallSize(); }
+
+void formXPS::mnuDefaultPlot_Click() { plotPanel_->DefaultSize(); }
 
 } // namespace kelvara

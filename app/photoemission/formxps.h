@@ -52,6 +52,13 @@ public:
     void cmdMainMenu_Click();
     void cmdCancel_Click();
     void cmdCancel1_Click();
+    // The View menu while this window is in front: the pen width and the
+    // size of this window's plot, as in the main window.
+    void mnuIncrease_Click();
+    void mnuDecrease_Click();
+    void mnuLargePlot_Click();
+    void mnuSmallPlot_Click();
+    void mnuDefaultPlot_Click();
 
     DriveListBox* Drive2 = nullptr;
     DirListBox* Dir2 = nullptr;

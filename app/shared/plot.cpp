@@ -1,5 +1,6 @@
 #include "shared/plot.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -90,6 +91,14 @@ std::string SignedTickText(float value) {
     if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
     digits.insert(digits.begin(), value < 0.0f ? '-' : ' ');
     return digits;
+}
+
+// The vertical margins of the scale are 3 (top) and 4 (bottom) units times
+// the screen-to-box height ratio, on a plot area of 100 units.
+double Plot::TopMarginPixels(int height, int bottomReserve) {
+    if (height <= 0) return 0.0;
+    const double ry = ScreenHeightTwips() / PixelsToTwipsY(height);
+    return 3.0 * ry * std::max(1, height - bottomReserve) / (100.0 + 7.0 * ry);
 }
 
 void Plot::chooseTickStep(const IntegerArray& stepTable) {
@@ -223,16 +232,20 @@ void Plot::drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t Curve
                 // A tick left of the axis (a curve whose first energy, such
                 // as Estep, lies between two ticks) would sit on the y labels:
                 // the axis starts at the first energy, and so do its ticks.
-                if (Div(t - PlotE0, perUnit) >= -0.5) {
+                // The loop runs one axis width from the first tick, which may
+                // lie right of the axis start: ticks past the axis end are
+                // left out as well.
+                const double at = Div(t - PlotE0, perUnit);
+                if (at >= -0.5 && at <= 100.0 + 1e-3) {
                     // Each label's digits centred under its tick (the printed
                     // text of a number begins with its sign or a blank).
                     const QString label = QString::fromStdString(PrintedWhole(t));
                     const double digits = box.textWidth(label.trimmed());
                     const double lead = box.textWidth(label) - digits;
-                    box.setCurrentX(Div(t - PlotE0, perUnit) - lead - digits / 2.0);
+                    box.setCurrentX(at - lead - digits / 2.0);
                     box.setCurrentY(-ry);
                     box.print(label);
-                    box.line(Div(t - PlotE0, perUnit), 0, Div(t - PlotE0, perUnitN), ry);
+                    box.line(at, 0, Div(t - PlotE0, perUnitN), ry);
                 }
                 if (t + tStep > 32767 || t + tStep < -32768) raise(ErrorCode::Overflow);
             }

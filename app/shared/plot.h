@@ -67,6 +67,12 @@ public:
     // drawn since the last Cls.
     bool redraw(PictureBox& box, const IntegerArray& stepTable);
 
+    // The margin above the plot area, in pixels, of a box `height` pixels
+    // high whose lowest `bottomReserve` pixels are left out (the scale that
+    // every drawing sets): what may lie over the box's top edge without
+    // covering the plot area.
+    static double TopMarginPixels(int height, int bottomReserve);
+
     // The tick step for an axis of the given width: the table entry nearest
     // to a eleventh of the width, the earlier (larger) of two equally near;
     // keeps `TickStep` when no entry is nearer than the table's first entry.

@@ -6,13 +6,16 @@
 #include <QRect>
 #include <QScrollBar>
 
-#include <algorithm>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "shared/plot_readout.h"
+#include "shared/program_shell.h"
+#include "state/module1.h"
 #include "widgets/controls.h"
 #include "widgets/guard.h"
 #include "widgets/picturebox.h"
+#include "widgets/twips.h"
 
 namespace kelvara {
 
@@ -88,6 +91,72 @@ int NeededHeight(const InfoBox& box, const QString& text, int width) {
 } // namespace
 
 int PlotPanel::TextColumnWidth(int boxWidth) { return std::clamp(boxWidth / 4, std::min(250, boxWidth * 2 / 5), 420); }
+
+void PlotPanel::PlaceBelow(int top, int width, int bottom, std::initializer_list<const QWidget*> panels) {
+    const int least = std::max(1, (bottom - top) / 5);
+    // The margin shrinks with the box: a few rounds settle the top.
+    int y = top;
+    for (int round = 0; round < 4; ++round) {
+        const int height = std::max(least, bottom - y);
+        // Two pixels of the margin stay clear for the pen of a curve at the top.
+        const int overlap = std::max(0, static_cast<int>(Plot::TopMarginPixels(height, box->bottomReserve())) - 2);
+        int next = top;
+        for (const QWidget* panel : panels) next = std::max(next, panel->geometry().bottom() + 1 - overlap);
+        if (next == y) break;
+        y = next;
+    }
+    box->setGeometry(0, y, width, std::max(least, bottom - y));
+    defaultPlace_ = box->geometry();
+}
+
+void PlotPanel::Redraw() {
+    FitTextBoxes();
+    plot.redraw(*box, Module1::StepTable);
+}
+
+void PlotPanel::IncreasePen() {
+    IncreaseDrawWidth(*box);
+    Redraw();
+}
+
+void PlotPanel::DecreasePen() {
+    DecreaseDrawWidth(*box);
+    Redraw();
+}
+
+QSize PlotPanel::LargePlotSize(const QSize& startUp, int top, int screenHeight) {
+    const int margin = static_cast<int>(0.02 * screenHeight);
+    const int width = std::max(TwipsToPixelsX(kLargePlotWidthTwips), startUp.width());
+    int height = std::max(TwipsToPixelsY(kLargePlotHeightTwips), screenHeight - top - margin);
+    // Always larger than the default plot.
+    height = std::max(height, startUp.height() + TwipsToPixelsY(1000));
+    return {width, height};
+}
+
+void PlotPanel::LargeSize() {
+    const QWidget* window = box->parentWidget();
+    const int shown =
+        ShellExists() ? Shell().visibleClientSize().height() - window->y() : TwipsToPixelsY(ScreenHeightTwips());
+    const QSize startUp = defaultPlace_.isValid() ? defaultPlace_.size() : box->size();
+    box->resize(LargePlotSize(startUp, box->y(), shown));
+    statusPanel->setVisible(true);
+    Redraw();
+}
+
+void PlotPanel::SmallSize() {
+    SetPlotSizeTwips(*box, kSmallPlotWidthTwips, kSmallPlotHeightTwips);
+    Redraw();
+}
+
+void PlotPanel::DefaultSize() {
+    if (defaultPlace_.isValid()) box->setGeometry(defaultPlace_);
+    statusPanel->setVisible(true);
+    Redraw();
+}
+
+void PlotPanel::SetTextColumnBelow(const QWidget* cover) {
+    SetTextColumn(cover ? cover->geometry().bottom() + 1 - box->y() : 0);
+}
 
 void PlotPanel::SetTextColumn(int top) {
     if (columnTop_ < 0) {

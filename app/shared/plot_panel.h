@@ -6,7 +6,11 @@
 // and drags a held marker line; pressing a button picks up the nearer line
 // (shared/plot_readout.h). Each window builds one, under its own names.
 #include <QObject>
+#include <QRect>
+#include <QSize>
 #include <QString>
+
+#include <initializer_list>
 
 #include "shared/plot.h"
 
@@ -35,6 +39,35 @@ public:
     // the pointer handlers.
     PlotPanel(QWidget* window, const Names& names);
 
+    // Places the picture box at its window's left edge, `width` pixels wide,
+    // from `top` down to `bottom` (pixels in the window). A panel of
+    // `panels` (the frames over the window's upper part, which grow with
+    // their controls on a low screen) may reach over the box's top margin but
+    // never into the plot area: where one reaches lower, the box starts
+    // further down. The box keeps at least a fifth of the room it was given.
+    void PlaceBelow(int top, int width, int bottom, std::initializer_list<const QWidget*> panels);
+
+    // The View menu on this plot; each draws the curves shown again at once.
+    // Pen width + 1, and - 1 (never below 1).
+    void IncreasePen();
+    void DecreasePen();
+    // "&LargePlot": at least the large size in twips and larger than the
+    // default plot, down to the bottom of what the program's frame shows.
+    void LargeSize();
+    // "&SmallPlot": the small size in twips, at the box's place.
+    void SmallSize();
+    // "&DefaultPlot": back at the place PlaceBelow gave the box.
+    void DefaultSize();
+    // The size of the large plot for a default plot `startUp`, a box `top`
+    // pixels below the window's top and a window `screenHeight` pixels high.
+    static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
+    // The place PlaceBelow gave the box.
+    QRect defaultPlace() const { return defaultPlace_; }
+
+    // SetTextColumn below `cover` (a frame of the same window over the top
+    // of the box, or null for none), so that it hides no line of the boxes.
+    void SetTextColumnBelow(const QWidget* cover);
+
     // Puts the title and areas boxes in a column along the right edge of the
     // picture box, in a strip that the plot's scale leaves out, so that no
     // curve is ever drawn under them; the column starts `top` pixels below
@@ -57,6 +90,8 @@ public:
 
 private:
     int columnTop_ = -1; // -1: the boxes keep the places they are given
+    QRect defaultPlace_;
+    void Redraw();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void MouseDown(int Button, int Shift, double X, double Y);
     void MouseMove(int Button, int Shift, double X, double Y);

@@ -4,6 +4,7 @@
 // area. The windows never reach each other; what one needs of the other goes
 // through here. The frame registers itself while it exists.
 #include <QPointer>
+#include <QSize>
 #include <stdexcept>
 
 #include "widgets/guard.h"
@@ -21,6 +22,8 @@ public:
     virtual QWidget* frameWindow() = 0;
     // Sizes the client area (pixels) to hold a window of this size.
     virtual void setClientSize(int width, int height) = 0;
+    // The part of the client area that the frame shows without scrolling.
+    virtual QSize visibleClientSize() const = 0;
     // Closes every window of the program; the program ends.
     virtual void Unload() = 0;
     // Shows the photoemission window in front.
@@ -32,6 +35,14 @@ public:
     // as it is); the photoemission window's model read does this.
     virtual void ShowMainWindowPlot() = 0;
 };
+
+// Sizes a window of the client area (the main form, the photoemission
+// window) to the part of the client area that shows without scrolling, grown
+// where its controls need more room (its containers grown first, nothing
+// cut off); the client area then holds the largest of its windows, so that
+// it scrolls only when controls lie outside what the frame shows. Without a
+// shell only the containers grow.
+void FitToClientArea(QWidget& window, int margin);
 
 // The registered shell; raises a logic error when there is none.
 ProgramShell& Shell();

@@ -55,24 +55,53 @@ MDIForm1::~MDIForm1() { UnregisterShell(this); }
 void MDIForm1::BuildViewMenu() {
     mnuView_ = menuBar()->addMenu(QStringLiteral("&View"));
     mnuView_->setObjectName(QStringLiteral("mnuView"));
-    const auto item = [this](QMenu* menu, const char* name, const char* caption, void (Form1::*handler)()) {
+    // Each item acts on the window in front: the photoemission window while
+    // it is shown, the main form otherwise. An item without a handler of the
+    // photoemission window is disabled while that window is in front.
+    using MainHandler = void (Form1::*)();
+    using XpsHandler = void (formXPS::*)();
+    const auto item = [this](QMenu* menu, const char* name, const char* caption, MainHandler main, XpsHandler xps) {
         QAction* a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QString::fromLatin1(name));
-        connectGuarded(a, &QAction::triggered, this, [handler](bool) { (Forms::Form1().*handler)(); });
+        if (!xps) mainOnly_.append(a);
+        connectGuarded(a, &QAction::triggered, this, [main, xps](bool) {
+            if (PhotoemissionInFront()) {
+                if (xps) (Forms::formXPS().*xps)();
+            } else {
+                (Forms::Form1().*main)();
+            }
+        });
     };
     QMenu* pointSize = mnuView_->addMenu(QStringLiteral("Set&Pointsize"));
     pointSize->setObjectName(QStringLiteral("mnuSetPointsize"));
-    item(pointSize, "mnuIncrease", "&Increase", &Form1::mnuIncrease_Click);
-    item(pointSize, "mnuDecrease", "&Decrease", &Form1::mnuDecrease_Click);
+    item(pointSize, "mnuIncrease", "&Increase", &Form1::mnuIncrease_Click, &formXPS::mnuIncrease_Click);
+    item(pointSize, "mnuDecrease", "&Decrease", &Form1::mnuDecrease_Click, &formXPS::mnuDecrease_Click);
     QMenu* screenSize = mnuView_->addMenu(QStringLiteral("ScreenSize"));
     screenSize->setObjectName(QStringLiteral("mnuScreenSize"));
-    item(screenSize, "mnuLargePlot", "&LargePlot", &Form1::mnuLargePlot_Click);
-    item(screenSize, "mnuSmallPlot", "&SmallPlot", &Form1::mnuSmallPlot_Click);
-    item(screenSize, "mnuDefaultPlot", "&DefaultPlot", &Form1::mnuDefaultPlot_Click);
-    item(mnuView_, "mnuPlotIntermediateSpectra", "Plot Intermediate Spectra", &Form1::mnuPlotIntermediateSpectra_Click);
+    item(screenSize, "mnuLargePlot", "&LargePlot", &Form1::mnuLargePlot_Click, &formXPS::mnuLargePlot_Click);
+    item(screenSize, "mnuSmallPlot", "&SmallPlot", &Form1::mnuSmallPlot_Click, &formXPS::mnuSmallPlot_Click);
+    item(screenSize, "mnuDefaultPlot", "&DefaultPlot", &Form1::mnuDefaultPlot_Click, &formXPS::mnuDefaultPlot_Click);
+    item(mnuView_, "mnuPlotIntermediateSpectra", "Plot Intermediate Spectra", &Form1::mnuPlotIntermediateSpectra_Click,
+         nullptr);
+    connect(mnuView_, &QMenu::aboutToShow, this, [this] { EnableViewItems(); });
+}
+
+bool MDIForm1::PhotoemissionInFront() { return Forms::formXPSExists() && !Forms::formXPS().isHidden(); }
+
+void MDIForm1::EnableViewItems() {
+    const bool main = !PhotoemissionInFront();
+    for (QAction* a : mainOnly_) a->setEnabled(main);
 }
 
 void MDIForm1::setClientSize(int width, int height) { client_->resize(width, height); }
+
+QSize MDIForm1::visibleClientSize() const {
+    if (isVisible()) return scroll_->maximumViewportSize();
+    // Before the frame is shown: its size less the menu bar and the frame of
+    // the scrolling area.
+    const int frame = 2 * scroll_->frameWidth();
+    return {width() - frame, height() - menuBar()->sizeHint().height() - frame};
+}
 
 void MDIForm1::Form_Load() {
     // Making the main form visible loads it first.
@@ -86,6 +115,7 @@ void MDIForm1::ShowPhotoemissionWindow() {
     formXPS& xps = Forms::formXPS();
     xps.show();
     xps.raise();
+    EnableViewItems();
 }
 
 void MDIForm1::ReturnToMainWindow() {
@@ -93,6 +123,7 @@ void MDIForm1::ReturnToMainWindow() {
     Form1& form = Forms::Form1();
     form.show();
     form.option(5)->clear();
+    EnableViewItems();
 }
 
 void MDIForm1::ShowMainWindowPlot() { Forms::Form1().picPlot->show(); }

@@ -3,6 +3,7 @@
 // main form and the photoemission window, each as large as the screen; the
 // client area scrolls when the frame is smaller than the screen, so every
 // control stays reachable.
+#include <QList>
 #include <QMainWindow>
 
 #include "shared/program_shell.h"
@@ -29,13 +30,14 @@ public:
     QWidget* frameWindow() override { return this; }
     // Sizes the client area (pixels) to hold a form of this size.
     void setClientSize(int width, int height) override;
+    QSize visibleClientSize() const override;
     void ShowPhotoemissionWindow() override;
     void ReturnToMainWindow() override;
     void ShowMainWindowPlot() override;
     // Menus, for later additions (the view menu comes with the plot).
     QMenu* fileMenu() const { return mnuFile_; }
-    // "&View": pen width, plot size and the intermediate-spectra panel of the
-    // main form's plot.
+    // "&View": pen width and plot size of the plot of the window in front,
+    // and the main form's intermediate-spectra panel.
     QMenu* viewMenu() const { return mnuView_; }
 
     void mnuExit_Click();
@@ -46,7 +48,13 @@ private:
     QWidget* client_ = nullptr;
     QMenu* mnuFile_ = nullptr;
     QMenu* mnuView_ = nullptr;
+    QList<QAction*> mainOnly_; // View items of the main form alone
     void BuildViewMenu();
+    // The photoemission window is shown (the View menu acts on it).
+    static bool PhotoemissionInFront();
+    // Disables the View items of the main form alone while the
+    // photoemission window is in front.
+    void EnableViewItems();
 };
 
 } // namespace kelvara

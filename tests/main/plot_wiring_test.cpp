@@ -13,8 +13,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QThread>
@@ -24,8 +24,10 @@
 #include <functional>
 #include <vector>
 
+#include "photoemission/formxps.h"
 #include "program_fixture.h"
 #include "shared/plot.h"
+#include "shared/plot_panel.h"
 #include "test_app.h"
 #include "widgets/picturebox.h"
 #include "widgets/twips.h"
@@ -49,8 +51,7 @@ QAction* MenuItem(const char* name) { return Forms::MDIForm1().findChild<QAction
 QPushButton* Button(Form1& f, const char* name) { return f.findChild<QPushButton*>(QString::fromLatin1(name)); }
 
 // A mouse event delivered to the picture box at the pixel of the user point (X, Y).
-void Mouse(PictureBox* box, QEvent::Type type, double X, double Y, Qt::MouseButton button,
-           Qt::MouseButtons held) {
+void Mouse(PictureBox* box, QEvent::Type type, double X, double Y, Qt::MouseButton button, Qt::MouseButtons held) {
     const QPointF local(box->toPixelX(X), box->toPixelY(Y));
     QMouseEvent ev(type, local, box->mapToGlobal(local), button, held, Qt::NoModifier);
     QApplication::sendEvent(box, &ev);
@@ -82,9 +83,9 @@ int BlackRunAround(const QImage& img, int x, int y) {
     return n;
 }
 
-#define START_PROGRAM(p)                                                                                         \
-    if (!testsupport::UseOffscreenScreen(kScreenW, kScreenH)) GTEST_SKIP() << "another screen in this process"; \
-    auto p = testsupport::StartProgram();                                                                        \
+#define START_PROGRAM(p)                                                                                               \
+    if (!testsupport::UseOffscreenScreen(kScreenW, kScreenH)) GTEST_SKIP() << "another screen in this process";        \
+    auto p = testsupport::StartProgram();                                                                              \
     ASSERT_TRUE(p.services->messages.isEmpty())
 
 } // namespace
@@ -134,17 +135,23 @@ TEST(PlotWiring, ReadoutInTheStatusBarAndThePanelPlotButtons) {
         EXPECT_EQ(f.plotState().PlotE0, e0) << name;
         EXPECT_TRUE(Readout(f).isEmpty()) << name;
     }
-    // A spectrum without points: the status bar says so.
+    // A spectrum without points: the status bar says so, and the curve shown
+    // (the combined spectrum, from 0) stays.
     const std::vector<std::pair<const char*, const char*>> empties = {
         {"cmdPlot", "The elastic spectrum is empty."},
         {"cmdPlotInelastic", "The inelastic spectrum is empty."},
         {"cmdPlotSpectra2", "The cross section is empty."},
         {"Command3", "The combined spectrum is empty."}};
     for (SingleArray* s : {&Module1::SpecMeas, &Module1::SpecInel, &Module1::Spec2, &Module1::PlotBuf}) s->clear();
+    const QImage shown = f.picPlot->image();
+    const int clearedBefore = cleared;
     for (const auto& [name, said] : empties) {
         Button(f, name)->click();
         EXPECT_EQ(Readout(f), said) << name;
+        EXPECT_EQ(f.picPlot->image(), shown) << name;
     }
+    EXPECT_EQ(cleared, clearedBefore);
+    EXPECT_EQ(f.plotState().PlotXRange, 50.0f);
     Button(f, "Command4")->click();
     EXPECT_TRUE(f.Frame3->isHidden());
     EXPECT_TRUE(p.services->messages.isEmpty());
@@ -193,6 +200,45 @@ TEST(PlotWiring, EsStepControlThroughTheRealUpDown) {
     EXPECT_TRUE(f.isVisible());
 }
 
+// From the photoemission window the View menu acts on that window's plot
+// and never on the hidden main window; the main window's own panel item is
+// disabled there, and enabled again back in the main window.
+TEST(PlotWiring, ViewMenuActsOnTheWindowInFront) {
+    START_PROGRAM(p);
+    Form1& f = *p.form;
+    f.option(5)->select();
+    formXPS& xps = Forms::formXPS();
+    ASSERT_FALSE(xps.isHidden());
+    ASSERT_TRUE(f.isHidden());
+    const QRect mainPlot = f.picPlot->geometry(), xpsPlot = xps.picPlot_xps->geometry();
+    const int mainPen = f.picPlot->drawWidth(), xpsPen = xps.picPlot_xps->drawWidth();
+    MenuItem("mnuIncrease")->trigger();
+    MenuItem("mnuIncrease")->trigger();
+    MenuItem("mnuDecrease")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->drawWidth(), xpsPen + 1);
+    MenuItem("mnuLargePlot")->trigger();
+    EXPECT_GT(xps.picPlot_xps->height(), xpsPlot.height());
+    MenuItem("mnuSmallPlot")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->size(), QSize(TwipsToPixelsX(8000), 260));
+    EXPECT_FALSE(MenuItem("mnuPlotIntermediateSpectra")->isEnabled());
+    MenuItem("mnuPlotIntermediateSpectra")->trigger();
+    EXPECT_TRUE(f.Frame3->isHidden());
+    // The hidden main window is as it was.
+    EXPECT_EQ(f.picPlot->geometry(), mainPlot);
+    EXPECT_EQ(f.picPlot->drawWidth(), mainPen);
+    MenuItem("mnuDefaultPlot")->trigger();
+    EXPECT_EQ(xps.picPlot_xps->geometry(), xpsPlot);
+
+    xps.cmdMainMenu->click();
+    EXPECT_TRUE(MenuItem("mnuPlotIntermediateSpectra")->isEnabled());
+    MenuItem("mnuIncrease")->trigger();
+    EXPECT_EQ(f.picPlot->drawWidth(), mainPen + 1);
+    EXPECT_EQ(xps.picPlot_xps->drawWidth(), xpsPen + 1);
+    MenuItem("mnuDecrease")->trigger();
+    xps.picPlot_xps->setDrawWidth(xpsPen);
+    EXPECT_TRUE(p.services->messages.isEmpty());
+}
+
 TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     START_PROGRAM(p);
     Form1& f = *p.form;
@@ -218,11 +264,13 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     // Plot sizes; the status bar stays along the bottom edge. The large plot
     // is never smaller than the start-up one: on this screen it keeps the
     // start-up width (0.99 of 1280 pixels, more than 12000 twips) and reaches
-    // the bottom of the screen less 2 %.
+    // the bottom of what the frame shows less 2 %, so that nothing scrolls.
     const QRect startUp = f.picPlot->geometry();
     ASSERT_EQ(startUp.width(), 1267);
     MenuItem("mnuLargePlot")->trigger();
-    EXPECT_EQ(f.picPlot->size(), QSize(1267, kScreenH - startUp.y() - static_cast<int>(0.02 * kScreenH)));
+    const int shown = Shell().visibleClientSize().height() - f.y();
+    EXPECT_EQ(f.picPlot->size(), QSize(1267, shown - startUp.y() - static_cast<int>(0.02 * shown)));
+    EXPECT_LE(Forms::ClientArea()->height(), Shell().visibleClientSize().height());
     EXPECT_GT(f.picPlot->height(), startUp.height());
     EXPECT_EQ(f.picPlot->pos(), startUp.topLeft());
     EXPECT_EQ(f.sbStatusBar->geometry().bottom(), f.picPlot->height() - 1);
@@ -230,9 +278,9 @@ TEST(PlotWiring, ViewMenuPenWidthAndPlotSize) {
     EXPECT_TRUE(f.sbStatusBarPanel1->isVisible());
     EXPECT_EQ(axisRows(), 1);
     // On a screen where the twips size is the larger one, it wins.
-    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
+    EXPECT_EQ(PlotPanel::LargePlotSize(QSize(700, 300), 200, 600), QSize(800, TwipsToPixelsY(7000)));
     // ... and the large plot is always higher than the start-up one.
-    EXPECT_EQ(Form1::LargePlotSize(QSize(700, 500), 200, 600), QSize(800, 500 + TwipsToPixelsY(1000)));
+    EXPECT_EQ(PlotPanel::LargePlotSize(QSize(700, 500), 200, 600), QSize(800, 500 + TwipsToPixelsY(1000)));
     // "DefaultPlot" goes back to the start-up place and size.
     MenuItem("mnuDefaultPlot")->trigger();
     EXPECT_EQ(f.picPlot->geometry(), startUp);
@@ -404,8 +452,8 @@ TEST(PlotScreenshot, CurveInTheRunningProgram) {
     Button(f, "Command3")->click();
     Button(f, "Command4")->click(); // the panel closed, the whole curve in view
     // The pointer over the plot, so the read-out shows.
-    QCursor::setPos(f.picPlot->mapToGlobal(QPoint(static_cast<int>(f.picPlot->toPixelX(30)),
-                                                  static_cast<int>(f.picPlot->toPixelY(40)))));
+    QCursor::setPos(f.picPlot->mapToGlobal(
+        QPoint(static_cast<int>(f.picPlot->toPixelX(30)), static_cast<int>(f.picPlot->toPixelY(40)))));
     for (int k = 0; k < 30; ++k) {
         QApplication::processEvents();
         QThread::msleep(50);
@@ -438,11 +486,13 @@ TEST(PlotWiring, ReadoutFollowsThePageAndTheBoxesOnThePlotFitTheirText) {
     EXPECT_TRUE(Readout(f).isEmpty());
 
     const QRect titlePlace = f.Text2->geometry(), areasPlace = f.txtAreas->geometry();
-    const QString title = QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the model\r\n\r\n"
-                                         "Total IMFP = 12.34 \u00C5\r\nValence electr. contrib. IMFPv = 15.67 \u00C5\r\n"
-                                         "Core electr. contrib. IMFPc = 890.12 \u00C5");
+    const QString title =
+        QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the model\r\n\r\n"
+                       "Total IMFP = 12.34 \u00C5\r\nValence electr. contrib. IMFPv = 15.67 \u00C5\r\n"
+                       "Core electr. contrib. IMFPc = 890.12 \u00C5");
     QStringList areaLines;
-    for (int k = 0; k < 5; ++k) areaLines << QStringLiteral("Area of K_vacuum incomming trajectory = 1.23E-02 (\u00C5^-1)");
+    for (int k = 0; k < 5; ++k)
+        areaLines << QStringLiteral("Area of K_vacuum incomming trajectory = 1.23E-02 (\u00C5^-1)");
     f.Text2->setText(title);
     f.Text2->show();
     f.txtAreas->setText(areaLines.join(QStringLiteral("\r\n")));

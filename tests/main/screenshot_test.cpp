@@ -3,9 +3,13 @@
 // KELVARA_SHOT_SIZE ("1024x768", the default).
 //   KELVARA_SHOTS=/tmp/shots KELVARA_SHOT_SIZE=1280x1024 build/tests/main_screenshot_test
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 
+#include "main/formabout.h"
+#include "main/forms.h"
 #include "model96_support.h"
+#include "photoemission/formxps.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -62,6 +66,48 @@ TEST(Screenshots, EveryPageOfTheMainWindow) {
         shot(r.name);
         Click(&f, r.back);
     }
+    // The infinite medium on a coarse grid (Estep 2, Emax 20).
+    f.option(1)->select();
+    f.findChild<QLineEdit*>(QStringLiteral("txtparInfVal_3"))->setText(QStringLiteral("2"));
+    f.findChild<QLineEdit*>(QStringLiteral("txtparInfVal_2"))->setText(QStringLiteral("20"));
+    Click(&f, "cmdCalcKInfFilm");
+    shot("infmedium_coarse");
+    Click(&f, "Command6");
     f.option(6)->select();
     shot("elf_after_calc");
+    // The free-electron model on the oscillator page.
+    f.File1->setFileName(QStringLiteral("free_electron_metal.elf"));
+    Click(&f, "cmdReadELFdata");
+    shot("elf_free_electron");
+    Click(&f, "cmdCancelELF_0");
+
+    // The photoemission window: a calculation, one of its show buttons, and
+    // Keff on a fine grid.
+    f.option(5)->select();
+    formXPS& xps = Forms::formXPS();
+    xps.Dir2->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    xps.File2->setFileName(QStringLiteral("semiconductor_si_like.elf"));
+    Click(&xps, "cmdReadELF_XPS");
+    shot("xps_elf");
+    Click(&xps, "cmdCalcKeffphotoem97");
+    shot("xps_keff");
+    Click(&xps, "cmdkmh");
+    shot("xps_kmh");
+    xps.findChild<QLineEdit*>(QStringLiteral("txtpar97Val_1"))->setText(QStringLiteral("0.01"));
+    xps.findChild<QLineEdit*>(QStringLiteral("txtpar97Val_2"))->setText(QStringLiteral("0.01"));
+    xps.findChild<QLineEdit*>(QStringLiteral("txtpar97Val_6"))->setText(QStringLiteral("10"));
+    Click(&xps, "cmdCalcKeffphotoem97");
+    shot("xps_fine");
+    // The View menu acts on this window's plot.
+    xps.mnuLargePlot_Click();
+    shot("xps_large");
+    xps.mnuDefaultPlot_Click();
+    Click(&xps, "cmdMainMenu");
+
+    // The about window.
+    Click(&f, "cmd_AboutTORVIK");
+    QCoreApplication::processEvents();
+    formAbout& about = Forms::formAbout();
+    about.grab().save(QDir(folder).filePath(QStringLiteral("about_%1x%2.png").arg(width).arg(height)));
+    about.cmdOK_Click();
 }

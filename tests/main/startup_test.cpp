@@ -10,9 +10,12 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "main/formabout.h"
+#include "main/forms.h"
 #include "main/frmsmooth.h"
 #include "photoemission/formxps.h"
 #include "program_fixture.h"
+#include "widgets/picturebox.h"
 #include "widgets/twips.h"
 
 using namespace kelvara;
@@ -56,8 +59,8 @@ void expectNothingCutOff(const QWidget* container, QRect visible, int& controls)
             expectNothingCutOff(c, visible.intersected(r), controls);
         } else {
             ++controls;
-            EXPECT_TRUE(visible.contains(r)) << c->objectName().toStdString() << " in "
-                                             << container->objectName().toStdString();
+            EXPECT_TRUE(visible.contains(r))
+                << c->objectName().toStdString() << " in " << container->objectName().toStdString();
         }
     }
 }
@@ -83,9 +86,23 @@ void expectSaveFrames(Form1& f, bool second, double W, double H) {
     }
 }
 
+// A window of the client area fills what the frame shows (the screen less
+// the menu bar), larger only where its controls need the room.
+void expectFillsWhatTheFrameShows(const QWidget* w) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    const QSize shown = Shell().visibleClientSize();
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+    if (gGrown) {
+        EXPECT_GE(w->width(), shown.width());
+        EXPECT_GE(w->height(), shown.height());
+    } else {
+        EXPECT_EQ(w->size(), shown);
+    }
+}
+
 // Every container of the layout at its fraction of a W x H pixel screen.
 void expectLayout(Form1& f, double W, double H) {
-    expectAt(&f, 0, 0, W, H);
+    expectFillsWhatTheFrameShows(&f);
     expectAt(f.Frame4, 0.4 * W, 0, 0.7 * W, 0.7 * H);
     for (int i = 0; i < Form1::kPages; ++i) {
         expectAt(f.page(i), 0.36 * W, 0, 0.95 * W, 0.295 * H);
@@ -97,8 +114,17 @@ void expectLayout(Form1& f, double W, double H) {
     expectAt(f.File1, 0.18 * W, 0, 0.18 * W, 0.3 * H);
     expectAt(f.Drive1, 0, 0, 0.18 * W, f.Drive1->height());
     expectAt(f.Dir1, 0, f.Drive1->height(), 0.18 * W, 0.31 * H - f.Drive1->height());
+    // The plot from the file list's bottom; where pages grew with their
+    // controls (a low screen) it starts lower, below them.
     const double pt = f.File1->height();
-    expectAt(f.picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    if (gGrown) {
+        EXPECT_EQ(f.picPlot->x(), 0);
+        EXPECT_GE(f.picPlot->y(), pt - 1.0);
+        EXPECT_NEAR(f.picPlot->width(), 0.99 * W, 1.0);
+        EXPECT_NEAR(f.picPlot->geometry().bottom() + 1, 0.88 * H, 1.0);
+    } else {
+        expectAt(f.picPlot, 0, pt, 0.99 * W, 0.88 * H - pt);
+    }
     // The title and areas boxes in a strip along the plot's right edge that
     // the plot's scale leaves out.
     const int pw = f.picPlot->width(), strip = f.picPlot->rightReserve();
@@ -109,7 +135,7 @@ void expectLayout(Form1& f, double W, double H) {
     }
     expectAt(f.framePlotRange, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
     expectAt(f.frameYmax, 0.4 * W, 0.01 * H, 0.3 * W, 0.3 * H);
-    expectAt(&Forms::formXPS(), 0, 0, W, H);
+    expectFillsWhatTheFrameShows(&Forms::formXPS());
     expectAt(Forms::frmSmooth().frameSmooth, 0.36 * W, 0, 0.63 * W, 0.29 * H);
 }
 
@@ -119,9 +145,9 @@ void expectStartState(Form1& f) {
     EXPECT_TRUE(f.Frame4->isVisible());
     for (int i = 0; i < Form1::kPages; ++i) EXPECT_TRUE(f.page(i)->isHidden());
     for (int i = 0; i < Form1::kSaveFrames; ++i) EXPECT_TRUE(f.frameSave(i)->isHidden());
-    for (QWidget* w : {static_cast<QWidget*>(f.Frame1), static_cast<QWidget*>(f.Frame3),
-                       static_cast<QWidget*>(f.framePlotRange), static_cast<QWidget*>(f.frameYmax),
-                       static_cast<QWidget*>(f.Line6)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(f.Frame1), static_cast<QWidget*>(f.Frame3), static_cast<QWidget*>(f.framePlotRange),
+          static_cast<QWidget*>(f.frameYmax), static_cast<QWidget*>(f.Line6)})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
     EXPECT_TRUE(f.Text2->isHidden());
     EXPECT_FALSE(f.txtAreas->isHidden());
@@ -263,8 +289,8 @@ void expectElfPageReadable(int W) {
                 EXPECT_GE(button->width(), fm.horizontalAdvance(line) + 8) << "caption cut";
         }
     }
-    for (const char* name : {"txtfsum", "txtRef_Index", "txt_Core_ac", "txt_Core_bc", "txtE_Gap", "txtE_step",
-                             "txtE_max"}) {
+    for (const char* name :
+         {"txtfsum", "txtRef_Index", "txt_Core_ac", "txt_Core_bc", "txtE_Gap", "txtE_step", "txtE_max"}) {
         auto* box = page->findChild<QLineEdit*>(QString::fromLatin1(name));
         ASSERT_NE(box, nullptr) << name;
         EXPECT_GE(box->width(), QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("0.9771528")) + 8) << name;
@@ -332,4 +358,75 @@ TEST(StartUp, ElfPageReadableAt1920x1080) {
     if (!testsupport::UseOffscreenScreen(1920, 1080)) GTEST_SKIP() << "another screen in this process";
     expectElfPageReadable(1920);
     expectSaveFramesReadable(1080);
+}
+
+// The smallest screen the program accepts: on every page, and in the
+// photoemission window, no page or panel reaches into the plot area (the
+// top of the y axis of a drawn curve lies below each of them), and the frame
+// shows both windows whole, without scroll bars.
+TEST(StartUp, PlotBelowEveryPanelAndNoScrollBarsAt1024x768) {
+    if (!testsupport::UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    Form1& f = *p.form;
+    formXPS& xps = Forms::formXPS();
+    SingleArray curve(0, 100);
+    curve(1) = 20;
+    curve(3) = 1;
+    for (int k = 4; k <= 23; ++k) curve(k) = static_cast<float>(k);
+    auto* scroll = Forms::MDIForm1().findChild<QScrollArea*>("MDIClient");
+    ASSERT_NE(scroll, nullptr);
+    // The panels of a window against the top of its plot area, in the window.
+    const auto expectClear = [&](QWidget* window, PictureBox* box, std::initializer_list<QWidget*> panels) {
+        QCoreApplication::processEvents();
+        const double axisTop = box->y() + box->toPixelY(100) - 1; // less the pen
+        for (QWidget* panel : panels)
+            EXPECT_LE(panel->geometry().bottom(), axisTop) << panel->objectName().toStdString();
+        EXPECT_LE(QRect(window->pos(), window->size()).bottom(), scroll->viewport()->height() - 1);
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    };
+    for (int option : {6, 1, 3, 2, 4}) {
+        SCOPED_TRACE(option);
+        f.option(option)->select();
+        f.Plot(curve, 0);
+        expectClear(&f, f.picPlot,
+                    {f.page(0), f.page(1), f.page(2), f.page(3), f.page(4), f.frameSave(1), f.frameSave(2), f.Frame3});
+        f.findChild<QPushButton*>(option == 6   ? "cmdCancelELF_0"
+                                  : option == 1 ? "Command6"
+                                  : option == 3 ? "Command10"
+                                  : option == 2 ? "Command12"
+                                                : "Command11")
+            ->click();
+    }
+    f.option(5)->select();
+    ASSERT_TRUE(xps.isVisible());
+    xps.Plot(curve, 0);
+    expectClear(&xps, xps.picPlot_xps, {xps.framePhotoElectrons, xps.frameSave_xps(3)});
+    xps.cmdMainMenu->click();
+    f.ClearPlot();
+}
+
+// The about window on the smallest screen the program accepts: each of its
+// eleven lines lies inside the frame and shows whole, and the window lies on
+// the screen.
+TEST(StartUp, AboutLinesInsideTheFrameAt1024x768) {
+    if (!testsupport::UseOffscreenScreen(1024, 768)) GTEST_SKIP() << "another screen in this process";
+    auto p = testsupport::StartProgram();
+    p.form->findChild<QPushButton*>("cmd_AboutTORVIK")->click();
+    formAbout& about = Forms::formAbout();
+    QCoreApplication::processEvents();
+    auto* frame = about.findChild<QGroupBox*>("frameCopyright");
+    ASSERT_NE(frame, nullptr);
+    const QRect inside = frame->contentsRect();
+    for (int i = 0; i <= 10; ++i) {
+        QLineEdit* line = about.line(i);
+        EXPECT_EQ(line->parentWidget(), frame) << i;
+        EXPECT_TRUE(inside.contains(line->geometry())) << i;
+        EXPECT_GE(line->width(), QFontMetrics(line->font()).horizontalAdvance(line->text()) + 8) << i;
+    }
+    EXPECT_LE(about.width(), 1024);
+    EXPECT_LE(about.height(), 768);
+    about.cmdOK_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Forms::formAboutExists());
 }

@@ -92,7 +92,7 @@ TEST(PlotTicks, StepIsTheTableEntryNearestToAEleventhOfTheWidth) {
     };
     // 50/11 = 4.55 -> 5; 82.5/11 = 7.5 lies halfway between 10 and 5 and
     // 165/11 = 15 halfway between 20 and 10: the larger one wins.
-    const Case cases[] = {{11, 1}, {50, 5}, {55, 5}, {82.5f, 10}, {100, 10}, {110, 10},
+    const Case cases[] = {{11, 1},   {50, 5},   {55, 5},   {82.5f, 10}, {100, 10},  {110, 10},
                           {165, 20}, {220, 20}, {550, 50}, {1100, 100}, {2200, 200}};
     for (const Case& c : cases) {
         Plot p;
@@ -116,19 +116,35 @@ TEST(PlotTicks, FirstTickFollowsTheDecimalRules) {
         float e0, width, step, first;
     };
     const Case cases[] = {
-        {0, 11, 1, 1},        {0, 50, 5, 0},       {0, 100, 10, 0},    {0, 220, 20, 0},
-        {23, 55, 5, 20},      {4, 55, 5, 5},       {0.5f, 110, 10, 0}, {30, 110, 10, 30},
-        {29, 110, 10, 30},    {130, 550, 50, 150}, {180, 550, 50, 200}, {1100, 1100, 100, 1100},
-        {120, 1100, 100, 150}, {180, 1100, 100, 200},
+        {0, 11, 1, 1},
+        {0, 50, 5, 0},
+        {0, 100, 10, 0},
+        {0, 220, 20, 0},
+        {23, 55, 5, 20},
+        {4, 55, 5, 5},
+        {0.5f, 110, 10, 0},
+        {30, 110, 10, 30},
+        {29, 110, 10, 30},
+        {130, 550, 50, 150},
+        {180, 550, 50, 200},
+        {1100, 1100, 100, 1100},
+        {120, 1100, 100, 150},
+        {180, 1100, 100, 200},
         // Wide axes from 0: the rule's text head has a negative length; the
         // first multiple of the step at or above the start is taken.
-        {0, 550, 50, 0},      {0, 1100, 100, 0},   {0, 2200, 200, 0},
+        {0, 550, 50, 0},
+        {0, 1100, 100, 0},
+        {0, 2200, 200, 0},
         // An empty text read as a number (5 with step 10) and a rule whose
         // tick lies far right of the axis (1180.5 with step 50 gives 11900).
-        {5, 110, 10, 10},     {1180.5f, 550, 50, 1200},
+        {5, 110, 10, 10},
+        {1180.5f, 550, 50, 1200},
         // Curves that start at their first loss: ticks on the multiples of
         // the step (the rules would give 1, 25 and 50).
-        {0.2f, 100, 10, 0},   {0.2f, 550, 50, 0},  {0.5f, 1100, 100, 0}, {12.3f, 110, 10, 20},
+        {0.2f, 100, 10, 0},
+        {0.2f, 550, 50, 0},
+        {0.5f, 1100, 100, 0},
+        {12.3f, 110, 10, 20},
     };
     for (const Case& c : cases) {
         Plot p;
@@ -184,8 +200,7 @@ TEST(PlotDrawing, CalculatedCurveHasAxesZeroLineCurveTicksAndLabels) {
     for (int x = 10; x <= 100; x += 10) EXPECT_EQ(f.pixel(x, markY), kBlack) << x;
     for (int x = 15; x <= 95; x += 10) EXPECT_EQ(f.pixel(x, markY), kWhite) << x;
     // A label below every tick, nothing below the axis between them.
-    for (int x = 10; x <= 100; x += 10)
-        EXPECT_GT(f.count(x - 1, -3 * f.ry(), x + 1, -0.3 * f.ry(), Ink), 0) << x;
+    for (int x = 10; x <= 100; x += 10) EXPECT_GT(f.count(x - 1, -3 * f.ry(), x + 1, -0.3 * f.ry(), Ink), 0) << x;
     EXPECT_EQ(f.count(3, -3 * f.ry(), 5.5, -0.3 * f.ry(), Ink), 0);
     // Eleven y labels left of the axis, marks at their values.
     for (int j = 0; j <= 100; j += 10) {
@@ -285,6 +300,34 @@ TEST(PlotDrawing, WideAxisFromZeroIsLabelled) {
         const double x = t / 5.5;
         EXPECT_EQ(f.pixel(x, f.ry() / 2), kBlack) << t;
         EXPECT_GT(f.count(x - 1, -3 * f.ry(), x + 1, -0.3 * f.ry(), Ink), 0) << t;
+    }
+}
+
+// Curves that start at their first loss (Estep) end one step past Emax: the
+// tick loop, which runs one axis width from the first tick, must not put a
+// tick or a label past the axis end (23 on 2..22, 21 on 0.2..20.2, 11 on
+// 0.01..10.01), while the last tick inside keeps its mark.
+TEST(PlotDrawing, NoXTickOrLabelBeyondTheAxisEnd) {
+    struct Grid {
+        float e0, de;
+        int n;
+        int lastInside;
+    };
+    for (const Grid& g : {Grid{2, 2, 10, 22}, Grid{0.2f, 0.2f, 100, 20}, Grid{0.01f, 0.01f, 1000, 10}}) {
+        // A box with a strip along its right edge (the windows' text column),
+        // where a label past the axis end would show.
+        Fixture f(1000, 440);
+        f.box.setRightReserve(250);
+        f.box.setDrawWidth(1);
+        f.draw(Spectrum(g.e0, g.de, Ramp(g.n, 0, 1)), 0);
+        const double xEnd = f.box.toPixelX(100);
+        const double xLast = (g.lastInside - g.e0) / f.plot.PlotXRange * 100.0;
+        EXPECT_EQ(f.pixel(xLast, f.ry() / 2), kBlack) << g.de;
+        int beyond = 0;
+        for (int py = f.at(0, -0.1 * f.ry()).y(); py < f.box.height(); ++py)
+            for (int px = static_cast<int>(xEnd) + 12; px < f.box.width(); ++px)
+                if (Ink(f.box.image().pixel(px, py))) ++beyond;
+        EXPECT_EQ(beyond, 0) << g.de;
     }
 }
 
