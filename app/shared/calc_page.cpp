@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "shared/oscillator_model.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
 #include "widgets/controls.h"
@@ -36,6 +37,7 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
         results_ = Results::Ready;
         run_ = LastDoneRun();
         resultText_ = Module1::ResultText;
+        model_ = ModelValues(ProgramModel());
         ownPlot_ = window_.plotBox().clearCount();
         if (titleHidden_) title.show();
         titleHidden_ = false;
@@ -75,7 +77,7 @@ bool CalcPage::RunResultReady(Use use, bool allowBeforeFirstRun) const {
 bool CalcPage::ResultReady(const SingleArray& curve, Use use) const {
     if (!RunResultReady(use, false)) return false;
     const CurveWriter writer = LastWriter(curve);
-    if (writer.run == run_) return true;
+    if (writer.run == run_) return ModelOfRunInUse(use);
     // A later run of another page has written the shared array.
     const QString by = writer.calculation.isEmpty()
                            ? QStringLiteral("another calculation")
@@ -83,6 +85,13 @@ bool CalcPage::ResultReady(const SingleArray& curve, Use use) const {
     Refuse(use, QStringLiteral("the curve now holds the result of ") + by +
                     QStringLiteral(", which ran after this page's. Calculate again on this page") +
                     (use == Use::Save ? QStringLiteral(", then save.") : QStringLiteral(".")));
+    return false;
+}
+
+bool CalcPage::ModelOfRunInUse(Use use) const {
+    if (use != Use::Save || ModelValues(ProgramModel()) == model_) return true;
+    Refuse(use, QStringLiteral("the oscillator model has changed since this page's calculation, and the file would "
+                               "name and list the new one. Calculate again on this page, then save."));
     return false;
 }
 
