@@ -17,6 +17,9 @@ namespace kelvara {
 
 namespace {
 QString General(float value) { return QString::fromStdString(GeneralText(value)); }
+// The library's own mean free paths: the labels of the "IMFP -eff" panel and
+// of the message that refuses one that is not physical.
+const char* const kLibraryPathLabels[3] = {"lc = ", "lv = ", "IMFP_eff = "};
 } // namespace
 
 QString Model96Page::CurveTitle() {
@@ -86,11 +89,10 @@ Model96Page::Model96Page(Form1& form) : CalcPage(form, &form, form.page(3), QStr
     txt_IMFPeff[5]->setGeometry(80, 20, 104, 24);
     txt_IMFPeff[6] = MakeNamed<TextBox>(core, imfpName(6), QStringLiteral("1"));
     txt_IMFPeff[6]->setGeometry(80, 48, 104, 24);
-    const char* labels[3] = {"lc = ", "lv = ", "IMFP_eff = "};
     for (int k = 0; k < 3; ++k) {
         const int top = 104 + k * 28;
         txt_IMFPeff[static_cast<std::size_t>(2 + k)] =
-            MakeLabelBox(panel, imfpName(2 + k), QString::fromLatin1(labels[k]), 12, top, 70);
+            MakeLabelBox(panel, imfpName(2 + k), QString::fromLatin1(kLibraryPathLabels[k]), 12, top, 70);
         auto* value = MakeNamed<TextBox>(panel, imfpName(7 + k));
         value->setGeometry(86, top, 104, 24);
         txt_IMFPeff[static_cast<std::size_t>(7 + k)] = value;
@@ -174,9 +176,9 @@ void Model96Page::cmdCalcKeffModel96_Click() {
     // The library's own mean free paths, shown in the "IMFP -eff" panel, are
     // judged as the page's are; the panel shows them only after a good run.
     r.afterCall = [&] {
-        RequirePhysical(QStringLiteral("lc = "), IMFPc, General(IMFPc));
-        RequirePhysical(QStringLiteral("lv = "), IMFPv, General(IMFPv));
-        RequirePhysical(QStringLiteral("IMFP_eff = "), IMFPeff, General(IMFPeff));
+        const float paths[3] = {IMFPc, IMFPv, IMFPeff};
+        for (int k = 0; k < 3; ++k)
+            RequirePhysical(QString::fromLatin1(kLibraryPathLabels[k]), paths[k], General(paths[k]));
         return true;
     };
     r.curves = {&M::Kvi, &M::Kvo, &M::Kmi, &M::Kmo, &M::Keff};

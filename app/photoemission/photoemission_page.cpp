@@ -73,8 +73,6 @@ QString PhotoemissionPage::CurveTitle() {
     return QStringLiteral("Effective cross section K(T) [eV^-1 \u00C5^-1] of the photoelectron model with core hole");
 }
 
-QString PhotoemissionPage::NoModelMessage() { return kelvara::NoModelMessage(); }
-
 QString PhotoemissionPage::NotFiniteMessage() {
     return QStringLiteral("The calculation gave a result that is not a finite number: check the parameters and the "
                           "ELF data");

@@ -29,7 +29,6 @@ public:
     // The title line of the plot title box after a calculation.
     static QString CurveTitle();
     // Messages of a refused or failed run.
-    static QString NoModelMessage();
     static QString NotFiniteMessage();
 
     // The number of losses of the library's grid: (Emax - Emin)/Estep + 1

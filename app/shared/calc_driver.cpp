@@ -142,10 +142,6 @@ MeanFreePaths ComputeMeanFreePaths(double mainArea, float Ep, float ac, float bc
     return p;
 }
 
-bool AllFinite(const MeanFreePaths& p) {
-    return std::isfinite(p.total) && std::isfinite(p.valence) && std::isfinite(p.core);
-}
-
 namespace {
 // The three mean-free-path lines: each label and value.
 struct PathLine {

@@ -202,7 +202,6 @@ double RewriteAsSpectrum(SpectrumArray& curve, int count, float e0, float step,
 // The mean free paths from the area of the main curve. Raises when the
 // logarithm of Ep is not defined.
 MeanFreePaths ComputeMeanFreePaths(double mainArea, float Ep, float ac, float bc);
-bool AllFinite(const MeanFreePaths& paths);
 
 // The three mean-free-path lines (format "0.00") and the area lines (format
 // "Scientific", " (Å^-1)"), joined by CR LF.
