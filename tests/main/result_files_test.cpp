@@ -9,6 +9,7 @@
 #include "main/result_files.h"
 #include "model96_support.h"
 #include "platform/numbers.h"
+#include "pinned_result_file.h"
 
 using namespace kelvara;
 using namespace kelvara::testsupport;
@@ -60,7 +61,8 @@ QByteArray FileBytes(const QString& path) {
 // Each page's calculation and the file of one of its curves, with the example
 // model read through the page's own button, on a grid of four losses. The
 // expected files were written by the program and read through line by line;
-// lines end in CR LF in the file ("\n" here).
+// lines end in CR LF in the file ("\n" here), and the line "{model}" stands
+// for the model block (PinnedFileBytes).
 struct PinnedPage {
     const char* name;
     const char* readButton;
@@ -77,18 +79,7 @@ Calculated with Model 96 for any incidence and exit angle, eqs. (21)-(25)
 Incidence angle = 30 exit angle = 0
 ELF function from the file free_electron_metal.elf. Primary energy = 1000 eV.
 pinned run
-******************************************************
-ELF-data applied in the calculations:
- 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
- 0            Energy gap
- 999          Refractive Index
-Data for oscillators that describe the applied ELF function
- 1            Number of oscillators
-data are in rows: one row for each oscillator 
-Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
- 15            225           0.6           1 
-******************************************************
-RESULTS OF THE CALCULATION:
+{model}
 
 Total IMFP = 12.63 Å
 Valence electr. contrib. IMFPv = 12.63 Å
@@ -115,18 +106,7 @@ Calculated by Model B for normal incidence and exit, eq. (15)
 ELF function from the file free_electron_metal.elf
 Primary energy = 1000 eV.
 pinned run
-******************************************************
-ELF-data applied in the calculations:
- 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
- 0            Energy gap
- 999          Refractive Index
-Data for oscillators that describe the applied ELF function
- 1            Number of oscillators
-data are in rows: one row for each oscillator 
-Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
- 15            225           0.6           1 
-******************************************************
-RESULTS OF THE CALCULATION:
+{model}
 
 ModelB: Total IMFP = 24.03Å
 Valence electr. contrib. IMFPv = 24.03Å
@@ -152,18 +132,7 @@ ELF function from the file free_electron_metal.elf
 Primary energy = 1000 eV.
 Film thickness = 50 Å.
 pinned run
-******************************************************
-ELF-data applied in the calculations:
- 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
- 0            Energy gap
- 999          Refractive Index
-Data for oscillators that describe the applied ELF function
- 1            Number of oscillators
-data are in rows: one row for each oscillator 
-Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
- 15            225           0.6           1 
-******************************************************
-RESULTS OF THE CALCULATION:
+{model}
 
 Total IMFP = 15.64Å
 Valence electr. contrib. IMFPv = 15.64Å
@@ -188,18 +157,7 @@ ELF function from the file free_electron_metal.elf.
 Primary energy = 1000 eV.
 
 pinned run
-******************************************************
-ELF-data applied in the calculations:
- 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
- 0            Energy gap
- 999          Refractive Index
-Data for oscillators that describe the applied ELF function
- 1            Number of oscillators
-data are in rows: one row for each oscillator 
-Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
- 15            225           0.6           1 
-******************************************************
-RESULTS OF THE CALCULATION:
+{model}
 Total IMFP = 14.44Å
 Valence electr. contrib. IMFPv = 14.44Å
 Core electr. contrib. IMFPc = 203759.13Å
@@ -280,7 +238,7 @@ TEST(ResultFiles, OneFileOfEachPageIsWrittenByteForByte) {
         Click(w.form, page.saveButton);
         ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
         const QByteArray written = FileBytes(dir.filePath(QStringLiteral("pinned.txt")));
-        EXPECT_EQ(written, QByteArray(page.expected).replace("\n", "\r\n"));
+        EXPECT_EQ(written, PinnedFileBytes(page.expected));
         Notes(*w.form, page.descriptionBox)->setText(QString());
     }
 }

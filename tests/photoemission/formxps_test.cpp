@@ -17,6 +17,7 @@
 #include "photoemission/formxps.h"
 #include "photoemission/photoemission_page.h"
 #include "platform/numbers.h"
+#include "pinned_result_file.h"
 #include "program_fixture.h"
 #include "shared/plot.h"
 #include "shared/result_file.h"
@@ -433,25 +434,15 @@ TEST(PhotoemissionWindow, EverySaveButtonWritesSixHeaderLinesAndTheTrueLosses) {
 }
 
 // The file of Keff byte for byte (header, model, result line, rows), written
-// by the program and read through; lines end in CR LF in the file.
+// by the program and read through; lines end in CR LF in the file, and the
+// line "{model}" stands for the model block (PinnedFileBytes).
 const char* const kPinnedKeff = R"(keff():  Effective cross section for photo electron excited at depth X0 =10 Å
 Calculated with the photoelectron model with core hole
 Effective charge of the hole = 1 electron charge units
 Emission angle = 0
 ELF function from the file free_electron_metal.elf. Primary energy = 1000 eV.
 pinned run
-******************************************************
-ELF-data applied in the calculations:
- 0.001        -2            Excitation parameters ac, bc to model core excitations  (see the core-loss mean free path lambda = E/(ac*(ln E + bc)))
- 0            Energy gap
- 999          Refractive Index
-Data for oscillators that describe the applied ELF function
- 1            Number of oscillators
-data are in rows: one row for each oscillator 
-Energy position (eV), Intensity (eV^2), Width (eV) of oscillator, dispersion of the oscillator (=1 for free electron):
- 15            225           0.6           1 
-******************************************************
-RESULTS OF THE CALCULATION:
+{model}
 
 Total IMFP = 9.37Å
 Valence electr. contrib. IMFPv = 9.37Å
@@ -491,7 +482,7 @@ TEST(PhotoemissionWindow, KeffIsWrittenByteForByteWhileItIsTheWindowsOwn) {
     ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
     QFile written(QDir(dir.path()).filePath(QStringLiteral("keff.dat")));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), QByteArray(kPinnedKeff).replace("\n", "\r\n"));
+    EXPECT_EQ(written.readAll(), PinnedFileBytes(kPinnedKeff));
     written.close();
     w.page->txtDescription97->clear();
 
