@@ -526,13 +526,7 @@ void MarkBox(QLineEdit* box, const QString& problem) {
 
 // Whether two models are the same, value for value.
 bool SameModel(const OscillatorModelValues& a, const OscillatorModelValues& b) {
-    if (a.NumOsc != b.NumOsc || a.Core_ac != b.Core_ac || a.Core_bc != b.Core_bc || a.Egap != b.Egap ||
-        a.RefIndex != b.RefIndex)
-        return false;
-    for (int i = 1; i <= a.NumOsc; ++i)
-        if (a.W0(i) != b.W0(i) || a.A0(i) != b.A0(i) || a.Gamma(i) != b.Gamma(i) || a.Alfa(i) != b.Alfa(i))
-            return false;
-    return true;
+    return ModelValues(ViewOf(a)) == ModelValues(ViewOf(b));
 }
 
 } // namespace

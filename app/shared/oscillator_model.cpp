@@ -213,6 +213,10 @@ ModelView ProgramModel() {
     return ModelView{M::W0, M::A0, M::Gamma, M::Alfa, M::Egap, M::RefIndex, M::NumOsc, M::Core_ac, M::Core_bc};
 }
 
+ModelView ViewOf(const OscillatorModelValues& m) {
+    return ModelView{m.W0, m.A0, m.Gamma, m.Alfa, m.Egap, m.RefIndex, m.NumOsc, m.Core_ac, m.Core_bc};
+}
+
 std::vector<float> ModelValues(const ModelView& m) {
     std::vector<float> values{static_cast<float>(m.NumOsc), m.Core_ac, m.Core_bc, m.Egap, m.RefIndex};
     for (int i = 1; i <= m.NumOsc; ++i)

@@ -55,6 +55,8 @@ struct ModelView {
 
 // The program-wide model as it is now.
 ModelView ProgramModel();
+// A model held in OscillatorModelValues, viewed as one.
+ModelView ViewOf(const OscillatorModelValues& model);
 // The values of a model (its count, core parameters, gap, index and rows 1 to
 // NumOsc) in one comparable list: two equal lists describe the same model.
 std::vector<float> ModelValues(const ModelView& model);
