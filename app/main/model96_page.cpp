@@ -159,9 +159,10 @@ void Model96Page::cmdCalcKeffModel96_Click() {
         Ep = BoxSingle(txtpar96Val[0]);
         M::Estep = BoxSingle(txtpar96Val[1]);
         M::Emax = BoxSingle(txtpar96Val[2]);
-        // The any-angle library is defined for a positive depth and for
-        // angles from the normal from 0 up to, not including, 90 degrees.
-        X0 = BoxPositive(txtpar96Val[3]);
+        // The any-angle library is defined for a depth of at least
+        // kShortestLength and for angles from the normal from 0 up to, not
+        // including, 90 degrees.
+        X0 = BoxLength(txtpar96Val[3]);
         Theta1 = BoxAngle(txtpar96Val[4]);
         Theta2 = BoxAngle(txtpar96Val[5]);
     };

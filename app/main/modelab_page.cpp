@@ -93,9 +93,9 @@ void ModelABPage::cmdCalcKeffModelAB_Click() {
         Ep = BoxSingle(txtparABVal[0]);
         M::Estep = BoxSingle(txtparABVal[1]);
         M::Emax = BoxSingle(txtparABVal[2]);
-        // The model has no result for a length of 0 or less: refused before
+        // A depth the library can compute with (BoxLength): refused before
         // the library is called.
-        X0 = BoxPositive(txtparABVal[3]);
+        X0 = BoxLength(txtparABVal[3]);
     };
     r.primaryEnergy = [&] { return Ep; };
     r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };

@@ -85,9 +85,9 @@ void ThinFilmPage::cmdCalcKeffthinfilm_Click() {
         Ep = BoxSingle(txtpartval[0]);
         M::Estep = BoxSingle(txtpartval[3]);
         M::Emax = BoxSingle(txtpartval[2]);
-        // The model has no result for a length of 0 or less: refused before
-        // the library is called.
-        Thickness = BoxPositive(txtpartval[1]);
+        // A thickness the library can compute with (BoxLength): refused
+        // before the library is called.
+        Thickness = BoxLength(txtpartval[1]);
     };
     r.primaryEnergy = [&] { return Ep; };
     r.libraryCount = [] { return TruncatedPointCount(M::Emax, M::Estep); };

@@ -29,6 +29,9 @@ const QString kAngstrom = QStringLiteral("\u00C5");
 // The reference line of the title box and of the result files.
 QString ModelLine() { return QStringLiteral("Calculated with the photoelectron model with core hole"); }
 
+// The highest primary energy the calculation gives right curves for (eV).
+constexpr float kHighestEnergy = 100000.0f;
+
 // The box names used in messages, by index of txtpar97Val.
 const char* const kBoxNames[8] = {"Ep", "Estep", "Emin", "X0", "theta", "q-hole", "Emax", "n_integr"};
 
@@ -215,7 +218,14 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
     r.calculation = QStringLiteral("photoemission");
     r.readBoxes = [&] {
         Ep = single(0);
-        if (!(Ep > 0.0f)) refuse(0, QStringLiteral("the value must be greater than 0."));
+        // Above kHighestEnergy the integration over k, on its even grid of at
+        // most 2*5000 intervals between the lowest and the highest momentum
+        // transfer, no longer resolves the losses: the infinite-medium curve
+        // then departs from that of the infinite-medium library, and far
+        // above it the mean free paths fall towards 0.
+        if (!(Ep > 0.0f && Ep <= kHighestEnergy))
+            refuse(0, QStringLiteral("the value must be greater than 0 and at most %1 eV.")
+                          .arg(QString::fromStdString(GeneralText(kHighestEnergy))));
         M::Estep = single(1);
         if (!(M::Estep > 0.0f)) refuse(1, QStringLiteral("the step must be greater than 0."));
         M::Emin = single(2);
@@ -225,7 +235,9 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         // A grid of fewer than two losses is refused by the driver, naming Emax.
         if (!(M::Emax < Ep)) refuse(6, QStringLiteral("every energy loss must be below Ep."));
         X0 = single(3);
-        if (!(X0 > 0.0f)) refuse(3, QStringLiteral("the value must be greater than 0."));
+        if (!(X0 >= kShortestLength))
+            refuse(3, QStringLiteral("the value must be at least %1 \u00C5.")
+                          .arg(QString::fromStdString(GeneralText(kShortestLength))));
         Theta = single(4);
         if (!(Theta >= 0.0f && Theta < 90.0f))
             refuse(4, QStringLiteral("the value must be at least 0 and less than 90 degrees."));

@@ -38,6 +38,13 @@ QString TooFewLossesProblem(float secondLoss) {
            QString::fromStdString(GeneralText(secondLoss)) + QStringLiteral(" eV.");
 }
 
+// Why a grid whose losses all lie below the model's energy gap is refused.
+QString BelowGapProblem(float lastLoss, float gap) {
+    return QStringLiteral("the losses of the grid end at ") + QString::fromStdString(GeneralText(lastLoss)) +
+           QStringLiteral(" eV, below the energy gap of the model, ") + QString::fromStdString(GeneralText(gap)) +
+           QStringLiteral(" eV: the maximum must lie above the gap.");
+}
+
 // The writer of each result array, and the number of the last run that ended
 // Done.
 std::map<const SingleArray*, CurveWriter>& Writers() {
@@ -91,8 +98,21 @@ QString UnphysicalMessage(const QString& label, double value, const QString& val
     return name.trimmed() + QStringLiteral(" is not a finite number") + because;
 }
 
+namespace {
+// Whether a number as shown reads as zero ("0.00\u00C5", "0.0000"): a
+// positive value too small for its format. Digits after an exponent sign are
+// the exponent's.
+bool ShowsZero(const QString& text) {
+    for (const QChar c : text) {
+        if (c == QLatin1Char('E') || c == QLatin1Char('e')) break;
+        if (c >= QLatin1Char('1') && c <= QLatin1Char('9')) return false;
+    }
+    return true;
+}
+} // namespace
+
 void RequirePhysical(const QString& label, double value, const QString& valueText, bool mustBePositive) {
-    if (std::isfinite(value) && (!mustBePositive || value > 0.0)) return;
+    if (std::isfinite(value) && (!mustBePositive || (value > 0.0 && !ShowsZero(valueText)))) return;
     throw CalcFailure(UnphysicalMessage(label, value, valueText));
 }
 
@@ -235,6 +255,10 @@ CalcOutcome RunCalculation(const CalcRecipe& r) {
         // that holds a value the dielectric function cannot use.
         if (const QString unusable = UnusableModelMessage(ProgramModel()); !unusable.isEmpty())
             throw CalcFailure(unusable);
+        // The model has no loss below its gap: a grid that ends there gives
+        // curves of nothing but rounding noise.
+        const float lastLoss = e0 + static_cast<float>(count - 1) * Estep;
+        if (lastLoss < Module1::Egap) return refuse("Emax", Emax, BelowGapProblem(lastLoss, Module1::Egap));
 
         before.reserve(r.curves.size());
         for (const SpectrumArray* curve : r.curves) before.push_back(*curve);

@@ -287,10 +287,19 @@ void PlotModelLossFunction(WindowSurface& window) {
 bool ReadELFForPage(WindowSurface& window, TextBox* fileNameBox, QWidget* frameToHide) {
     if (!ReadSelectedModel(window.browserFolder(), window.browserFileName())) return false;
     if (fileNameBox) ShowModelSource(fileNameBox);
+    if (frameToHide) frameToHide->hide();
+    // A model that the dielectric function cannot use has no loss function
+    // to draw. It stays in memory, so that the oscillator table shows it,
+    // marked, for correction; the plot shows nothing of an earlier curve.
+    if (const QString unusable = UnusableModelMessage(ProgramModel()); !unusable.isEmpty()) {
+        window.ClearPlot();
+        window.titleBox().setText(QString());
+        services().messageBox(unusable);
+        return true;
+    }
     window.PlotLossFunction();
     window.titleBox().setText(QStringLiteral("ELF function:  Im(-1/epsilon)"));
     window.titleBox().show();
-    if (frameToHide) frameToHide->hide();
     return true;
 }
 

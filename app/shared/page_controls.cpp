@@ -152,6 +152,11 @@ float BoxPositive(const QLineEdit* box) {
     return BoxSingleInRange(box, 0.0f, std::numeric_limits<float>::max(), false, true);
 }
 
+float BoxLength(const QLineEdit* box) {
+    return BoxSingleInRange(box, kShortestLength, std::numeric_limits<float>::max(), true, true,
+                            QStringLiteral("\u00C5"));
+}
+
 float BoxAngle(const QLineEdit* box) {
     return BoxSingleInRange(box, 0.0f, 90.0f, true, false, QStringLiteral("degrees"));
 }

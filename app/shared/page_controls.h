@@ -91,6 +91,11 @@ float BoxSingleInRange(const QLineEdit* box, float low, float high, bool lowIncl
                        const QString& unit = QString());
 // A number that must be greater than 0 (a depth, a thickness, an energy).
 float BoxPositive(const QLineEdit* box);
+// A depth or a thickness: at least kShortestLength Å. The loss libraries
+// compute in single precision, and below that their results for a length
+// are no longer right (a film's surface term jumps, Model A turns negative).
+constexpr float kShortestLength = 0.001f;
+float BoxLength(const QLineEdit* box);
 // An angle from the surface normal: from 0 up to, not including, 90 degrees.
 float BoxAngle(const QLineEdit* box);
 

@@ -18,6 +18,15 @@ namespace {
 // Colour of the zero line.
 const QRgb kZeroLineColor = RGB(25, 0, 255);
 
+// The margins of the plot's scale around the plot area 0..100, in scale
+// units: so many units times the ratio of the screen to the box (rx across,
+// ry down), which keeps them at about the same size in pixels whatever the
+// size of the box.
+struct ScaleMargins {
+    double left, top, right, bottom;
+};
+ScaleMargins Margins(double rx, double ry) { return {7.0 * rx, 3.0 * ry, 4.0 * rx, 4.0 * ry}; }
+
 // Left(text, k): a negative length is an invalid call.
 std::string Head(const std::string& text, long long k) {
     if (k < 0) raise(ErrorCode::InvalidCall);
@@ -97,8 +106,8 @@ std::string SignedTickText(float value) {
 // the screen-to-box height ratio, on a plot area of 100 units.
 double Plot::TopMarginPixels(int height, int bottomReserve) {
     if (height <= 0) return 0.0;
-    const double ry = ScreenHeightTwips() / PixelsToTwipsY(height);
-    return 3.0 * ry * std::max(1, height - bottomReserve) / (100.0 + 7.0 * ry);
+    const ScaleMargins m = Margins(0.0, ScreenHeightTwips() / PixelsToTwipsY(height));
+    return m.top * std::max(1, height - bottomReserve) / (100.0 + m.top + m.bottom);
 }
 
 void Plot::chooseTickStep(const IntegerArray& stepTable) {
@@ -150,8 +159,8 @@ void Plot::draw(PictureBox& box, const SingleArray& spectrum, int32_t CurveColor
 
 bool Plot::redraw(PictureBox& box, const IntegerArray& stepTable) {
     if (drawn_.empty() || drawnBox_ != &box || drawnClear_ != box.clearCount()) return false;
-    box.cls();
-    drawnClear_ = box.clearCount();
+    // The same picture again: whoever drew it still finds it drawn.
+    box.eraseForRedraw();
     for (const DrawnCurve& c : drawn_) {
         PlotYMin = c.yMin;
         PlotYMax = c.yMax;
@@ -192,11 +201,11 @@ void Plot::drawCurve(PictureBox& box, const SingleArray& spectrum, int32_t Curve
             PlotYRange = PlotYMax - PlotYMin;
         }
 
-        // 4. Scale: the plot area 0..100 both ways, margins that keep about
-        // the same size in pixels whatever the size of the box.
+        // 4. Scale: the plot area 0..100 both ways inside its margins.
         const double rx = Div(ScreenWidthTwips(), PixelsToTwipsX(box.drawingWidth()));
         const double ry = Div(ScreenHeightTwips(), HeightTwips(&box));
-        box.setScale(-7.0 * rx, 100.0 + 3.0 * ry, 100.0 + 4.0 * rx, -4.0 * ry);
+        const ScaleMargins m = Margins(rx, ry);
+        box.setScale(-m.left, 100.0 + m.top, 100.0 + m.right, -m.bottom);
 
         // 5. Axes.
         box.line(0, 100, 0, 0);

@@ -61,8 +61,6 @@ public:
     // The size of the large plot for a default plot `startUp`, a box `top`
     // pixels below the window's top and a window `screenHeight` pixels high.
     static QSize LargePlotSize(const QSize& startUp, int top, int screenHeight);
-    // The place PlaceBelow gave the box.
-    QRect defaultPlace() const { return defaultPlace_; }
 
     // SetTextColumn below `cover` (a frame of the same window over the top
     // of the box, or null for none), so that it hides no line of the boxes.

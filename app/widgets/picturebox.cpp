@@ -279,6 +279,11 @@ PictureBox::DrawSession::~DrawSession() {
 }
 
 void PictureBox::cls() {
+    eraseForRedraw();
+    ++clearCount_;
+}
+
+void PictureBox::eraseForRedraw() {
     withPainter([&](QPainter& p) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(QRect(QPoint(0, 0), image_.size()), QColor(backColor_));
@@ -286,7 +291,6 @@ void PictureBox::cls() {
     });
     currentX_ = 0.0;
     currentY_ = 0.0;
-    ++clearCount_;
 }
 
 // Segment between two pixel positions; each end lies in the pixel that holds

@@ -136,6 +136,10 @@ public:
     // Clears the persistent image to the background colour and puts the
     // current position at the scale origin (0, 0).
     void cls();
+    // The same, for drawing the same picture again (after a change of pen or
+    // size): the clear count stays, as the picture is still the one drawn
+    // since the last Cls.
+    void eraseForRedraw();
     // How many times the picture was cleared: a drawing made since the last
     // Cls is one made at the present count.
     long long clearCount() const { return clearCount_; }

@@ -551,13 +551,21 @@ TEST(CalcPages, GridLimitAndFailuresOnEveryPage) {
         }
         page.Ep->setText(Ep);
         page.step->setText(QStringLiteral("0.5"));
+        // Losses that all lie below the model's gap: no loss to compute.
+        Module1::Egap = 10.0f;
+        page.max->setText(QStringLiteral("9.5"));
+        expectRefused(maxBox + QStringLiteral("\"9.5\": the losses of the grid end at 9.5 eV, below the energy gap of "
+                                              "the model, 10 eV: the maximum must lie above the gap."));
+        Module1::Egap = 0.0f;
         page.max->setText(QStringLiteral("50"));
         if (page.length) {
             const QString length = page.length->text();
-            for (const char* bad : {"0", "-20"}) {
+            // Below 0.001 Å the libraries' single precision gives wrong
+            // results (a film of 1E-18 Å would show a mean free path of 13 Å).
+            for (const char* bad : {"0", "-20", "1E-18"}) {
                 page.length->setText(QString::fromLatin1(bad));
                 expectRefused(QStringLiteral("The box \"") + BoxCaption(page.length) + QStringLiteral("\" holds \"") +
-                              QString::fromLatin1(bad) + QStringLiteral("\": the value must be greater than 0."));
+                              QString::fromLatin1(bad) + QStringLiteral("\": the value must be at least 0.001 \u00C5."));
             }
             page.length->setText(length);
         }

@@ -280,7 +280,7 @@ TEST(Model96Page, FailuresShowTheMessageChangeNoCurveAndLeaveNoEarlierResultOnSh
          QStringLiteral("The box \"Ep\" holds \"0\": the energy must be greater than 0.")},
         {{"1000", "0.5", "50", "0", "0", "0"},
          Model::Example,
-         QStringLiteral("The box \"X0\" holds \"0\": the value must be greater than 0.")},
+         QStringLiteral("The box \"X0\" holds \"0\": the value must be at least 0.001 \u00C5.")},
         {{"1000", "0.5", "50", "20", "120", "0"},
          Model::Example,
          QStringLiteral("The box \"\u03B81\" holds \"120\"") + angles},
@@ -329,6 +329,8 @@ TEST(Model96Page, FailuresShowTheMessageChangeNoCurveAndLeaveNoEarlierResultOnSh
         ASSERT_TRUE(w.rec->messages.isEmpty());
         p.cmdShowIMFP_eff->click();
         ASSERT_FALSE(p.frameshowIMFP[0]->isHidden());
+        // The View menu's redraw (a wider pen) still shows the page's curve.
+        w.form->mnuIncrease_Click();
         if (c.model == Model::None) {
             for (SingleArray* a : {&Module1::W0, &Module1::A0, &Module1::Gamma, &Module1::Alfa}) a->clear();
             Module1::NumOsc = 0;
@@ -342,6 +344,7 @@ TEST(Model96Page, FailuresShowTheMessageChangeNoCurveAndLeaveNoEarlierResultOnSh
         EXPECT_EQ(w.rec->messages[0].text, c.message);
         EXPECT_TRUE(Snapshot::Take(w) == good.Refused());
         EXPECT_TRUE(Blank(w.form->picPlot->image())) << "the good run's curve is no longer plotted";
+        w.form->mnuDecrease_Click();
         EXPECT_EQ(Copy(Module1::Keff), keff);
         EXPECT_EQ(Copy(Module1::Kvo), kvo);
         EXPECT_EQ(w.rec->busyDepth, 0);
@@ -432,6 +435,18 @@ TEST(Model96Page, ReadingAModelFileThroughThePageHidesTheShowFrame) {
     Calculate(w);
     EXPECT_TRUE(w.rec->messages.isEmpty());
     EXPECT_FALSE(p.frameShowModel96->isHidden());
+    // A model the dielectric function cannot use is read (the oscillator
+    // table shows it for correction) but not drawn: the message names it.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\"@\"\r\n 0.5  2\r\n 0\r\n 100\r\n 15.8  235  1.2  1\r\n 25  20  0  1\r\n");
+    f.close();
+    p.cmdELFfile96->click();
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_TRUE(w.rec->messages[0].text.startsWith(
+        QStringLiteral("The oscillator model cannot be used: gamma in row 2 is 0, but the value must be greater than 0.")))
+        << w.rec->messages[0].text.toStdString();
+    EXPECT_EQ(Module1::Gamma(2), 0.0f);
+    EXPECT_TRUE(Blank(w.form->picPlot->image()));
     SetExampleModel();
 }
 

@@ -558,7 +558,10 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         {6, "0.1", "The box \"Emax\" holds \"0.1\": the grid must hold at least two losses"},
         {6, "0.5", "The box \"Emax\" holds \"0.5\": the grid must hold at least two losses"}, // Emin = Emax
         {6, "1000", "The box \"Emax\" holds \"1000\": every energy loss must be below Ep."},
-        {3, "0", "The box \"X0\" holds \"0\": the value must be greater than 0."},
+        {3, "0", "The box \"X0\" holds \"0\": the value must be at least 0.001 \u00C5."},
+        // Far above 100 keV the integration over k no longer resolves the
+        // losses: Ep = 1E30 showed a total mean free path of 0.00 Å.
+        {0, "1E30", "The box \"Ep\" holds \"1E30\": the value must be greater than 0 and at most 100000 eV."},
         {4, "90", "The box \"theta\" holds \"90\": the value must be at least 0 and less than 90 degrees."},
         {4, "-5", "The box \"theta\" holds \"-5\""},
         {5, "", "The box \"q-hole\" is empty: a number is needed."},
@@ -582,7 +585,7 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         w.page->txtpar97Val[static_cast<std::size_t>(c.box)]->setText(QString::fromLatin1(c.text));
         Calculate(w);
         ASSERT_EQ(w.rec->messages.size(), 1);
-        EXPECT_TRUE(w.rec->messages[0].text.contains(QString::fromLatin1(c.message)))
+        EXPECT_TRUE(w.rec->messages[0].text.contains(QString::fromUtf8(c.message)))
             << w.rec->messages[0].text.toStdString();
         EXPECT_EQ(w.rec->busyDepth, 0);
         EXPECT_EQ(std::vector<float>(Module1::Keff.data(), Module1::Keff.data() + Module1::Keff.size()), keff);
@@ -595,14 +598,13 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     const float ac = Module1::Core_ac, gap = Module1::Egap;
     const struct {
         float ac, gap;
-        const char *Ep, *Emax, *hole;
+        const char *Ep, *Emax, *hole, *X0;
         const char* message;
     } unphysical[] = {
-        {0, gap, "1000", "50", "1", "Core electr. contrib. IMFPc is not a finite number"}, // ac = 0
-        {ac, gap, "5", "4", "1", "Core electr. contrib. IMFPc = -12"},                     // ln Ep + bc < 0 (bc = -2)
-        // A gap above every loss leaves no loss in the infinite medium (the
-        // hole alone gives the total its area).
-        {ac, 60, "1000", "50", "2", "Area of K for infinite medium = 0.00E+00"},
+        {0, gap, "1000", "50", "1", "10", "Core electr. contrib. IMFPc is not a finite number"}, // ac = 0
+        {ac, gap, "5", "4", "1", "10", "Core electr. contrib. IMFPc = -12"}, // ln Ep + bc < 0 (bc = -2)
+        // A mean free path too short for its format is no result either.
+        {ac, gap, "1000", "50", "1", "0.001", "Total IMFP = 0.00\u00C5 is not physical"},
     };
     for (const auto& c : unphysical) {
         SCOPED_TRACE(c.message);
@@ -612,10 +614,11 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         w.page->txtpar97Val[0]->setText(QString::fromLatin1(c.Ep));
         w.page->txtpar97Val[6]->setText(QString::fromLatin1(c.Emax));
         w.page->txtpar97Val[5]->setText(QString::fromLatin1(c.hole));
+        w.page->txtpar97Val[3]->setText(QString::fromLatin1(c.X0));
         const float imfp = Module1::IMFPxps;
         Calculate(w);
         ASSERT_EQ(w.rec->messages.size(), 1);
-        EXPECT_TRUE(w.rec->messages[0].text.startsWith(QString::fromLatin1(c.message)))
+        EXPECT_TRUE(w.rec->messages[0].text.startsWith(QString::fromUtf8(c.message)))
             << w.rec->messages[0].text.toStdString();
         EXPECT_TRUE(w.rec->messages[0].text.endsWith(
             QStringLiteral(": the model gives no physical result for these parameters.")));
@@ -624,6 +627,15 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
         EXPECT_EQ(Module1::IMFPxps, imfp);
     }
     Module1::Core_ac = ac;
+    // A gap above every loss leaves no loss to compute: Emax is named.
+    Module1::Egap = 60.0f;
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_EQ(w.rec->messages.size(), 1);
+    EXPECT_EQ(w.rec->messages[0].text,
+              QStringLiteral("The box \"Emax\" holds \"50\": the losses of the grid end at 50 eV, below the energy gap "
+                             "of the model, 60 eV: the maximum must lie above the gap."));
+    EXPECT_EQ(Module1::ResultText, result);
     Module1::Egap = gap;
 
     // No model.
