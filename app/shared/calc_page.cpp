@@ -43,8 +43,10 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
         for (const QLineEdit* box : page_->findChildren<QLineEdit*>()) runTexts_.insert(box, box->text());
         runModelSource_ = ModelSourceText();
         ownPlot_ = window_.plotBox().clearCount();
-        if (titleHidden_) title.show();
-        titleHidden_ = false;
+        // The title box holds the run's mean free paths: shown after every
+        // good run, whatever hid it before (a refused run, or a window that
+        // starts with it hidden).
+        title.show();
         return outcome;
     }
     results_ = Results::Lost;
@@ -54,7 +56,6 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
     // Nothing of an earlier run stays on show beside the boxes that were refused.
     window_.areasBox().setText(QString());
     window_.areasBox().hide();
-    if (!title.isHidden()) titleHidden_ = true;
     title.setText(QString());
     title.hide();
     if (window_.plotBox().clearCount() == ownPlot_) window_.ClearPlot();

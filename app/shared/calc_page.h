@@ -81,8 +81,9 @@ protected:
     CalcRecipe Recipe(const QString& titleLine) const;
     // Runs the page's calculation (RunCalculation). The page's save and show
     // buttons use a curve only while it holds the page's last run, which
-    // ended Done. The files of a run that ends Done quote the page's boxes as
-    // they were at its end (RunText). A run that does not end Done leaves nothing of an
+    // ended Done. A run that ends Done shows the window's title box with its
+    // mean free paths, and its files quote the page's boxes as they were at
+    // its end (RunText). A run that does not end Done leaves nothing of an
     // earlier one on show: the window's areas and title boxes are emptied and
     // hidden, the plot is cleared while it still shows a curve the page drew,
     // and the page empties what it shows of its own (ForgetShownResults).
@@ -167,9 +168,6 @@ private:
     // model's source at the end of that run (RunText, RunModelSource).
     QHash<const QLineEdit*, QString> runTexts_;
     QString runModelSource_;
-    // The window's title box was hidden by a run of this page that did not
-    // end Done: the next run that does shows it again.
-    bool titleHidden_ = false;
     // The plot's clear count (PictureBox::clearCount) when the page last drew
     // a result: while it is unchanged, the plot shows that result.
     long long ownPlot_ = -1;

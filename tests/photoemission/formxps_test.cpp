@@ -655,6 +655,20 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     EXPECT_FALSE(w.xps->txt_XPS_Areas->isHidden());
 }
 
+// A model read in the main window: the run shows its mean free paths all the same.
+TEST(PhotoemissionWindow, ARunShowsTheTitleWithTheMeanFreePathsWhereverTheModelWasRead) {
+    World& w = TheWindow();
+    w.main->Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.main->File1->setFileName(QString::fromLatin1(kModels[0]));
+    w.main->findChild<QPushButton*>(QStringLiteral("cmdELFfile96"))->click();
+    w.main->option(5)->click();
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    EXPECT_FALSE(w.xps->Text2_xps->isHidden());
+    EXPECT_TRUE(w.xps->Text2_xps->text().contains(QStringLiteral("Total IMFP")));
+}
+
 TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
     World& w = TheWindow();
     ReadModel(w, kModels[2]);
