@@ -44,8 +44,8 @@ InfiniteMediumPage::InfiniteMediumPage(Form1& form)
 HeaderLines InfiniteMediumPage::Header() const {
     return {QStringLiteral("Cross section in (eV^-1 ") + kAngstromText +
                 QStringLiteral("^-1) for electron travelling in an infinite medium"),
-            QStringLiteral("ELF function from the file ") + ModelSourceText() + QStringLiteral(". "),
-            QStringLiteral("Primary energy = ") + txtparInfVal.at(0)->text() + QStringLiteral(" eV") +
+            QStringLiteral("ELF function from the file ") + RunModelSource() + QStringLiteral(". "),
+            QStringLiteral("Primary energy = ") + RunText(txtparInfVal.at(0)) + QStringLiteral(" eV") +
                 QStringLiteral("."),
             QString(), save_.description->text()};
 }

@@ -139,12 +139,12 @@ HeaderLines Model96Page::Header(Curve curve) const {
         title = "Way out vacuum-Effective cross section for electron backscattered at depth X0 =";
         break;
     }
-    return {QString::fromLatin1(title) + txtpar96Val[3]->text() + QStringLiteral(" ") + kAngstromText,
+    return {QString::fromLatin1(title) + RunText(txtpar96Val[3]) + QStringLiteral(" ") + kAngstromText,
             QStringLiteral("Calculated with Model 96 for any incidence and exit angle, eqs. (21)-(25)"),
-            QStringLiteral("Incidence angle = ") + txtpar96Val[4]->text() + QStringLiteral(" exit angle = ") +
-                txtpar96Val[5]->text(),
-            QStringLiteral("ELF function from the file ") + ModelSourceText() +
-                QStringLiteral(". Primary energy = ") + txtpar96Val[0]->text() + QStringLiteral(" eV."),
+            QStringLiteral("Incidence angle = ") + RunText(txtpar96Val[4]) + QStringLiteral(" exit angle = ") +
+                RunText(txtpar96Val[5]),
+            QStringLiteral("ELF function from the file ") + RunModelSource() + QStringLiteral(". Primary energy = ") +
+                RunText(txtpar96Val[0]) + QStringLiteral(" eV."),
             save_.description->text()};
 }
 

@@ -76,10 +76,10 @@ HeaderLines ModelABPage::Header(Curve curve) const {
     const QString method = curve == Curve::ModelB
                                ? QStringLiteral("Calculated by Model B for normal incidence and exit, eq. (15)")
                                : QStringLiteral("Calculated by Model A for normal incidence and exit, eq. (13)");
-    return {QString::fromLatin1(title) + txtparABVal[3]->text() + QStringLiteral(" ") + kAngstromText +
+    return {QString::fromLatin1(title) + RunText(txtparABVal[3]) + QStringLiteral(" ") + kAngstromText +
                 QStringLiteral("."),
-            method, QStringLiteral("ELF function from the file ") + ModelSourceText(),
-            QStringLiteral("Primary energy = ") + txtparABVal[0]->text() + QStringLiteral(" eV."),
+            method, QStringLiteral("ELF function from the file ") + RunModelSource(),
+            QStringLiteral("Primary energy = ") + RunText(txtparABVal[0]) + QStringLiteral(" eV."),
             save_.description->text()};
 }
 

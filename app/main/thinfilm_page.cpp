@@ -68,9 +68,9 @@ HeaderLines ThinFilmPage::Header(Curve curve) const {
                 "film";
     if (curve == Curve::Kbulk)
         first = "Bulk contribution to the effective cross section for electron that has passed through a thin film";
-    return {QString::fromLatin1(first), QStringLiteral("ELF function from the file ") + ModelSourceText(),
-            QStringLiteral("Primary energy = ") + txtpartval[0]->text() + QStringLiteral(" eV."),
-            QStringLiteral("Film thickness = ") + txtpartval[1]->text() + QStringLiteral(" ") + kAngstromText +
+    return {QString::fromLatin1(first), QStringLiteral("ELF function from the file ") + RunModelSource(),
+            QStringLiteral("Primary energy = ") + RunText(txtpartval[0]) + QStringLiteral(" eV."),
+            QStringLiteral("Film thickness = ") + RunText(txtpartval[1]) + QStringLiteral(" ") + kAngstromText +
                 QStringLiteral("."),
             save_.description->text()};
 }

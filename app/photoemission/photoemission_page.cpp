@@ -345,16 +345,16 @@ void PhotoemissionPage::cmdKv_Click() {
 void PhotoemissionPage::cmdSave97_Click() { ShowInFront(form_.frameSave_xps(3)); }
 
 QStringList PhotoemissionPage::Header(Curve curve) const {
-    const QString X0 = txtpar97Val[3]->text();
-    const QString angle = QStringLiteral("Emission angle = ") + txtpar97Val[4]->text();
-    const QString file = QStringLiteral("ELF function from the file ") + ModelSourceText() +
-                         QStringLiteral(". Primary energy = ") + txtpar97Val[0]->text() + QStringLiteral(" eV.");
+    const QString X0 = RunText(txtpar97Val[3]);
+    const QString angle = QStringLiteral("Emission angle = ") + RunText(txtpar97Val[4]);
+    const QString file = QStringLiteral("ELF function from the file ") + RunModelSource() +
+                         QStringLiteral(". Primary energy = ") + RunText(txtpar97Val[0]) + QStringLiteral(" eV.");
     const QString description = txtDescription97->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     const auto k = static_cast<std::size_t>(curve);
     if (curve == Curve::Keff)
         return {QString::fromLatin1(kSaveTitles[0]) + X0 + QStringLiteral(" ") + kAngstrom,
                 ModelLine(),
-                QStringLiteral("Effective charge of the hole = ") + txtpar97Val[5]->text() +
+                QStringLiteral("Effective charge of the hole = ") + RunText(txtpar97Val[5]) +
                     QStringLiteral(" electron charge units"),
                 angle,
                 file,

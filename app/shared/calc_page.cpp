@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/errors.h"
 #include "shared/oscillator_model.h"
 #include "shared/window_surface.h"
 #include "state/module1.h"
@@ -38,22 +39,36 @@ CalcOutcome CalcPage::Run(const CalcRecipe& recipe) {
         run_ = LastDoneRun();
         resultText_ = Module1::ResultText;
         model_ = ModelValues(ProgramModel());
+        runTexts_.clear();
+        for (const QLineEdit* box : page_->findChildren<QLineEdit*>()) runTexts_.insert(box, box->text());
+        runModelSource_ = ModelSourceText();
         ownPlot_ = window_.plotBox().clearCount();
-        if (titleHidden_) title.show();
-        titleHidden_ = false;
+        // The title box holds the run's mean free paths: shown after every
+        // good run, whatever hid it before (a refused run, or a window that
+        // starts with it hidden).
+        title.show();
         return outcome;
     }
     results_ = Results::Lost;
     resultText_.clear();
+    runTexts_.clear();
+    runModelSource_.clear();
     // Nothing of an earlier run stays on show beside the boxes that were refused.
     window_.areasBox().setText(QString());
     window_.areasBox().hide();
-    if (!title.isHidden()) titleHidden_ = true;
     title.setText(QString());
     title.hide();
     if (window_.plotBox().clearCount() == ownPlot_) window_.ClearPlot();
     ForgetShownResults();
     return outcome;
+}
+
+const QString& CalcPage::RunText(const QLineEdit* box) const {
+    const auto text = runTexts_.constFind(box);
+    if (text == runTexts_.constEnd())
+        raise(ErrorCode::InvalidCall,
+              "The box " + box->objectName().toStdString() + " holds no text of a run of this page");
+    return *text;
 }
 
 void CalcPage::Refuse(Use use, const QString& why) {

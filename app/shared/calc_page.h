@@ -33,6 +33,8 @@
 // The photoemission calculation sets r.sums = SumPrecision::Single,
 // r.firstEnergy = [] { return Module1::Emin; } and r.pointCount (its library
 // counts its grid from Emin).
+#include <QHash>
+#include <QLineEdit>
 #include <QObject>
 #include <QPushButton>
 #include <QString>
@@ -79,10 +81,12 @@ protected:
     CalcRecipe Recipe(const QString& titleLine) const;
     // Runs the page's calculation (RunCalculation). The page's save and show
     // buttons use a curve only while it holds the page's last run, which
-    // ended Done. A run that does not end Done leaves nothing of an earlier
-    // one on show: the window's areas and title boxes are emptied and hidden,
-    // the plot is cleared while it still shows a curve the page drew, and the
-    // page empties what it shows of its own (ForgetShownResults).
+    // ended Done. A run that ends Done shows the window's title box with its
+    // mean free paths, and its files quote the page's boxes as they were at
+    // its end (RunText). A run that does not end Done leaves nothing of an
+    // earlier one on show: the window's areas and title boxes are emptied and
+    // hidden, the plot is cleared while it still shows a curve the page drew,
+    // and the page empties what it shows of its own (ForgetShownResults).
     CalcOutcome Run(const CalcRecipe& recipe);
     // What a button does with a curve: writes it into a file or shows it.
     enum class Use { Save, Show };
@@ -100,6 +104,13 @@ protected:
     // ResultText as the page's last run that ended Done left it: the result
     // line of the page's files, whatever a later run of another page wrote.
     const QString& OwnResultText() const { return resultText_; }
+    // The text a box of the page held when the page's last run that ended
+    // Done ended: the header lines of the page's files quote the boxes of
+    // the run that made the curve, not what the boxes hold now.
+    const QString& RunText(const QLineEdit* box) const;
+    // The source of the oscillator model of that run (ModelSourceText), for
+    // the header line that names the model file.
+    const QString& RunModelSource() const { return runModelSource_; }
     // After a run that did not end Done: the page empties and hides what it
     // shows of its own results (e.g. a panel of mean free paths).
     virtual void ForgetShownResults() {}
@@ -153,9 +164,10 @@ private:
     // The oscillator model of that run (ModelValues): a file saved under
     // another model would name and list the wrong one.
     std::vector<float> model_;
-    // The window's title box was hidden by a run of this page that did not
-    // end Done: the next run that does shows it again.
-    bool titleHidden_ = false;
+    // The texts of the page's boxes (every line box under page_) and the
+    // model's source at the end of that run (RunText, RunModelSource).
+    QHash<const QLineEdit*, QString> runTexts_;
+    QString runModelSource_;
     // The plot's clear count (PictureBox::clearCount) when the page last drew
     // a result: while it is unchanged, the plot shows that result.
     long long ownPlot_ = -1;

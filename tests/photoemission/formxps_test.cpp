@@ -474,6 +474,8 @@ TEST(PhotoemissionWindow, KeffIsWrittenByteForByteWhileItIsTheWindowsOwn) {
     SetBoxes(w, {"1000", "5", "5", "10", "0", "1", "20", "100"});
     Calculate(w);
     ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    // The header quotes the boxes of the run, not what they hold at the save.
+    SetBoxes(w, {"900", "1", "1", "12", "30", "2", "40", "50"});
     QTemporaryDir dir;
     w.xps->Dir2->setPath(dir.path());
     w.page->txtDescription97->setPlainText(QStringLiteral("pinned run"));
@@ -663,6 +665,20 @@ TEST(PhotoemissionWindow, RefusedRunsNameTheBoxAndChangeNothing) {
     // A good run shows its title and areas again.
     EXPECT_FALSE(w.xps->Text2_xps->isHidden());
     EXPECT_FALSE(w.xps->txt_XPS_Areas->isHidden());
+}
+
+// A model read in the main window: the run shows its mean free paths all the same.
+TEST(PhotoemissionWindow, ARunShowsTheTitleWithTheMeanFreePathsWhereverTheModelWasRead) {
+    World& w = TheWindow();
+    w.main->Dir1->setPath(QStringLiteral(KELVARA_SOURCE_DIR "/examples"));
+    w.main->File1->setFileName(QString::fromLatin1(kModels[0]));
+    w.main->findChild<QPushButton*>(QStringLiteral("cmdELFfile96"))->click();
+    w.main->option(5)->click();
+    SetBoxes(w, Defaults());
+    Calculate(w);
+    ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
+    EXPECT_FALSE(w.xps->Text2_xps->isHidden());
+    EXPECT_TRUE(w.xps->Text2_xps->text().contains(QStringLiteral("Total IMFP")));
 }
 
 TEST(PhotoemissionWindow, TheCurvesHoldTheLibrarysCountFromEmin) {
