@@ -90,9 +90,6 @@ public:
     // A failing plot (the grid boxes, the library) leaves the plot empty; the
     // sum is shown all the same.
     bool UpdateELFdata();
-    // Why the table's model cannot be used, naming the first marked box
-    // (empty while the table is usable), as of the last update or read.
-    const QString& TableProblem() const { return tableProblem_; }
     // UpdateELFdata, then the model written to `path`. Returns false (after
     // telling the user) when the table does not hold a complete model or the
     // file cannot be written.
