@@ -701,9 +701,11 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
         M::ModelSource = {path, false};
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
-            services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
-                                  QString::fromStdString(PlainReason(e)) + kCrLf + kCrLf +
-                                  QStringLiteral("Type a file name in the box \"File name\"."));
+            services().messageBox(
+                QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
+                QString::fromStdString(PlainReason(e)) + kCrLf + kCrLf +
+                QStringLiteral("Save into another folder (choose it in the folder list) or under another "
+                               "name (type it in the box \"File name\")."));
         }
         return SaveOutcome::NotWritten;
     }

@@ -502,6 +502,17 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
     }
     EXPECT_FALSE(QFile::exists(p.dir.filePath("../escape.elf")));
     EXPECT_FALSE(QFile::exists(p.dir.filePath("sub/x.elf")));
+    // A plain name the disk refuses (a folder of that name): the name was
+    // typed, so the message says where else the model can go.
+    p.services().messages.clear();
+    p.box("txtELFFilename")->setText("sub");
+    p.click("cmdSaveELFdata");
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_TRUE(p.services().messages[0].text.startsWith("The model could not be saved in\r\n" +
+                                                         p.dir.filePath("sub") + "\r\n\r\n"));
+    EXPECT_TRUE(p.services().messages[0].text.endsWith(
+        "\r\n\r\nSave into another folder (choose it in the folder list) or under another name (type it in the "
+        "box \"File name\")."));
     // The same table under a plain name is written and reads back.
     p.services().messages.clear();
     p.box("txtELFFilename")->setText("one.elf");
