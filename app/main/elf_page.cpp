@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "main/form1.h"
 #include "platform/crlf.h"
@@ -48,16 +49,18 @@ void cmdPlotELF_Click(Form1& form) {
 
 namespace {
 
-QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
-
 // A number written by the program shows from its first digit (a box too
 // narrow for it would otherwise show its end only); the whole number is in
 // the tool tip.
-void ShowNumber(QLineEdit* box, float value) {
-    box->setText(Text(value));
+void ShowText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
     box->setCursorPosition(0);
     box->setToolTip(box->text());
 }
+
+// A value of the model: the shortest text that reads back as the value itself,
+// so that a table left as it was filled holds the model it shows.
+void ShowNumber(QLineEdit* box, float value) { ShowText(box, RoundTripText(value)); }
 
 float Number(const TextBox* box) { return ToSingle(box->text().toStdString()); }
 
@@ -524,7 +527,8 @@ void MarkBox(QLineEdit* box, const QString& problem) {
     box->setToolTip(problem);
 }
 
-// Whether two models are the same, value for value.
+// Whether two models are the same, value for value (the oscillators in any
+// order: ModelValues).
 bool SameModel(const OscillatorModelValues& a, const OscillatorModelValues& b) {
     return ModelValues(ViewOf(a)) == ModelValues(ViewOf(b));
 }
@@ -618,7 +622,7 @@ void ElfPage::ShowSumAndPlot(bool usable) {
     txtNELFdata->setCursorPosition(0);
     // No sum of a table that cannot be used, nor of a model whose sum fails.
     if (usable && SumRule()) {
-        ShowNumber(txtfsum, Module1::fsum);
+        ShowText(txtfsum, GeneralText(Module1::fsum));
     } else {
         txtfsum->clear();
         txtfsum->setToolTip(QString());

@@ -31,7 +31,8 @@
 //
 // The table keeps the file it was last read from or saved to; a model the
 // table rebuilds is recorded (Module1::ModelSource) as that file's, changed in
-// the table when its values differ from the file's.
+// the table when its values differ from the file's (the same oscillators in
+// another order, after "Sort osc", are the file's model).
 #include <QObject>
 #include <QRect>
 #include <array>
