@@ -458,6 +458,7 @@ bool ElfPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_.page(4) && event->type() == QEvent::Show) {
         arrangeInfoFrame_ = true;
         layout();
+        ShowModelInUse();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -674,6 +675,53 @@ bool ElfPage::UpdateELFdata() {
     return true;
 }
 
+void ElfPage::FillTable() {
+    namespace M = Module1;
+    // The old rows go; no update runs (the model is the one shown).
+    FillingTable filling;
+    for (int i = 1; i <= kRows; ++i)
+        for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)}) box->setText(QString());
+    ShowNumber(txt_Core_ac, M::Core_ac);
+    ShowNumber(txt_Core_bc, M::Core_bc);
+    ShowNumber(txtE_Gap, M::Egap);
+    ShowNumber(txtRef_Index, M::RefIndex);
+    for (int i = 1; i <= M::NumOsc; ++i) {
+        ShowNumber(txtw0(i), M::W0(i));
+        ShowNumber(txtA0(i), M::A0(i));
+        ShowNumber(txtgamma(i), M::Gamma(i));
+        ShowNumber(txtalfa(i), M::Alfa(i));
+    }
+}
+
+void ElfPage::ShowModelInUse() {
+    namespace M = Module1;
+    // No model in memory yet: the table keeps what it holds (the start-up
+    // values, or a model being typed that cannot be used yet).
+    if (M::NumOsc == 0 && M::ModelSource.path.isEmpty()) return;
+    OscillatorModelValues table;
+    if (ReadTable(table).isEmpty() && ModelValues(ViewOf(table)) == ModelValues(ProgramModel())) {
+        // The table holds the model in use; a read elsewhere of a file with
+        // the same values makes that file the table's.
+        if (!M::ModelSource.changedInTable && tableFile_ != M::ModelSource.path) {
+            tableFile_ = M::ModelSource.path;
+            tableOrigin_ = table;
+        }
+        return;
+    }
+    // The model was read elsewhere (a calculation page, the photoemission
+    // window), or the table holds text that never became part of it: the
+    // table shows the model in use, as a read on this page does.
+    FillTable();
+    FillingTable filling;
+    // The file the model came from is the table's; a model this table changed
+    // keeps the values it was read with as its origin.
+    const bool sameFile = tableFile_ == M::ModelSource.path;
+    tableFile_ = M::ModelSource.path;
+    const bool usable =
+        M::ModelSource.changedInTable && sameFile ? ReadTable(table).isEmpty() : ReadTable(tableOrigin_).isEmpty();
+    ShowSumAndPlot(usable);
+}
+
 bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) == SaveOutcome::Saved; }
 
 ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
@@ -737,39 +785,16 @@ ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
 // --------------------------------------------------------------------
 
 void ElfPage::cmdReadELFdata_Click() {
-    namespace M = Module1;
     const QString name = form_.File1->fileName();
 
     // The file is read whole before anything changes; a file that cannot be
     // read leaves the table and the model as they are.
     if (!ReadSelectedModel(form_.Dir1->path(), name)) return;
 
-    {
-        // The old rows go; the model is rebuilt below, so no update runs.
-        FillingTable filling;
-        txtE_Gap->setText(QString());
-        txtRef_Index->setText(QString());
-        for (int i = 1; i <= kRows; ++i) {
-            txtw0(i)->setText(QString());
-            txtA0(i)->setText(QString());
-            txtgamma(i)->setText(QString());
-            txtalfa(i)->setText(QString());
-        }
-    }
-
     txtELFFilename->setText(name);
+    FillTable();
     {
         FillingTable filling;
-        ShowNumber(txt_Core_ac, M::Core_ac);
-        ShowNumber(txt_Core_bc, M::Core_bc);
-        ShowNumber(txtE_Gap, M::Egap);
-        ShowNumber(txtRef_Index, M::RefIndex);
-        for (int i = 1; i <= M::NumOsc; ++i) {
-            ShowNumber(txtw0(i), M::W0(i));
-            ShowNumber(txtA0(i), M::A0(i));
-            ShowNumber(txtgamma(i), M::Gamma(i));
-            ShowNumber(txtalfa(i), M::Alfa(i));
-        }
         // The file's values are not checked: a value the dielectric function
         // cannot use is marked in the table, and neither sum nor curve shown.
         tableFile_ = ModelFilePath();

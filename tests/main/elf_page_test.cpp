@@ -619,6 +619,20 @@ TEST(ElfPage, ResultHeadersAndFileBoxesNameTheModelInUse) {
              });
          },
          "mine.elf"},
+        // A model read on a calculation page is what the oscillator page
+        // shows and edits when it is shown next.
+        {[&] {
+             p.f->option(1)->click();
+             p.f->File1->setFileName("oxide_sio2_like.elf");
+             p.click("cmdReadELFInf");
+             p.click("Command6");
+             onElfPage([&p] { p.cell("txtgamma", 1)->setText("2.5"); });
+             OscillatorModelValues oxide;
+             ASSERT_TRUE(ReadModelFile(p.dir.filePath("oxide_sio2_like.elf"), oxide, nullptr));
+             oxide.Gamma(1) = 2.5f;
+             EXPECT_EQ(ModelValues(ProgramModel()), ModelValues(ViewOf(oxide)));
+         },
+         "oxide_sio2_like.elf, changed in the oscillator table"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.source);
