@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "main/form1.h"
 #include "platform/crlf.h"
@@ -48,16 +49,18 @@ void cmdPlotELF_Click(Form1& form) {
 
 namespace {
 
-QString Text(float value) { return QString::fromStdString(GeneralText(value)); }
-
 // A number written by the program shows from its first digit (a box too
 // narrow for it would otherwise show its end only); the whole number is in
 // the tool tip.
-void ShowNumber(QLineEdit* box, float value) {
-    box->setText(Text(value));
+void ShowText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text));
     box->setCursorPosition(0);
     box->setToolTip(box->text());
 }
+
+// A value of the model: the shortest text that reads back as the value itself,
+// so that a table left as it was filled holds the model it shows.
+void ShowNumber(QLineEdit* box, float value) { ShowText(box, RoundTripText(value)); }
 
 float Number(const TextBox* box) { return ToSingle(box->text().toStdString()); }
 
@@ -455,6 +458,7 @@ bool ElfPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_.page(4) && event->type() == QEvent::Show) {
         arrangeInfoFrame_ = true;
         layout();
+        ShowModelInUse();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -524,7 +528,8 @@ void MarkBox(QLineEdit* box, const QString& problem) {
     box->setToolTip(problem);
 }
 
-// Whether two models are the same, value for value.
+// Whether two models are the same, value for value (the oscillators in any
+// order: ModelValues).
 bool SameModel(const OscillatorModelValues& a, const OscillatorModelValues& b) {
     return ModelValues(ViewOf(a)) == ModelValues(ViewOf(b));
 }
@@ -618,7 +623,7 @@ void ElfPage::ShowSumAndPlot(bool usable) {
     txtNELFdata->setCursorPosition(0);
     // No sum of a table that cannot be used, nor of a model whose sum fails.
     if (usable && SumRule()) {
-        ShowNumber(txtfsum, Module1::fsum);
+        ShowText(txtfsum, GeneralText(Module1::fsum));
     } else {
         txtfsum->clear();
         txtfsum->setToolTip(QString());
@@ -670,6 +675,53 @@ bool ElfPage::UpdateELFdata() {
     return true;
 }
 
+void ElfPage::FillTable() {
+    namespace M = Module1;
+    // The old rows go; no update runs (the model is the one shown).
+    FillingTable filling;
+    for (int i = 1; i <= kRows; ++i)
+        for (QLineEdit* box : {txtw0(i), txtA0(i), txtgamma(i), txtalfa(i)}) box->setText(QString());
+    ShowNumber(txt_Core_ac, M::Core_ac);
+    ShowNumber(txt_Core_bc, M::Core_bc);
+    ShowNumber(txtE_Gap, M::Egap);
+    ShowNumber(txtRef_Index, M::RefIndex);
+    for (int i = 1; i <= M::NumOsc; ++i) {
+        ShowNumber(txtw0(i), M::W0(i));
+        ShowNumber(txtA0(i), M::A0(i));
+        ShowNumber(txtgamma(i), M::Gamma(i));
+        ShowNumber(txtalfa(i), M::Alfa(i));
+    }
+}
+
+void ElfPage::ShowModelInUse() {
+    namespace M = Module1;
+    // No model in memory yet: the table keeps what it holds (the start-up
+    // values, or a model being typed that cannot be used yet).
+    if (M::NumOsc == 0 && M::ModelSource.path.isEmpty()) return;
+    OscillatorModelValues table;
+    if (ReadTable(table).isEmpty() && ModelValues(ViewOf(table)) == ModelValues(ProgramModel())) {
+        // The table holds the model in use; a read elsewhere of a file with
+        // the same values makes that file the table's.
+        if (!M::ModelSource.changedInTable && tableFile_ != M::ModelSource.path) {
+            tableFile_ = M::ModelSource.path;
+            tableOrigin_ = table;
+        }
+        return;
+    }
+    // The model was read elsewhere (a calculation page, the photoemission
+    // window), or the table holds text that never became part of it: the
+    // table shows the model in use, as a read on this page does.
+    FillTable();
+    FillingTable filling;
+    // The file the model came from is the table's; a model this table changed
+    // keeps the values it was read with as its origin.
+    const bool sameFile = tableFile_ == M::ModelSource.path;
+    tableFile_ = M::ModelSource.path;
+    const bool usable =
+        M::ModelSource.changedInTable && sameFile ? ReadTable(table).isEmpty() : ReadTable(tableOrigin_).isEmpty();
+    ShowSumAndPlot(usable);
+}
+
 bool ElfPage::SaveELFdata(const QString& path) { return SaveModel(path, true) == SaveOutcome::Saved; }
 
 ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailure) {
@@ -701,9 +753,11 @@ ElfPage::SaveOutcome ElfPage::SaveModel(const QString& path, bool tellWriteFailu
         M::ModelSource = {path, false};
     } catch (const RuntimeError& e) {
         if (tellWriteFailure) {
-            services().messageBox(QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
-                                  QString::fromStdString(PlainReason(e)) + kCrLf + kCrLf +
-                                  QStringLiteral("Type a file name in the box \"File name\"."));
+            services().messageBox(
+                QStringLiteral("The model could not be saved in") + kCrLf + path + kCrLf + kCrLf +
+                QString::fromStdString(PlainReason(e)) + kCrLf + kCrLf +
+                QStringLiteral("Save into another folder (choose it in the folder list) or under another "
+                               "name (type it in the box \"File name\")."));
         }
         return SaveOutcome::NotWritten;
     }
@@ -731,39 +785,16 @@ ElfPage::SaveOutcome ElfPage::SaveToNamedFile(bool tellWriteFailure) {
 // --------------------------------------------------------------------
 
 void ElfPage::cmdReadELFdata_Click() {
-    namespace M = Module1;
     const QString name = form_.File1->fileName();
 
     // The file is read whole before anything changes; a file that cannot be
     // read leaves the table and the model as they are.
     if (!ReadSelectedModel(form_.Dir1->path(), name)) return;
 
-    {
-        // The old rows go; the model is rebuilt below, so no update runs.
-        FillingTable filling;
-        txtE_Gap->setText(QString());
-        txtRef_Index->setText(QString());
-        for (int i = 1; i <= kRows; ++i) {
-            txtw0(i)->setText(QString());
-            txtA0(i)->setText(QString());
-            txtgamma(i)->setText(QString());
-            txtalfa(i)->setText(QString());
-        }
-    }
-
     txtELFFilename->setText(name);
+    FillTable();
     {
         FillingTable filling;
-        ShowNumber(txt_Core_ac, M::Core_ac);
-        ShowNumber(txt_Core_bc, M::Core_bc);
-        ShowNumber(txtE_Gap, M::Egap);
-        ShowNumber(txtRef_Index, M::RefIndex);
-        for (int i = 1; i <= M::NumOsc; ++i) {
-            ShowNumber(txtw0(i), M::W0(i));
-            ShowNumber(txtA0(i), M::A0(i));
-            ShowNumber(txtgamma(i), M::Gamma(i));
-            ShowNumber(txtalfa(i), M::Alfa(i));
-        }
         // The file's values are not checked: a value the dielectric function
         // cannot use is marked in the table, and neither sum nor curve shown.
         tableFile_ = ModelFilePath();

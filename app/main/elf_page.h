@@ -31,7 +31,10 @@
 //
 // The table keeps the file it was last read from or saved to; a model the
 // table rebuilds is recorded (Module1::ModelSource) as that file's, changed in
-// the table when its values differ from the file's.
+// the table when its values differ from the file's (the same oscillators in
+// another order, after "Sort osc", are the file's model). Whenever the page
+// is shown, the table shows the model in memory, wherever it was read; an
+// edit then changes that model.
 #include <QObject>
 #include <QRect>
 #include <array>
@@ -90,9 +93,6 @@ public:
     // A failing plot (the grid boxes, the library) leaves the plot empty; the
     // sum is shown all the same.
     bool UpdateELFdata();
-    // Why the table's model cannot be used, naming the first marked box
-    // (empty while the table is usable), as of the last update or read.
-    const QString& TableProblem() const { return tableProblem_; }
     // UpdateELFdata, then the model written to `path`. Returns false (after
     // telling the user) when the table does not hold a complete model or the
     // file cannot be written.
@@ -126,7 +126,18 @@ private:
     // covering anything else. While the page is shown its info frame moves
     // right of the controls when they would reach into it.
     void layout();
+    // Showing the page: layout, then ShowModelInUse.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The table, its count, sum and curve made to show the program-wide model
+    // where they no longer do (a model read on another page or window, text
+    // left in the table that never became part of the model), as a read on
+    // this page shows it; the table then takes the file the model came from
+    // (Module1::ModelSource). A table that holds the model in use is left as
+    // it is, and so is the table while no model has been read or typed yet.
+    void ShowModelInUse();
+    // The boxes of the table, ac, bc, gap and refractive index filled from
+    // the program-wide model (no update runs), the rows below it emptied.
+    void FillTable();
     TextBox* addBox(QWidget* parent, const QString& name, const QString& text, int x, int y, int width);
     QLabel* addLabel(QWidget* parent, const QString& text, int x, int y, int width, int height = 20);
     // The sum rule over rows 1..NumOsc of the program-wide arrays into fsum.

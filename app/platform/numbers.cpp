@@ -341,6 +341,22 @@ std::string GeneralText(float value) {
     return generalFromDecimal(value < 0, floatDecimal(value), -5, 6);
 }
 
+std::string RoundTripText(float value) {
+    if (!std::isfinite(value) || value == 0.0f) return GeneralText(value);
+    // The digits of the float rounded to ever more places until the program's
+    // own reading gives the float back; 17 digits always do (the float read
+    // through the nearest double).
+    for (int p = 1; p <= 17; ++p) {
+        std::string text = generalFromDecimal(value < 0, decimalOf(static_cast<double>(value), p), -5, 6);
+        try {
+            if (ToSingle(text) == value) return text;
+        } catch (const RuntimeError&) {
+            // Rounded up beyond the float range: more digits.
+        }
+    }
+    return GeneralText(value);
+}
+
 std::string GeneralText(double value) {
     if (!std::isfinite(value)) return nonFiniteText(value);
     if (value == 0.0) return "0";

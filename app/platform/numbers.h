@@ -27,6 +27,11 @@ int16_t ToInteger(std::string_view text); // 16-bit integer (halves to even)
 // ("1E-07", "1.5E+08", "1.234568E+07"). Non-finite values give "NaN", "Inf",
 // "-Inf" (they cannot come from a conversion above).
 std::string GeneralText(float value);
+// The text a box or a file shows for a 32-bit float that is read back: the
+// shortest text that ToSingle reads as the very same float, in the notation of
+// the general text (which it equals whenever up to 7 digits read back; 8 or 9
+// digits otherwise, e.g. "15.8123455", "1.2345678E+07"). "0" for both zeros.
+std::string RoundTripText(float value);
 // The general text of a double: as above with up to 15 significant digits and
 // plain notation from 1E-05 up to 15 integer digits.
 std::string GeneralText(double value);

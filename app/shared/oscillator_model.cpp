@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -218,11 +220,37 @@ ModelView ViewOf(const OscillatorModelValues& m) {
 }
 
 std::vector<float> ModelValues(const ModelView& m) {
+    // The rows in one order whatever their order in the model: by w0, then
+    // A0, gamma and alpha (a value that is no number after every other).
+    using Row = std::array<float, 4>;
+    std::vector<Row> rows;
+    for (int i = 1; i <= m.NumOsc; ++i) rows.push_back({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
+    const auto before = [](float a, float b) { return std::isnan(a) ? false : std::isnan(b) || a < b; };
+    std::stable_sort(rows.begin(), rows.end(), [&before](const Row& a, const Row& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), before);
+    });
     std::vector<float> values{static_cast<float>(m.NumOsc), m.Core_ac, m.Core_bc, m.Egap, m.RefIndex};
-    for (int i = 1; i <= m.NumOsc; ++i)
-        for (const SingleArray* column : {&m.W0, &m.A0, &m.Gamma, &m.Alfa}) values.push_back((*column)(i));
+    for (const Row& row : rows) values.insert(values.end(), row.begin(), row.end());
     return values;
 }
+
+namespace {
+
+// A model value as the file holds it: the shortest text that the reader gives
+// back as the same float (for 1, 0.5 or 15.8 the general text every other file
+// of the program writes).
+std::string FileNumber(float value) { return RoundTripText(value); }
+
+// The same in print form (the oscillator rows): a blank in place of the plus
+// sign of a value that is not negative, the number, one trailing blank.
+std::string PrintNumber(float value) {
+    std::string text(value < 0.0f ? 0 : 1, ' ');
+    text += FileNumber(value);
+    text += ' ';
+    return text;
+}
+
+} // namespace
 
 void WriteELFDataFile(const QString& path, const ModelView& m) {
     TextFileWriter out(LocalPath(path));
@@ -240,10 +268,13 @@ void WriteELFDataFile(const QString& path, const ModelView& m) {
                                "q-dependence(=1 for free electron)")});
     out.writeList({});
     out.writeList({std::string("@")});
-    out.writeList({m.Core_ac, m.Core_bc});
-    out.writeList({m.Egap});
-    out.writeList({m.RefIndex});
-    for (int i = 1; i <= m.NumOsc; ++i) out.printLine({m.W0(i), m.A0(i), m.Gamma(i), m.Alfa(i)});
+    // The numbers as list-write and print lines write them, each with as many
+    // digits as reading it back to the same float takes.
+    out.printText(FileNumber(m.Core_ac) + "," + FileNumber(m.Core_bc));
+    out.printText(FileNumber(m.Egap));
+    out.printText(FileNumber(m.RefIndex));
+    for (int i = 1; i <= m.NumOsc; ++i)
+        out.printLine({PrintNumber(m.W0(i)), PrintNumber(m.A0(i)), PrintNumber(m.Gamma(i)), PrintNumber(m.Alfa(i))});
     out.close();
 }
 

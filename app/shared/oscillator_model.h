@@ -58,7 +58,9 @@ ModelView ProgramModel();
 // A model held in OscillatorModelValues, viewed as one.
 ModelView ViewOf(const OscillatorModelValues& model);
 // The values of a model (its count, core parameters, gap, index and rows 1 to
-// NumOsc) in one comparable list: two equal lists describe the same model.
+// NumOsc) in one comparable list: two equal lists describe the same model. The
+// rows are listed in one order whatever their order in the model: the same
+// oscillators in another order (after "Sort osc") are the same model.
 std::vector<float> ModelValues(const ModelView& model);
 
 // Reads a model file into `model`. Returns false with a reason in `error`

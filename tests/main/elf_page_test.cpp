@@ -175,8 +175,9 @@ TEST(ElfPage, RescaleSortAndHints) {
     const float f0 = fsum; // 1 + 2 + 0.25 + 0.25
     EXPECT_EQ(f0, 3.5f);
     p.click("cmdAutoRescaleInt");
-    EXPECT_FLOAT_EQ(A0(2), 50.0f / 3.5f);
-    EXPECT_EQ(p.cell("txtA0", 2)->text(), FloatText(50.0f / 3.5f));
+    // The box shows as many digits as give the rescaled value back.
+    EXPECT_EQ(A0(2), 50.0f / 3.5f);
+    EXPECT_EQ(p.cell("txtA0", 2)->text(), "14.285714");
     EXPECT_NEAR(fsum, (3.5 - 0.25) / 3.5 + 0.25, 1e-6);
     EXPECT_EQ(FillingBoxes, False);
 
@@ -221,6 +222,38 @@ TEST(ElfPage, RescaleSortAndHints) {
     p.click("cmdWhatIsKK_SumRule");
     EXPECT_EQ(p.f->txtinfo(4)->text(), " 1 = (2/pi)Integral(1/T*Im(-1/epsilon)dT + 1/n^2");
     EXPECT_EQ(p.services().messages.size(), 1);
+}
+
+// A value of 9 digits read, saved from the untouched table and sorted: the
+// file gives back the floats first read, and the model a calculation ran with
+// is still in use, so its result is saved under the file's name.
+TEST(ElfPage, AnUntouchedTableSavesTheValuesReadAndASortChangesNoModel) {
+    Page p;
+    p.file("fine.elf", Model("0.001,-2\r\n0\r\n1.5\r\n", " 20 200 2 1\r\n 15.8123456 100.000123 1 1\r\n"));
+    OscillatorModelValues read;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("fine.elf"), read, nullptr));
+    p.read("fine.elf");
+    p.f->option(1)->click();
+    p.click("cmdCalcKInfFilm");
+    p.click("Command6");
+    p.f->option(6)->click();
+    p.click("cmdSaveELFdata");
+    p.click("cmdSortOscillators");
+    EXPECT_EQ(p.cell("txtw0", 1)->text(), "15.8123455");
+    p.click("cmdCancelELF_0");
+    OscillatorModelValues saved;
+    ASSERT_TRUE(ReadModelFile(p.dir.filePath("fine.elf"), saved, nullptr));
+    ASSERT_EQ(saved.NumOsc, 2);
+    for (int i = 1; i <= 2; ++i) { // the rows sorted by w0
+        EXPECT_EQ(saved.W0(i), read.W0(3 - i));
+        EXPECT_EQ(saved.A0(i), read.A0(3 - i));
+        EXPECT_EQ(saved.Gamma(i), read.Gamma(3 - i));
+    }
+    p.f->option(1)->click();
+    p.box("txtFileNameCrossSection")->setText("k.txt");
+    p.click("cmdSaveCrossSection");
+    EXPECT_TRUE(p.services().messages.isEmpty()) << p.services().messages.value(0).text.toStdString();
+    EXPECT_EQ(FileLines(p.dir.filePath("k.txt")).value(1), "ELF function from the file fine.elf. ");
 }
 
 TEST(ElfPage, FilesThatCannotBeReadLeaveTheModelAndTheTable) {
@@ -502,6 +535,17 @@ TEST(ElfPage, EmptyTablesAndUnsafeNamesWriteNothingAndBadGridBoxesAreNamed) {
     }
     EXPECT_FALSE(QFile::exists(p.dir.filePath("../escape.elf")));
     EXPECT_FALSE(QFile::exists(p.dir.filePath("sub/x.elf")));
+    // A plain name the disk refuses (a folder of that name): the name was
+    // typed, so the message says where else the model can go.
+    p.services().messages.clear();
+    p.box("txtELFFilename")->setText("sub");
+    p.click("cmdSaveELFdata");
+    ASSERT_EQ(p.services().messages.size(), 1);
+    EXPECT_TRUE(p.services().messages[0].text.startsWith("The model could not be saved in\r\n" + p.dir.filePath("sub") +
+                                                         "\r\n\r\n"));
+    EXPECT_TRUE(p.services().messages[0].text.endsWith(
+        "\r\n\r\nSave into another folder (choose it in the folder list) or under another name (type it in the "
+        "box \"File name\")."));
     // The same table under a plain name is written and reads back.
     p.services().messages.clear();
     p.box("txtELFFilename")->setText("one.elf");
@@ -575,6 +619,20 @@ TEST(ElfPage, ResultHeadersAndFileBoxesNameTheModelInUse) {
              });
          },
          "mine.elf"},
+        // A model read on a calculation page is what the oscillator page
+        // shows and edits when it is shown next.
+        {[&] {
+             p.f->option(1)->click();
+             p.f->File1->setFileName("oxide_sio2_like.elf");
+             p.click("cmdReadELFInf");
+             p.click("Command6");
+             onElfPage([&p] { p.cell("txtgamma", 1)->setText("2.5"); });
+             OscillatorModelValues oxide;
+             ASSERT_TRUE(ReadModelFile(p.dir.filePath("oxide_sio2_like.elf"), oxide, nullptr));
+             oxide.Gamma(1) = 2.5f;
+             EXPECT_EQ(ModelValues(ProgramModel()), ModelValues(ViewOf(oxide)));
+         },
+         "oxide_sio2_like.elf, changed in the oscillator table"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.source);

@@ -76,6 +76,7 @@ TEST(ModelFile, WrittenLineByLineAndReadBackToTheSameModel) {
     EXPECT_EQ(lines[11], "3.3");
     EXPECT_EQ(lines[12], "1.7");
     EXPECT_EQ(lines[13].split(' ', Qt::SkipEmptyParts), (QStringList{"10.5", "50.25", "2", "1"}));
+    EXPECT_EQ(lines[14], " 20" + QString(12, ' ') + "200" + QString(11, ' ') + "7.125" + QString(9, ' ') + "0.05 ");
     EXPECT_EQ(lines[15].split(' ', Qt::SkipEmptyParts), (QStringList{"0.3", "0.001", "0.05", "-0.5"}));
 
     OscillatorModelValues m;

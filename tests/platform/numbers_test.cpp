@@ -158,6 +158,33 @@ TEST(GeneralTextOfFloat, ReadsBackWithinSevenDigitsAndExactlyWhenSevenSuffice) {
     }
 }
 
+// Where 7 digits do not give the float back, the text a model value is shown
+// and written in takes the 8 or 9 it needs; otherwise it is the general text.
+TEST(RoundTripTextOfFloat, ShortestTextThatReadsBackAsTheSameFloat) {
+    const struct {
+        float value;
+        const char* text;
+    } cases[] = {{15.8123456f, "15.8123455"},
+                 {50.0f / 3.5f, "14.285714"},
+                 {12345678.0f, "1.2345678E+07"},
+                 {std::numeric_limits<float>::max(), "3.4028235E+38"},
+                 {15.8f, "15.8"},
+                 {-0.0f, "0"}};
+    for (const auto& c : cases) EXPECT_EQ(RoundTripText(c.value), c.text) << c.value;
+    std::mt19937 rng(54321);
+    std::uniform_real_distribution<double> mant(1.0, 10.0);
+    std::uniform_int_distribution<int> expo(-45, 38);
+    for (int k = 0; k < 20000; ++k) {
+        const float v = static_cast<float>(mant(rng) * std::pow(10.0, expo(rng)) * (k % 2 ? -1 : 1));
+        if (!std::isfinite(v) || v == 0.0f) continue;
+        const std::string text = RoundTripText(v);
+        EXPECT_EQ(ToSingle(text), v) << text;
+        if (ToSingle(GeneralText(v)) == v) {
+            EXPECT_EQ(text, GeneralText(v));
+        }
+    }
+}
+
 TEST(GeneralTextOfDouble, FifteenDigits) {
     EXPECT_EQ(GeneralText(0.1), "0.1");
     EXPECT_EQ(GeneralText(1.0 / 3.0), "0.333333333333333");
