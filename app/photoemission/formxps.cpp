@@ -185,7 +185,6 @@ void formXPS::PlotLossFunction() { PlotELF_xps(); }
 // ---- reading the model ----------------------------------------------------
 
 void formXPS::cmdReadELF_XPS_Click() {
-    ELFFilePath = JoinPath(Dir2->path(), File2->fileName());
     if (!ReadELFForPage(*this, txtELF_File_XPS, nullptr)) return;
     // The main window's plot box is shown; the main window itself stays hidden.
     if (ShellExists()) Shell().ShowMainWindowPlot();

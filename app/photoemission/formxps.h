@@ -80,9 +80,6 @@ public:
     // warning at this start (the main form loads first and gives it).
     bool lowScreenWarningGiven = false;
 
-    // The full path of the model file last read through this window.
-    QString ELFFilePath;
-
     // The info text of the window.
     static QString InfoText();
 

@@ -19,6 +19,7 @@
 #include "platform/numbers.h"
 #include "pinned_result_file.h"
 #include "program_fixture.h"
+#include "shared/oscillator_model.h"
 #include "shared/plot.h"
 #include "shared/result_file.h"
 #include "state/binder.h"
@@ -225,7 +226,7 @@ TEST(PhotoemissionWindow, EveryExampleModelReadsAndCalculatesTheLibraryCurves) {
         ReadModel(w, model);
         ASSERT_TRUE(w.rec->messages.isEmpty()) << w.rec->messages.first().text.toStdString();
         ASSERT_GT(Module1::NumOsc, 0);
-        EXPECT_EQ(w.xps->ELFFilePath, QStringLiteral(KELVARA_SOURCE_DIR "/examples/") + QString::fromLatin1(model));
+        EXPECT_EQ(ModelFilePath(), QStringLiteral(KELVARA_SOURCE_DIR "/examples/") + QString::fromLatin1(model));
         EXPECT_EQ(w.xps->txtELF_File_XPS->text(), QString::fromLatin1(model));
         EXPECT_FALSE(w.xps->Text2_xps->isHidden());
         EXPECT_EQ(w.xps->Text2_xps->text(), QStringLiteral("ELF function:  Im(-1/epsilon)"));
