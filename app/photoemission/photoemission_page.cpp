@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "photoemission/formxps.h"
 #include "platform/errors.h"
@@ -235,9 +236,10 @@ void PhotoemissionPage::cmdCalcKeffphotoem97_Click() {
         // A grid of fewer than two losses is refused by the driver, naming Emax.
         if (!(M::Emax < Ep)) refuse(6, QStringLiteral("every energy loss must be below Ep."));
         X0 = single(3);
+        // The depths of every page: at least kShortestLength (BoxLength).
         if (!(X0 >= kShortestLength))
-            refuse(3, QStringLiteral("the value must be at least %1 \u00C5.")
-                          .arg(QString::fromStdString(GeneralText(kShortestLength))));
+            refuse(3, RangeProblem(kShortestLength, std::numeric_limits<float>::max(), true, true,
+                                   QStringLiteral("\u00C5")));
         Theta = single(4);
         if (!(Theta >= 0.0f && Theta < 90.0f))
             refuse(4, QStringLiteral("the value must be at least 0 and less than 90 degrees."));

@@ -135,17 +135,20 @@ float BoxSingleInRange(const QLineEdit* box, float low, float high, bool lowIncl
     const float value = BoxSingle(box);
     const bool aboveLow = lowIncluded ? value >= low : value > low;
     const bool belowHigh = highIncluded ? value <= high : value < high;
-    if (!(aboveLow && belowHigh)) {
-        const QString u = unit.isEmpty() ? QString() : QStringLiteral(" ") + unit;
-        QString problem = QStringLiteral("the value must be ") +
-                          (lowIncluded ? QStringLiteral("at least ") : QStringLiteral("greater than ")) + Bound(low) +
-                          u;
-        if (!(high == std::numeric_limits<float>::max() && highIncluded))
-            problem +=
-                (highIncluded ? QStringLiteral(" and at most ") : QStringLiteral(" and less than ")) + Bound(high) + u;
-        throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), box->text(), problem + QStringLiteral("."));
-    }
+    if (!(aboveLow && belowHigh))
+        throw BoxValueError(ErrorCode::Overflow, BoxCaption(box), box->text(),
+                            RangeProblem(low, high, lowIncluded, highIncluded, unit));
     return value;
+}
+
+QString RangeProblem(float low, float high, bool lowIncluded, bool highIncluded, const QString& unit) {
+    const QString u = unit.isEmpty() ? QString() : QStringLiteral(" ") + unit;
+    QString problem = QStringLiteral("the value must be ") +
+                      (lowIncluded ? QStringLiteral("at least ") : QStringLiteral("greater than ")) + Bound(low) + u;
+    if (!(high == std::numeric_limits<float>::max() && highIncluded))
+        problem +=
+            (highIncluded ? QStringLiteral(" and at most ") : QStringLiteral(" and less than ")) + Bound(high) + u;
+    return problem + QStringLiteral(".");
 }
 
 float BoxPositive(const QLineEdit* box) {

@@ -89,6 +89,9 @@ private:
 // BoxValueError that names the box, its text and the allowed range.
 float BoxSingleInRange(const QLineEdit* box, float low, float high, bool lowIncluded, bool highIncluded,
                        const QString& unit = QString());
+// What such a box is told: "the value must be at least 0.001 Å." (no upper
+// bound is named when `high` is the largest float and included).
+QString RangeProblem(float low, float high, bool lowIncluded, bool highIncluded, const QString& unit = QString());
 // A number that must be greater than 0 (a depth, a thickness, an energy).
 float BoxPositive(const QLineEdit* box);
 // A depth or a thickness: at least kShortestLength Å. The loss libraries
